@@ -1,0 +1,32 @@
+#include "core/Bitmap32.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+TBitmap32::TBitmap32(int width, int height, TColor32 fill) {
+    SetSize(width, height);
+    Clear(fill);
+}
+
+bool TBitmap32::ValidSize(int width, int height) {
+    return width >= 0 && height >= 0 && width <= kMaxSide && height <= kMaxSide &&
+           std::int64_t{width} * height <= kMaxPixels;
+}
+
+void TBitmap32::SetSize(int width, int height) {
+    if (!ValidSize(width, height))
+        throw std::length_error("Bitmap size out of range");
+    if (width == 0 || height == 0)
+        width = height = 0;
+    bits_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    width_ = width;
+    height_ = height;
+}
+
+void TBitmap32::Clear(TColor32 color) { std::fill(bits_.begin(), bits_.end(), color); }
+
+void TBitmap32::ResetAlpha(std::uint8_t alpha) {
+    const TColor32 a = TColor32{alpha} << 24;
+    for (auto& p : bits_)
+        p = (p & 0x00FFFFFFu) | a;
+}

@@ -1,0 +1,1 @@
+int TolvexFormsPlaceholder() { return 0; }
