@@ -17,7 +17,7 @@ function(tolvex_add_test)
     endif()
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
     set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT}
-        ENVIRONMENT "TOLVEX_SOURCE_DIR=${PROJECT_SOURCE_DIR};TOLVEX_DIST_DIR=${TOLVEX_DIST_DIR};${T_ENV}")
+        ENVIRONMENT "TOLVEX_SOURCE_DIR=${PROJECT_SOURCE_DIR};TOLVEX_DIST_DIR=${TOLVEX_DIST_DIR};TOLVEX_HELPERS_DIR=${CMAKE_BINARY_DIR}/helpers;${T_ENV}")
     if(T_LOCK)
         set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK wineprefix)
     endif()
