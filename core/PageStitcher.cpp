@@ -32,7 +32,6 @@ public:
         rows_ += count;
     }
     bool Full() const { return rows_ >= maxRows_; }
-    int Rows() const { return rows_; }
 
     // Consumes the pieces, releasing each tile once its rows are copied.
     TBitmap32 Join() && {
@@ -120,17 +119,25 @@ std::optional<int> ChooseScrollFrame(IWebPage& page, int frameCount) {
     return chosen;
 }
 
-// The view as it shows, when neither the page nor a frame scrolls.
-std::optional<TBitmap32> SingleView(IWebPage& page, IScrollElement& body, TSize window) {
+// The body's view size, limited to the view window's own size (a copy beyond the window
+// would read pixels of whatever lies there); none when unreadable or not positive.
+std::optional<TSize> ViewSize(IScrollElement& body, TSize window) {
     const auto width = body.ClientWidth();
     const auto height = body.ClientHeight();
     if (!width || !height)
         return std::nullopt;
-    const int w = std::min(*width, window.Width);
-    const int h = std::min(*height, window.Height);
-    if (w <= 0 || h <= 0 || !TBitmap32::ValidSize(w, h))
+    const TSize view{std::min(*width, window.Width), std::min(*height, window.Height)};
+    if (view.Width <= 0 || view.Height <= 0 || !TBitmap32::ValidSize(view.Width, view.Height))
         return std::nullopt;
-    TBitmap32 picture(w, h);
+    return view;
+}
+
+// The view as it shows, when neither the page nor a frame scrolls.
+std::optional<TBitmap32> SingleView(IWebPage& page, IScrollElement& body, TSize window) {
+    const auto view = ViewSize(body, window);
+    if (!view)
+        return std::nullopt;
+    TBitmap32 picture(view->Width, view->Height);
     if (!page.Grab(0, picture))
         return std::nullopt;
     picture.ResetAlpha();
@@ -138,16 +145,11 @@ std::optional<TBitmap32> SingleView(IWebPage& page, IScrollElement& body, TSize 
 }
 
 std::optional<TBitmap32> PagePath(IWebPage& page, IScrollElement& body, TSize window, int delay) {
-    const auto width = body.ClientWidth();
-    const auto height = body.ClientHeight();
-    if (!width || !height)
+    const auto view = ViewSize(body, window);
+    if (!view)
         return std::nullopt;
-    const int w = std::min(*width, window.Width);
-    const int h = std::min(*height, window.Height);
-    if (w <= 0 || h <= 0 || !TBitmap32::ValidSize(w, h))
-        return std::nullopt;
-    TRowJoiner joiner(w);
-    if (!ScrollAndJoin(page, body, joiner, w, h, 0, delay, true))
+    TRowJoiner joiner(view->Width);
+    if (!ScrollAndJoin(page, body, joiner, view->Width, view->Height, 0, delay, true))
         return std::nullopt;
     return std::move(joiner).Join();
 }

@@ -73,4 +73,5 @@ bool IsWebPageView(std::wstring_view className);
 // scrolling and keeps the rows taken so far. Sizes are limited to the view window's own,
 // each step appends at most a view's height of rows, and a page that keeps growing stops
 // at the largest picture a bitmap can hold. scrollDelay is clamped by ClampScrollDelay.
+// Throws only std::bad_alloc, when memory runs out.
 std::optional<TBitmap32> StitchWebPage(IWebPage& page, int scrollDelay);
