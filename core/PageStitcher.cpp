@@ -28,22 +28,22 @@ public:
         if (count <= 0)
             return;
         const int first = tile.Height() - newRows;
-        pieces_.push_back({std::move(tile), first, count});
+        strips_.push_back({std::move(tile), first, count});
         rows_ += count;
     }
     bool Full() const { return rows_ >= maxRows_; }
 
-    // Consumes the pieces, releasing each tile once its rows are copied.
+    // Consumes the strips, releasing each tile once its rows are copied.
     TBitmap32 Join() && {
         TBitmap32 picture(width_, rows_);
         int y = 0;
         const auto rowBytes = static_cast<std::size_t>(width_) * sizeof(TColor32);
-        for (TPiece& piece : pieces_) {
-            // Rows are contiguous within a tile, so a piece is one block copy.
-            std::memcpy(picture.ScanLine(y), piece.Tile.ScanLine(piece.First),
-                        rowBytes * static_cast<std::size_t>(piece.Count));
-            y += piece.Count;
-            piece.Tile = TBitmap32();
+        for (TStrip& strip : strips_) {
+            // Rows are contiguous within a tile, so a strip is one block copy.
+            std::memcpy(picture.ScanLine(y), strip.Tile.ScanLine(strip.First),
+                        rowBytes * static_cast<std::size_t>(strip.Count));
+            y += strip.Count;
+            strip.Tile = TBitmap32();
         }
         // The grab may leave any alpha; a captured picture is opaque.
         picture.ResetAlpha();
@@ -51,7 +51,7 @@ public:
     }
 
 private:
-    struct TPiece {
+    struct TStrip {
         TBitmap32 Tile;
         int First;
         int Count;
@@ -59,7 +59,7 @@ private:
     int width_;
     int maxRows_;
     int rows_ = 0;
-    std::vector<TPiece> pieces_;
+    std::vector<TStrip> strips_;
 };
 
 // The scrolling loop of both paths: grab the view rows [top, top + viewHeight) of the
