@@ -16,6 +16,7 @@ constexpr std::wstring_view kFileTooLarge = L"The file is too large to be a sett
 constexpr std::wstring_view kFileNotText = L"The file is not text in a known encoding.";
 constexpr std::wstring_view kNotOverwritten = L" It was not read, so it is not overwritten.";
 
+// Narrow text for std::exception::what(); the wide message is what the user sees.
 std::string Utf8(std::wstring_view text) {
     if (text.empty())
         return {};
@@ -134,6 +135,7 @@ std::string EncodeUtf16(std::wstring_view text, bool bigEndian) {
     return bytes;
 }
 
+// The screen's vertical pixels per inch, as the placement records it.
 int ScreenPixelsPerInch() {
     HDC screen = GetDC(nullptr);
     const int pixelsPerInch = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
@@ -142,6 +144,7 @@ int ScreenPixelsPerInch() {
     return pixelsPerInch;
 }
 
+// Conversions between the types a value may hold; nothing where there is no meaning.
 std::optional<bool> AsBool(const TStoredValue& value) {
     if (const auto* b = std::get_if<bool>(&value))
         return *b;
@@ -198,6 +201,7 @@ std::wstring TAppRegistryStorage::KeyPath(std::wstring_view path) const {
     return rootPath_ + L"\\" + relative;
 }
 
+// Only a REG_DWORD is an integer here; anything else under that name counts as missing.
 std::optional<std::int32_t> TAppRegistryStorage::ReadInteger(std::wstring_view path, std::wstring_view name) {
     TRegKey key;
     if (RegOpenKeyExW(root_, KeyPath(path).c_str(), 0, KEY_QUERY_VALUE, &key.Key) != ERROR_SUCCESS)
@@ -250,6 +254,7 @@ void TAppRegistryStorage::BeginUpdate(std::wstring_view path) {
 void TAppRegistryStorage::WriteInteger(std::wstring_view name, std::int32_t value) {
     if (!updateKey_)
         throw std::logic_error("registry write outside an update");
+    // Negative numbers (none of the designed values is) keep their bits in the DWORD.
     const auto data = static_cast<DWORD>(value);
     const LONG result = RegSetValueExW(updateKey_, std::wstring(name).c_str(), 0, REG_DWORD,
                                        reinterpret_cast<const BYTE*>(&data), sizeof(data));
@@ -319,6 +324,7 @@ void TAppIniFileStorage::SetFileName(const std::wstring& fileName) {
     }
     bytes.resize(done);
 
+    // The byte-order mark tells the encoding; without one, valid UTF-8 is taken as UTF-8.
     const auto startsWith = [&](std::string_view mark) {
         return std::string_view(bytes).substr(0, mark.size()) == mark;
     };
@@ -435,6 +441,7 @@ void TAppIniFileStorage::EndUpdate() {
 // ---- Choice of back end ----
 
 std::wstring ProgramIniFileName() {
+    // The program's path may be longer than MAX_PATH; the buffer grows until it fits.
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -451,6 +458,7 @@ std::wstring ProgramIniFileName() {
     return path + std::wstring(kIniFileName);
 }
 
+// The INI file wins only as a file: a folder of that name leaves the registry in use.
 TAppStorage& ChooseAppStorage(TAppRegistryStorage& registry, TAppIniFileStorage& ini,
                               const std::wstring& iniFileName) {
     const DWORD attributes = GetFileAttributesW(iniFileName.c_str());
@@ -547,6 +555,7 @@ void TFormStorage::SaveFormPlacement() {
     if (!storage_)
         throw std::logic_error("settings store without a back end");
     storage_->BeginUpdate(appStoragePath_);
+    // A back end that fails part way is told, so that it lets go of what it holds open.
     try {
         storage_->WriteInteger(PlacementName::kFormVersion, kFormVersion);
         SavePlacement();
@@ -628,8 +637,8 @@ bool TFormStorage::RestorePlacement() {
         ParsePlacementText(normText.value_or(L""), {normal.left, normal.top, normal.right, normal.bottom});
     if (norm[2] - norm[0] <= 0)
         return false;
-    // Only the placement flags Windows knows are taken from the store.
-    constexpr UINT kKnownFlags = WPF_SETMINPOSITION | WPF_RESTORETOMAXIMIZED | WPF_ASYNCWINDOWPLACEMENT;
+    // Only the placement flags that mean something for the program's own window are taken.
+    constexpr UINT kKnownFlags = WPF_SETMINPOSITION | WPF_RESTORETOMAXIMIZED;
     if (const auto flags = storage_->ReadInteger(appStoragePath_, PlacementName::kFlags))
         placement.flags = static_cast<UINT>(*flags) & kKnownFlags;
     placement.ptMinPosition = {minMax[0], minMax[1]};
@@ -649,6 +658,8 @@ bool TFormStorage::RestorePlacement() {
 }
 
 bool TFormStorage::SaveIfNotSavedSinceRestore() {
+    // Before any restore the memory holds only defaults: saving them would wipe the stored
+    // settings of a run that never showed its window.
     if (!restored_ || savedSinceRestore_)
         return false;
     SaveFormPlacement();
