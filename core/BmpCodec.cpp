@@ -145,6 +145,9 @@ struct DibLayout {
     std::size_t paletteOffset = 0;
     std::uint64_t paletteCount = 0;
     std::uint32_t paletteEntrySize = 4;
+    // Colours listed before the pixels of a 16-, 24- or 32-bit picture; only a packed
+    // bitmap, which has no pixel offset of its own, needs to step over them.
+    std::uint64_t unusedColours = 0;
 };
 
 class DibDecoder {
@@ -272,6 +275,8 @@ private:
         if (l.bpp <= 8) {
             const std::uint32_t full = 1u << l.bpp;
             l.paletteCount = colorsUsed == 0 ? full : std::min(colorsUsed, full);
+        } else {
+            l.unusedColours = colorsUsed;
         }
         return true;
     }
@@ -312,9 +317,10 @@ private:
                 l.paletteCount = std::min(l.paletteCount, room);
             }
         } else {
-            pixelOffset = l.paletteOffset;
-            if (l.bpp <= 8)
-                pixelOffset += static_cast<std::size_t>(l.paletteCount) * l.paletteEntrySize;
+            const std::uint64_t colours = l.bpp <= 8 ? l.paletteCount : l.unusedColours;
+            if (!Has(l.paletteOffset, colours * l.paletteEntrySize))
+                return Fail("The BMP file is truncated (colour table)");
+            pixelOffset = l.paletteOffset + static_cast<std::size_t>(colours * l.paletteEntrySize);
         }
         if (l.bpp <= 8 && !Has(l.paletteOffset, l.paletteCount * l.paletteEntrySize))
             return Fail("The BMP file is truncated (colour table)");

@@ -275,6 +275,15 @@ TEST(BmpCodec, OldCoreHeaderAndPackedBitmapsAreRead) {
     std::string error;
     ASSERT_TRUE(DecodeDib(std::span(file).subspan(14), out, error)) << error;
     EXPECT_EQ(out, Sample3x2());
+
+    // A packed 24-bit bitmap may list colours before its pixels; they are stepped over.
+    Bytes listed = MakeBmp({.colorsUsed = 2, .palette = Bytes(8, 0xEE), .pixels = {1, 2, 3, 0}});
+    ASSERT_TRUE(DecodeDib(std::span(listed).subspan(14), out, error)) << error;
+    EXPECT_EQ(out.Pixel(0, 0), 0xFF030201u);
+    listed[14 + 32] = 0xFF; // more listed colours than the data holds
+    listed[14 + 35] = 0xFF;
+    EXPECT_FALSE(DecodeDib(std::span(listed).subspan(14), out, error));
+    EXPECT_NE(error.find("colour table"), std::string::npos);
 }
 
 TEST(BmpCodec, DamagedHeadersAreRefusedWithAReason) {
