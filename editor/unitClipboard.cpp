@@ -6,49 +6,18 @@
 
 #include "core/AlphaBlock.h"
 #include "forms/Clipboard.h"
+#include "forms/Graphics.h"
 #include "forms/Handles.h"
 
 namespace {
 
-// A bitmap header for pixels stored top-down, as TBitmap32 keeps them.
-BITMAPINFO TopDownInfo(int width, int height, WORD bitCount) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = bitCount;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
-
-// The picture's colours as a device-dependent bitmap, made from 24-bit rows so that no
+// The picture's colours as a device-dependent bitmap, by way of a 24-bit bitmap so that no
 // alpha reaches the standard format.
 TGdiObject ColourBitmap(const TBitmap32& source) {
-    const int width = source.Width();
-    const int height = source.Height();
-    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
-    std::vector<std::uint8_t> rows(stride * static_cast<std::size_t>(height));
-    for (int y = 0; y < height; ++y) {
-        const TColor32* line = source.ScanLine(y);
-        std::uint8_t* out = rows.data() + stride * static_cast<std::size_t>(y);
-        for (int x = 0; x < width; ++x) {
-            *out++ = BlueComponent(line[x]);
-            *out++ = GreenComponent(line[x]);
-            *out++ = RedComponent(line[x]);
-        }
-    }
-    const TWindowDC screen(nullptr);
-    if (!screen)
-        RaiseClipboardError(L"The picture cannot be prepared for the clipboard");
-    TGdiObject bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
-    if (!bitmap)
-        RaiseClipboardError(L"The picture is too large for the clipboard");
-    BITMAPINFO info = TopDownInfo(width, height, 24);
-    if (SetDIBits(screen.Get(), static_cast<HBITMAP>(bitmap.Get()), 0, static_cast<UINT>(height), rows.data(),
-                  &info, DIB_RGB_COLORS) != height)
-        RaiseClipboardError(L"The picture cannot be prepared for the clipboard");
-    return bitmap;
+    TBitmap colours;
+    AssignFromBitmap32(colours, source);
+    colours.SetPixelFormat(TPixelFormat::pf24bit);
+    return ClipboardBitmapOf(colours);
 }
 
 // The picture's alpha block in a global memory block, ready to be handed to the clipboard.
@@ -77,7 +46,14 @@ TBitmap32 ReadStandardBitmap(HBITMAP bitmap) {
     TBitmap32 picture(width, height);
     if (!picture.Empty()) {
         const TWindowDC screen(nullptr);
-        BITMAPINFO info = TopDownInfo(width, height, 32);
+        // Read as 32-bit pixels stored top-down, as TBitmap32 keeps them.
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
         if (!screen || GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(height), picture.Bits(), &info,
                                  DIB_RGB_COLORS) != height)
             RaiseClipboardError(L"The clipboard's picture cannot be read");

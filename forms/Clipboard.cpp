@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "forms/Exceptions.h"
-#include "forms/Handles.h"
+#include "forms/Graphics.h"
 
 namespace {
 
@@ -109,15 +109,30 @@ void TClipboardSession::Close() {
         RaiseClipboardError(L"The clipboard cannot be closed");
 }
 
-void ClipboardAssignBitmap(HBITMAP bitmap, HWND owner) {
-    // The clipboard takes ownership of what it is given, so it gets a device-dependent
-    // copy and the caller keeps its own bitmap.
-    TGdiObject copy(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, 0));
-    if (!copy)
+TGdiObject ClipboardBitmapOf(const TBitmap& bitmap) {
+    // Drawn through the bitmap's own canvas, which holds it selected, so any format works.
+    const TWindowDC screen(nullptr);
+    TGdiObject copy(screen ? CreateCompatibleBitmap(screen.Get(), bitmap.Width(), bitmap.Height()) : nullptr);
+    const TMemDC dc(screen ? CreateCompatibleDC(screen.Get()) : nullptr);
+    if (!copy || !dc)
         RaiseLastOSError(L"The picture cannot be copied for the clipboard");
+    const TSelectObject selected(dc.Get(), copy.Get());
+    if (!BitBlt(dc.Get(), 0, 0, bitmap.Width(), bitmap.Height(), bitmap.Canvas(), 0, 0, SRCCOPY))
+        RaiseLastOSError(L"The picture cannot be copied for the clipboard");
+    return copy;
+}
+
+void ClipboardAssignBitmap(const TBitmap& bitmap, HWND owner) {
+    // The clipboard takes ownership of what it is given, so it gets a copy and the caller
+    // keeps its own bitmap.
+    TGdiObject copy;
+    if (!bitmap.Empty())
+        copy = ClipboardBitmapOf(bitmap);
     TClipboardSession clipboard(owner);
     clipboard.Clear();
-    clipboard.SetData(CF_BITMAP, copy.Get());
-    copy.Release();
+    if (copy) {
+        clipboard.SetData(CF_BITMAP, copy.Get());
+        copy.Release();
+    }
     clipboard.Close();
 }

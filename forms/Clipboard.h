@@ -4,6 +4,10 @@
 
 #include <string>
 
+#include "forms/Handles.h"
+
+class TBitmap;
+
 // Opens the clipboard for the lifetime of the object and closes it on every path. Another
 // program may hold the clipboard for a moment, so the open is retried for a short while
 // before it fails with a clear error. The clipboard is opened for an owner window, so that
@@ -46,5 +50,9 @@ HWND ClipboardOwnerWindow();
 // an error code other than "invalid parameter" (the block is simply no longer locked).
 void UnlockClipboardMemory(HGLOBAL block);
 
-// Puts a copy of the bitmap on the clipboard as its only content, a standard bitmap.
-void ClipboardAssignBitmap(HBITMAP bitmap, HWND owner = nullptr);
+// A device-dependent copy of the bitmap, as the clipboard takes a standard bitmap.
+TGdiObject ClipboardBitmapOf(const TBitmap& bitmap);
+
+// Puts a copy of the bitmap on the clipboard as its only content, a standard bitmap. An
+// empty bitmap leaves the clipboard empty.
+void ClipboardAssignBitmap(const TBitmap& bitmap, HWND owner = nullptr);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/Exceptions.h"
+#include "forms/Graphics.h"
 #include "forms/Handles.h"
 #include "tests/support/HelperProcess.h"
 
@@ -13,17 +14,9 @@ using namespace helper_process;
 namespace {
 
 // A 24-bit picture of the given colours (0xRRGGBB), one row, as the capture delivers it.
-TGdiObject Row24(std::initializer_list<DWORD> colours) {
-    const int width = static_cast<int>(colours.size());
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -1;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    TGdiObject bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    auto* out = static_cast<BYTE*>(bits);
+TBitmap Row24(std::initializer_list<DWORD> colours) {
+    TBitmap bitmap(static_cast<int>(colours.size()), 1, TPixelFormat::pf24bit);
+    std::uint8_t* out = bitmap.ScanLine(0);
     for (DWORD c : colours) {
         *out++ = static_cast<BYTE>(c);
         *out++ = static_cast<BYTE>(c >> 8);
@@ -58,36 +51,41 @@ struct THeldClipboard {
 
 TEST(Clipboard, AnAssignedBitmapReplacesEverythingAndOtherProgramsReadItsColours) {
     ASSERT_EQ(RunHelper(L"ClipboardPeer", L"text \"earlier text\""), 0);
-    const TGdiObject picture = Row24({0x102030, 0xA0B0C0, 0xFFFFFF});
-    ClipboardAssignBitmap(static_cast<HBITMAP>(picture.Get()));
+    const TBitmap picture = Row24({0x102030, 0xA0B0C0, 0xFFFFFF});
+    ClipboardAssignBitmap(picture);
     EXPECT_EQ(PeerReport(), "bitmap 3 1\ncolours 102030 A0B0C0 FFFFFF\nalpha none\n");
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
     // The clipboard got a copy: the caller's picture is still its own and intact.
-    BITMAP header{};
-    EXPECT_NE(GetObjectW(picture.Get(), sizeof header, &header), 0);
-    EXPECT_EQ(header.bmWidth, 3);
+    EXPECT_EQ(picture.ScanLine(0)[3], 0xC0);
+    {
+        TClipboardSession clipboard;
+        EXPECT_NE(clipboard.GetData(CF_BITMAP), picture.Handle());
+    }
     // Emptied with an owner window, so the clipboard has an owner that answers for it.
     EXPECT_EQ(GetClipboardOwner(), ClipboardOwnerWindow());
+    // An empty picture leaves nothing behind.
+    ClipboardAssignBitmap(TBitmap());
+    EXPECT_EQ(PeerReport(), "bitmap none\nalpha none\n");
 }
 
 TEST(Clipboard, OpeningWaitsForAProgramThatHoldsTheClipboardBriefly) {
     THeldClipboard other(150);
     ASSERT_TRUE(other.held);
-    const TGdiObject picture = Row24({0x00FF00});
-    EXPECT_NO_THROW(ClipboardAssignBitmap(static_cast<HBITMAP>(picture.Get())));
+    const TBitmap picture = Row24({0x00FF00});
+    EXPECT_NO_THROW(ClipboardAssignBitmap(picture));
     EXPECT_EQ(other.peer.Wait(), 0);
     EXPECT_EQ(PeerReport(), "bitmap 1 1\ncolours 00FF00\nalpha none\n");
 }
 
 TEST(Clipboard, OpeningFailsWithAClearErrorWhileTheClipboardStaysBusy) {
-    const TGdiObject before = Row24({0x123456});
-    ClipboardAssignBitmap(static_cast<HBITMAP>(before.Get()));
+    const TBitmap before = Row24({0x123456});
+    ClipboardAssignBitmap(before);
     {
         THeldClipboard other(2000);
         ASSERT_TRUE(other.held);
-        const TGdiObject picture = Row24({0x00FF00});
+        const TBitmap picture = Row24({0x00FF00});
         try {
-            ClipboardAssignBitmap(static_cast<HBITMAP>(picture.Get()));
+            ClipboardAssignBitmap(picture);
             ADD_FAILURE() << "no error while another program held the clipboard";
         } catch (const Exception& e) {
             EXPECT_EQ(e.Message().rfind(L"The clipboard cannot be opened", 0), 0u);
@@ -99,8 +97,8 @@ TEST(Clipboard, OpeningFailsWithAClearErrorWhileTheClipboardStaysBusy) {
 }
 
 TEST(Clipboard, ASessionGivesNullForAbsentFormatsAndClosesOnItsOwn) {
-    const TGdiObject picture = Row24({0x010203});
-    ClipboardAssignBitmap(static_cast<HBITMAP>(picture.Get()));
+    const TBitmap picture = Row24({0x010203});
+    ClipboardAssignBitmap(picture);
     {
         TClipboardSession clipboard;
         EXPECT_TRUE(clipboard.HasFormat(CF_BITMAP));
