@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "forms/Exceptions.h"
+#include "forms/Files.h"
 #include "forms/Handles.h"
 
 namespace {
@@ -45,7 +46,7 @@ constexpr std::uint64_t kMaxStateFileSize = static_cast<std::uint64_t>(TBitmap32
 
 class TSystemHistoryEnvironment final : public THistoryEnvironment {
 public:
-    std::wstring TempFolder() override { return TemporaryFolder(); }
+    std::wstring TempFolder() override { return ::TempFolder(); }
 
     void CreateFolders(const std::wstring& folder) override {
         if (IsFolder(folder))
@@ -136,25 +137,4 @@ THistoryEnvironment& SystemHistoryEnvironment() {
     // Never destroyed, so that a history freed late in the program's end still finds it.
     static auto* environment = new TSystemHistoryEnvironment;
     return *environment;
-}
-
-std::wstring TemporaryFolder() {
-    // The size is asked first and the read repeated should the setting grow in between.
-    DWORD size = GetTempPathW(0, nullptr);
-    for (int attempt = 0; attempt < 4 && size != 0; ++attempt) {
-        std::wstring folder(size, L'\0');
-        const DWORD length = GetTempPathW(size, folder.data());
-        if (length == 0)
-            break;
-        if (length < size) {
-            folder.resize(length);
-            return folder;
-        }
-        size = length + 1;
-    }
-    RaiseLastOSError(L"The temporary folder cannot be found");
-}
-
-std::wstring HistoryFolder() {
-    return UndoFolderPath(TemporaryFolder());
 }

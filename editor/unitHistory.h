@@ -1,6 +1,6 @@
 #pragma once
 // The undo history of a document, with its state files in the undo folder "~Vrim" of the
-// user's temporary folder.
+// user's temporary folder (which the program empties at exit).
 #include <string>
 
 #include "core/UndoHistory.h"
@@ -15,8 +15,3 @@ public:
         return TUndoHistory::NewStateFileName(SystemHistoryEnvironment());
     }
 };
-
-// The user's temporary folder as the system reports it, read at its full length.
-std::wstring TemporaryFolder();
-// The folder of all state files; the program empties it at exit.
-std::wstring HistoryFolder();
