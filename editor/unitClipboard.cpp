@@ -115,7 +115,7 @@ void CopyBitmap32ToClipboard(const TBitmap32& source, HWND owner) {
     clipboard.Close();
 }
 
-void PasteBitmap32FromClipboard(TBitmap32& Dest, HWND owner) {
+void PasteBitmap32FromClipboard(TBitmap32& dest, HWND owner) {
     if (!ClipboardHasBitmap())
         return;
     const UINT alphaFormat = ClipboardFormatAlpha();
@@ -130,7 +130,7 @@ void PasteBitmap32FromClipboard(TBitmap32& Dest, HWND owner) {
     if (const HANDLE alpha = clipboard.GetData(alphaFormat))
         fits = ApplyClipboardAlpha(alpha, picture);
     clipboard.Close();
-    Dest = std::move(picture);
+    dest = std::move(picture);
     if (!fits)
         throw EAssertionFailed(std::wstring(kAlphaCountMismatch) + L" (unitClipboard.cpp, line " +
                                std::to_wstring(__LINE__) + L")");

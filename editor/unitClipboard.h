@@ -26,11 +26,11 @@ public:
 // so that nothing pasteable remains. Every failure throws; the clipboard is closed.
 void CopyBitmap32ToClipboard(const TBitmap32& source, HWND owner = nullptr);
 
-// When the clipboard holds a standard bitmap, Dest becomes that picture, opaque, and takes
-// its alpha from the alpha block when there is one; without a standard bitmap Dest is left
-// alone. An alpha block that does not fit the bitmap throws EAssertionFailed after Dest
+// When the clipboard holds a standard bitmap, dest becomes that picture, opaque, and takes
+// its alpha from the alpha block when there is one; without a standard bitmap dest is left
+// alone. An alpha block that does not fit the bitmap throws EAssertionFailed after dest
 // was given the opaque picture.
-void PasteBitmap32FromClipboard(TBitmap32& Dest, HWND owner = nullptr);
+void PasteBitmap32FromClipboard(TBitmap32& dest, HWND owner = nullptr);
 
 // Whether the clipboard holds a standard bitmap (the Paste command's enable test).
 bool ClipboardHasBitmap();
