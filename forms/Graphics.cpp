@@ -105,6 +105,51 @@ std::size_t TBitmap::ScanLineSize() const {
     return (static_cast<std::size_t>(width_) * bits + 31) / 32 * 4;
 }
 
+void TBitmap::Assign(HBITMAP source) {
+    BITMAP info{};
+    if (!source || !GetObjectW(source, sizeof(info), &info))
+        throw Exception(L"The bitmap to copy is not valid");
+    if (source == Handle())
+        return;
+    const int height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+    TBitmap copy(info.bmWidth, height, format_);
+    if (!copy.Empty()) {
+        TMemDC from(CreateCompatibleDC(nullptr));
+        if (!from)
+            RaiseLastOSError(L"Cannot create a drawing surface");
+        // A bitmap selected into another device context cannot be selected here.
+        const HGDIOBJ previous = SelectObject(from.Get(), source);
+        if (!previous || previous == HGDI_ERROR)
+            throw Exception(L"The bitmap to copy is in use");
+        const BOOL copied = BitBlt(copy.Canvas(), 0, 0, copy.width_, copy.height_, from.Get(), 0, 0, SRCCOPY);
+        const DWORD error = GetLastError();
+        SelectObject(from.Get(), previous);
+        if (!copied)
+            RaiseOSError(error ? error : ERROR_GEN_FAILURE, L"Cannot copy the bitmap");
+        GdiFlush();
+    }
+    *this = std::move(copy);
+}
+
+HBITMAP TBitmap::CopyHandle() const {
+    if (Empty())
+        throw Exception(L"An empty bitmap cannot be copied");
+    TWindowDC screen(nullptr);
+    TGdiObject copy(screen ? CreateCompatibleBitmap(screen.Get(), width_, height_) : nullptr);
+    if (!copy)
+        throw Exception(L"Not enough memory for a bitmap of " + SizeText(width_, height_) + L" pixels");
+    TMemDC to(CreateCompatibleDC(nullptr));
+    if (!to)
+        RaiseLastOSError(L"Cannot create a drawing surface");
+    {
+        TSelectObject selected(to.Get(), copy.Get());
+        if (!BitBlt(to.Get(), 0, 0, width_, height_, Canvas(), 0, 0, SRCCOPY))
+            RaiseLastOSError(L"Cannot copy the bitmap");
+        GdiFlush();
+    }
+    return static_cast<HBITMAP>(copy.Release());
+}
+
 void TBitmap::Recreate(int width, int height, TPixelFormat format, bool keepPicture) {
     if (!TBitmap32::ValidSize(width, height))
         throw Exception(L"Bitmap size out of range (" + SizeText(width, height) + L")");

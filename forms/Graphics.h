@@ -44,6 +44,13 @@ public:
     // Bytes from one row to the next (rows of 24-bit pixels are padded to 4 bytes).
     std::size_t ScanLineSize() const;
 
+    // Copies the picture of a bitmap owned elsewhere (the clipboard's), taking its size and
+    // keeping this bitmap's pixel format.
+    void Assign(HBITMAP source);
+    // A new screen-compatible copy of the picture, for handing over to an owner that frees
+    // it (the clipboard).
+    HBITMAP CopyHandle() const;
+
 private:
     void Recreate(int width, int height, TPixelFormat format, bool keepPicture);
     void Deselect() const;

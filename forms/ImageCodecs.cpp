@@ -5,11 +5,6 @@
 #include <objidl.h>
 #include <wincodec.h>
 
-#include "core/BmpCodec.h"
-#include "forms/Exceptions.h"
-#include "forms/Handles.h"
-
-#define STBI_WRITE_NO_STDIO
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -17,6 +12,10 @@
 #include <span>
 #include <stb/stb_image_write.h>
 #include <vector>
+
+#include "core/BmpCodec.h"
+#include "forms/Exceptions.h"
+#include "forms/Handles.h"
 
 namespace {
 

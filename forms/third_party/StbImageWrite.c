@@ -1,4 +1,3 @@
 /* The JPEG writer's implementation, compiled once, without the program's warning flags. */
 #define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STBI_WRITE_NO_STDIO
 #include <stb/stb_image_write.h>

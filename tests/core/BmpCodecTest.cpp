@@ -28,7 +28,7 @@ std::uint32_t GetU32(const Bytes& b, std::size_t at) {
 
 // A hand-made file with a 40-byte info header; masks follow the header, then the colour
 // table, then the pixel rows exactly as given.
-struct BmpSpec {
+struct BmpFields {
     std::int32_t width = 1;
     std::int32_t height = 1;
     std::uint16_t bpp = 24;
@@ -39,7 +39,7 @@ struct BmpSpec {
     Bytes pixels;
 };
 
-Bytes MakeBmp(const BmpSpec& s) {
+Bytes MakeBmp(const BmpFields& s) {
     Bytes b{'B', 'M'};
     const auto offset = static_cast<std::uint32_t>(14 + 40 + s.masks.size() * 4 + s.palette.size());
     PutU32(b, offset + static_cast<std::uint32_t>(s.pixels.size()));
@@ -144,12 +144,12 @@ TEST(BmpCodec, EmptyPictureMakesAValidFileThatDecodesEmpty) {
 
 TEST(BmpCodec, PaletteDepthsReadTheirIndicesFromTheHighBitsFirst) {
     // 1 bit, 10 pixels: 1010000011 -> bytes A0 C0, row padded to 4 bytes.
-    BmpSpec one{.width = 10,
-                .height = 1,
-                .bpp = 1,
-                .colorsUsed = 2,
-                .palette = Bytes(kBlackWhiteRed.begin(), kBlackWhiteRed.begin() + 8),
-                .pixels = {0xA0, 0xC0, 0, 0}};
+    BmpFields one{.width = 10,
+                  .height = 1,
+                  .bpp = 1,
+                  .colorsUsed = 2,
+                  .palette = Bytes(kBlackWhiteRed.begin(), kBlackWhiteRed.begin() + 8),
+                  .pixels = {0xA0, 0xC0, 0, 0}};
     const TBitmap32 a = Decoded(MakeBmp(one));
     ASSERT_EQ(a.Width(), 10);
     const TColor32 w = 0xFFFFFFFFu, k = 0xFF000000u;
@@ -157,12 +157,12 @@ TEST(BmpCodec, PaletteDepthsReadTheirIndicesFromTheHighBitsFirst) {
     EXPECT_EQ(row1, (std::vector<TColor32>{w, k, w, k, k, k, k, k, w, w}));
 
     // 4 bits, 3 pixels: indices 2, 1, 0.
-    BmpSpec four{.width = 3,
-                 .height = 1,
-                 .bpp = 4,
-                 .colorsUsed = 3,
-                 .palette = kBlackWhiteRed,
-                 .pixels = {0x21, 0x00, 0, 0}};
+    BmpFields four{.width = 3,
+                   .height = 1,
+                   .bpp = 4,
+                   .colorsUsed = 3,
+                   .palette = kBlackWhiteRed,
+                   .pixels = {0x21, 0x00, 0, 0}};
     const TBitmap32 b = Decoded(MakeBmp(four));
     EXPECT_EQ(b.Pixel(0, 0), 0xFFFF0000u);
     EXPECT_EQ(b.Pixel(1, 0), w);
@@ -170,12 +170,12 @@ TEST(BmpCodec, PaletteDepthsReadTheirIndicesFromTheHighBitsFirst) {
 
     // 8 bits, 2 x 2 bottom-up: the top row is the second one stored. An index past the
     // colour table reads as opaque black.
-    BmpSpec eight{.width = 2,
-                  .height = 2,
-                  .bpp = 8,
-                  .colorsUsed = 3,
-                  .palette = kBlackWhiteRed,
-                  .pixels = {1, 0, 0, 0, 2, 200, 0, 0}};
+    BmpFields eight{.width = 2,
+                    .height = 2,
+                    .bpp = 8,
+                    .colorsUsed = 3,
+                    .palette = kBlackWhiteRed,
+                    .pixels = {1, 0, 0, 0, 2, 200, 0, 0}};
     const TBitmap32 c = Decoded(MakeBmp(eight));
     EXPECT_EQ(c.Pixel(0, 0), 0xFFFF0000u);
     EXPECT_EQ(c.Pixel(1, 0), k);
@@ -185,67 +185,67 @@ TEST(BmpCodec, PaletteDepthsReadTheirIndicesFromTheHighBitsFirst) {
 
 TEST(BmpCodec, SixteenBitPixelsScaleTheirChannelsToEightBits) {
     // Plain 16 bits are 5-5-5: 0x7FFF white, 0x7C00 red, 0x0010 a middle blue (16 of 31 -> 132).
-    BmpSpec plain{.width = 3, .height = 1, .bpp = 16, .pixels = {0xFF, 0x7F, 0x00, 0x7C, 0x10, 0x00, 0, 0}};
+    BmpFields plain{.width = 3, .height = 1, .bpp = 16, .pixels = {0xFF, 0x7F, 0x00, 0x7C, 0x10, 0x00, 0, 0}};
     const TBitmap32 a = Decoded(MakeBmp(plain));
     EXPECT_EQ(a.Pixel(0, 0), 0xFFFFFFFFu);
     EXPECT_EQ(a.Pixel(1, 0), 0xFFFF0000u);
     EXPECT_EQ(a.Pixel(2, 0), 0xFF000084u);
 
     // 5-6-5 through colour masks: green 0x07E0 full, and 32 of 63 -> 130.
-    BmpSpec masked{.width = 2,
-                   .height = 1,
-                   .bpp = 16,
-                   .compression = 3,
-                   .masks = {0xF800, 0x07E0, 0x001F},
-                   .pixels = {0xE0, 0x07, 0x00, 0x04}};
+    BmpFields masked{.width = 2,
+                     .height = 1,
+                     .bpp = 16,
+                     .compression = 3,
+                     .masks = {0xF800, 0x07E0, 0x001F},
+                     .pixels = {0xE0, 0x07, 0x00, 0x04}};
     const TBitmap32 b = Decoded(MakeBmp(masked));
     EXPECT_EQ(b.Pixel(0, 0), 0xFF00FF00u);
     EXPECT_EQ(b.Pixel(1, 0), 0xFF008200u);
 
     // 1-5-5-5 with an alpha mask: the top bit is alpha.
-    BmpSpec alpha{.width = 2,
-                  .height = 1,
-                  .bpp = 16,
-                  .compression = 6,
-                  .masks = {0x7C00, 0x03E0, 0x001F, 0x8000},
-                  .pixels = {0x1F, 0x00, 0x1F, 0x80}};
+    BmpFields alpha{.width = 2,
+                    .height = 1,
+                    .bpp = 16,
+                    .compression = 6,
+                    .masks = {0x7C00, 0x03E0, 0x001F, 0x8000},
+                    .pixels = {0x1F, 0x00, 0x1F, 0x80}};
     const TBitmap32 c = Decoded(MakeBmp(alpha));
     EXPECT_EQ(c.Pixel(0, 0), 0x000000FFu);
     EXPECT_EQ(c.Pixel(1, 0), 0xFF0000FFu);
 }
 
 TEST(BmpCodec, PlainThirtyTwoBitAlphaIsOpaqueOnlyWhenEveryAlphaByteIsZero) {
-    BmpSpec zero{.width = 2, .height = 1, .bpp = 32, .pixels = {1, 2, 3, 0, 4, 5, 6, 0}};
+    BmpFields zero{.width = 2, .height = 1, .bpp = 32, .pixels = {1, 2, 3, 0, 4, 5, 6, 0}};
     const TBitmap32 a = Decoded(MakeBmp(zero));
     EXPECT_EQ(a.Pixel(0, 0), 0xFF030201u);
     EXPECT_EQ(a.Pixel(1, 0), 0xFF060504u);
 
-    BmpSpec some{.width = 2, .height = 1, .bpp = 32, .pixels = {1, 2, 3, 0, 4, 5, 6, 128}};
+    BmpFields some{.width = 2, .height = 1, .bpp = 32, .pixels = {1, 2, 3, 0, 4, 5, 6, 128}};
     const TBitmap32 b = Decoded(MakeBmp(some));
     EXPECT_EQ(b.Pixel(0, 0), 0x00030201u);
     EXPECT_EQ(b.Pixel(1, 0), 0x80060504u);
 
     // Colour masks without an alpha mask: the fourth byte means nothing.
-    BmpSpec noAlphaMask{.width = 1,
-                        .height = 1,
-                        .bpp = 32,
-                        .compression = 3,
-                        .masks = {0x00FF0000, 0x0000FF00, 0x000000FF},
-                        .pixels = {1, 2, 3, 77}};
+    BmpFields noAlphaMask{.width = 1,
+                          .height = 1,
+                          .bpp = 32,
+                          .compression = 3,
+                          .masks = {0x00FF0000, 0x0000FF00, 0x000000FF},
+                          .pixels = {1, 2, 3, 77}};
     EXPECT_EQ(Decoded(MakeBmp(noAlphaMask)).Pixel(0, 0), 0xFF030201u);
 
     // Masks in another order: R in the low byte, alpha in the high one.
-    BmpSpec swapped{.width = 1,
-                    .height = 1,
-                    .bpp = 32,
-                    .compression = 6,
-                    .masks = {0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000},
-                    .pixels = {1, 2, 3, 0}};
+    BmpFields swapped{.width = 1,
+                      .height = 1,
+                      .bpp = 32,
+                      .compression = 6,
+                      .masks = {0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000},
+                      .pixels = {1, 2, 3, 0}};
     EXPECT_EQ(Decoded(MakeBmp(swapped)).Pixel(0, 0), 0x00010203u);
 }
 
 TEST(BmpCodec, TopDownFilesStoreTheTopRowFirst) {
-    BmpSpec s{.width = 1, .height = -2, .bpp = 24, .pixels = {0, 0, 255, 0, 0, 255, 0, 0}};
+    BmpFields s{.width = 1, .height = -2, .bpp = 24, .pixels = {0, 0, 255, 0, 0, 255, 0, 0}};
     const TBitmap32 a = Decoded(MakeBmp(s));
     ASSERT_EQ(a.Height(), 2);
     EXPECT_EQ(a.Pixel(0, 0), 0xFFFF0000u);

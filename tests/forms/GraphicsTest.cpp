@@ -126,3 +126,31 @@ TEST(Graphics, AMovedBitmapKeepsItsPictureAndCanvas) {
     EXPECT_EQ(c.Width(), 2);
     EXPECT_EQ(GetPixel(c.Canvas(), 0, 0), RGB(40, 50, 60));
 }
+
+TEST(Graphics, BitmapsOwnedElsewhereAreCopiedInAndOut) {
+    TBitmap original(3, 2, TPixelFormat::pf24bit);
+    FillWith(original.Canvas(), {2, 1, 3, 2}, RGB(70, 80, 90));
+
+    // A copy for another owner is independent of the bitmap it came from.
+    TGdiObject handed(original.CopyHandle());
+    ASSERT_TRUE(handed);
+    FillWith(original.Canvas(), {2, 1, 3, 2}, RGB(0, 0, 0));
+    BITMAP info{};
+    ASSERT_TRUE(GetObjectW(handed.Get(), sizeof(info), &info));
+    EXPECT_EQ(info.bmWidth, 3);
+    EXPECT_EQ(info.bmHeight, 2);
+
+    // Copying it back takes its size and keeps the receiving bitmap's format.
+    TBitmap received(1, 1, TPixelFormat::pf32bit);
+    received.Assign(static_cast<HBITMAP>(handed.Get()));
+    EXPECT_EQ(received.Width(), 3);
+    EXPECT_EQ(received.Height(), 2);
+    EXPECT_EQ(received.PixelFormat(), TPixelFormat::pf32bit);
+    EXPECT_EQ(GetPixel(received.Canvas(), 2, 1), RGB(70, 80, 90));
+
+    EXPECT_THROW(received.Assign(nullptr), Exception);
+    // A bitmap selected into another device context is refused, not copied as black.
+    EXPECT_THROW(received.Assign(original.Handle()), Exception);
+    EXPECT_EQ(received.Width(), 3);
+    EXPECT_THROW(TBitmap().CopyHandle(), Exception);
+}
