@@ -46,7 +46,10 @@ void TAction::SetVisible(bool visible) {
 }
 
 void TAction::Update() {
-    if (OnUpdate)
+    // A command without a handler has nothing to run and is shown disabled.
+    if (!OnExecute)
+        SetEnabled(false);
+    else if (OnUpdate)
         OnUpdate(this);
 }
 

@@ -18,6 +18,19 @@ int NextButtonCommand() {
 }
 } // namespace
 
+HIMAGELIST LoadImageStrip(const wchar_t* resourceName, int size) {
+    TGdiObject strip(LoadImageW(GetModuleHandleW(nullptr), resourceName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!strip)
+        return nullptr;
+    BITMAP bm{};
+    GetObjectW(strip.Get(), sizeof(bm), &bm);
+    const int count = size > 0 ? bm.bmWidth / size : 0;
+    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32, count, 0);
+    if (list)
+        ImageList_Add(list, static_cast<HBITMAP>(strip.Get()), nullptr);
+    return list;
+}
+
 TToolBar::TToolBar(TForm* owner, std::wstring name, TWindow* parent, HIMAGELIST images)
     : TControl(owner, std::move(name), parent) {
     CreateStandardWindow(TOOLBARCLASSNAMEW,

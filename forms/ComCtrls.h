@@ -13,6 +13,10 @@
 class TAction;
 class TPopupMenu;
 
+// An image list from a bitmap resource holding a strip of square 32-bit pictures with
+// alpha, side by side; null when the resource is missing. The caller destroys it.
+HIMAGELIST LoadImageStrip(const wchar_t* resourceName, int size);
+
 // A flat tool bar whose buttons run actions and follow their state; hints are the
 // actions' hints.
 class TToolBar : public TControl {

@@ -13,7 +13,10 @@
 #include "forms/Timer.h"
 #include "forms/TrayIcon.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
+
+#include "resources/toolbar_images.h"
 
 TMainForm* MainForm = nullptr;
 
@@ -57,6 +60,8 @@ TMainForm::TMainForm() : TForm(nullptr, L"MainForm", MainDesign()) {
 TMainForm::~TMainForm() {
     if (MainForm == this)
         MainForm = nullptr;
+    if (ImageList1)
+        ImageList_Destroy(ImageList1);
 }
 
 void TMainForm::CreateActions() {
@@ -193,16 +198,28 @@ void TMainForm::CreateMenus() {
 }
 
 void TMainForm::CreateBars() {
+    // The strip holds one picture per tool-bar action, in the bars' order.
+    ImageList1 = LoadImageStrip(kToolbarImagesResource, kToolbarImageSize);
+    int image = 0;
+    for (TAction* a : {acFileNew, acFileOpen, acFileAddImage, acFileSave, acFileClose, acEditUndo, acEditRedo,
+                       acEditCut, acEditCopy, acEditPaste, acEditDelete, acToolOption, acHelp, acQnA, acDonate,
+                       acAbout, acCaptureControl, acCaptureWindow, acCaptureRegion, acCaptureRect, acCaptureScreen,
+                       acCaptureDualScreen, acCaptureContinuity, acCaptureIcon, acCaptureRecapture,
+                       acEffectAutoContrast, acEffectBrightness, acEffectContrast, acEffectGamma, acEffectInvert,
+                       acEffectGray, acEffectMosic, acEffectNoise, acEffectRotate, acEffectCrop, acEffectResize,
+                       acEffectResizeCanvas})
+        a->ImageIndex = image++;
+
     CoolBar1 = Make<TPanel>(L"CoolBar1", this, true);
     CoolBar1->SetAlign(TAlign::Top);
-    ToolBar1 = Make<TToolBar>(L"ToolBar1", CoolBar1, nullptr);
+    ToolBar1 = Make<TToolBar>(L"ToolBar1", CoolBar1, ImageList1);
     ToolBar1->SetHeight(26);
     ToolBar1->SetAlign(TAlign::Top);
     for (TAction* a : std::initializer_list<TAction*>{acFileNew, acFileOpen, acFileAddImage, acFileSave, acFileClose, nullptr, acEditUndo,
                        acEditRedo, acEditCut, acEditCopy, acEditPaste, acEditDelete, nullptr, acToolOption, nullptr,
                        acHelp, acQnA, acDonate, acAbout})
         ToolBar1->AddButton(a);
-    ToolBar2 = Make<TToolBar>(L"ToolBar2", CoolBar1, nullptr);
+    ToolBar2 = Make<TToolBar>(L"ToolBar2", CoolBar1, ImageList1);
     ToolBar2->SetHeight(26);
     ToolBar2->SetAlign(TAlign::Top);
     for (TAction* a : std::initializer_list<TAction*>{acCaptureControl, acCaptureWindow, acCaptureRegion, acCaptureRect, acCaptureScreen,

@@ -5,6 +5,8 @@
 // settings store; and the capture delivery.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "core/ShortCut.h"
 #include "forms/Form.h"
 #include "forms/FormStorage.h"
@@ -84,6 +86,7 @@ public:
     TAction *acShow, *acHide, *acPageLeft, *acPageRight;
 
     TMainMenu* MainMenu1;
+    HIMAGELIST ImageList1 = nullptr;
     TPanel* CoolBar1;
     TToolBar* ToolBar1;
     TToolBar* ToolBar2;
