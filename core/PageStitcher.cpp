@@ -1,0 +1,222 @@
+#include "core/PageStitcher.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// A frame collection longer than this is not believed; the search looks at this many.
+constexpr int kMaxFrames = 4096;
+
+using geometry_detail::Saturate;
+
+// Collects the rows of the capture tile by tile and joins them once at the end, so a long
+// page costs one copy of every row instead of a re-allocation of the picture per step.
+class TRowJoiner {
+public:
+    explicit TRowJoiner(int width)
+        : width_(width), maxRows_(static_cast<int>(
+                             std::min<std::int64_t>(TBitmap32::kMaxSide, TBitmap32::kMaxPixels / width))) {}
+
+    // Takes the bottom newRows rows of tile (the rows that came into view), or the upper
+    // ones of them that still fit in a picture.
+    void AppendBottom(TBitmap32 tile, int newRows) {
+        newRows = std::min(newRows, tile.Height());
+        const int count = std::min(newRows, maxRows_ - rows_);
+        if (count <= 0)
+            return;
+        const int first = tile.Height() - newRows;
+        strips_.push_back({std::move(tile), first, count});
+        rows_ += count;
+    }
+    bool Full() const { return rows_ >= maxRows_; }
+
+    // Consumes the strips, releasing each tile once its rows are copied.
+    TBitmap32 Join() && {
+        TBitmap32 picture(width_, rows_);
+        int y = 0;
+        const auto rowBytes = static_cast<std::size_t>(width_) * sizeof(TColor32);
+        for (TStrip& strip : strips_) {
+            // Rows are contiguous within a tile, so a strip is one block copy.
+            std::memcpy(picture.ScanLine(y), strip.Tile.ScanLine(strip.First),
+                        rowBytes * static_cast<std::size_t>(strip.Count));
+            y += strip.Count;
+            strip.Tile = TBitmap32();
+        }
+        // The grab may leave any alpha; a captured picture is opaque.
+        picture.ResetAlpha();
+        return picture;
+    }
+
+private:
+    struct TStrip {
+        TBitmap32 Tile;
+        int First;
+        int Count;
+    };
+    int width_;
+    int maxRows_;
+    int rows_ = 0;
+    std::vector<TStrip> strips_;
+};
+
+// The scrolling loop of both paths: grab the view rows [top, top + viewHeight) of the
+// window, append the rows that came into view since the last grab, scroll by the view
+// height less the overlap, pause, and go on while the element really moved forward. The
+// position is read after the pause, right before the next grab, so that rows scrolled by
+// someone else meanwhile are still joined in order. False when the very first grab failed,
+// so that nothing of the element was captured.
+bool ScrollAndJoin(IWebPage& page, IScrollElement& element, TRowJoiner& joiner, int width, int viewHeight,
+                   int top, int delay, bool handleMessages) {
+    std::optional<int> shownTop = element.ScrollTop();
+    int newRows = viewHeight;
+    for (bool first = true;; first = false) {
+        TBitmap32 tile(width, viewHeight);
+        if (!page.Grab(top, tile))
+            return !first;
+        joiner.AppendBottom(std::move(tile), newRows);
+        if (joiner.Full() || !shownTop)
+            return true;
+        if (!element.SetScrollTop(Saturate(std::int64_t{*shownTop} + viewHeight - kScrollOverlap)))
+            return true;
+        page.Pause(delay, handleMessages);
+        const auto nowTop = element.ScrollTop();
+        if (!nowTop)
+            return true;
+        // A step that moved nothing is the end; one that went back (the user scrolled while
+        // messages were handled) ends too, rather than joining rows out of order.
+        const std::int64_t moved = std::int64_t{*nowTop} - *shownTop;
+        if (moved <= 0)
+            return true;
+        // A jump of more than a view leaves a gap that no tile can fill: the whole next
+        // view is joined, never more.
+        newRows = static_cast<int>(std::min<std::int64_t>(moved, viewHeight));
+        shownTop = nowTop;
+    }
+}
+
+// The frame with the greatest scrollable extent; among equal ones the first; a hidden
+// frame or one with nothing to scroll is never chosen, and an unreadable one is skipped.
+std::optional<int> ChooseScrollFrame(IWebPage& page, int frameCount) {
+    std::optional<int> chosen;
+    std::int64_t best = 0;
+    for (int i = 0; i < std::min(frameCount, kMaxFrames); ++i) {
+        const auto body = page.FrameBody(i);
+        if (!body)
+            continue;
+        const auto clientHeight = body->ClientHeight();
+        const auto scrollHeight = body->ScrollHeight();
+        if (!clientHeight || !scrollHeight || *clientHeight <= 0)
+            continue;
+        const std::int64_t extent = std::int64_t{*scrollHeight} - *clientHeight;
+        if (extent > best) {
+            chosen = i;
+            best = extent;
+        }
+    }
+    return chosen;
+}
+
+// The body's view size, limited to the view window's own size (a copy beyond the window
+// would read pixels of whatever lies there); none when unreadable or not positive.
+std::optional<TSize> ViewSize(IScrollElement& body, TSize window) {
+    const auto width = body.ClientWidth();
+    const auto height = body.ClientHeight();
+    if (!width || !height)
+        return std::nullopt;
+    const TSize view{std::min(*width, window.Width), std::min(*height, window.Height)};
+    if (view.Width <= 0 || view.Height <= 0 || !TBitmap32::ValidSize(view.Width, view.Height))
+        return std::nullopt;
+    return view;
+}
+
+// The view as it shows, when neither the page nor a frame scrolls.
+std::optional<TBitmap32> SingleView(IWebPage& page, IScrollElement& body, TSize window) {
+    const auto view = ViewSize(body, window);
+    if (!view)
+        return std::nullopt;
+    TBitmap32 picture(view->Width, view->Height);
+    if (!page.Grab(0, picture))
+        return std::nullopt;
+    picture.ResetAlpha();
+    return picture;
+}
+
+std::optional<TBitmap32> PagePath(IWebPage& page, IScrollElement& body, TSize window, int delay) {
+    const auto view = ViewSize(body, window);
+    if (!view)
+        return std::nullopt;
+    TRowJoiner joiner(view->Width);
+    if (!ScrollAndJoin(page, body, joiner, view->Width, view->Height, 0, delay, true))
+        return std::nullopt;
+    return std::move(joiner).Join();
+}
+
+// The chosen frame is taken to span the view's width at its bottom, under a strip of the
+// view (the header) as tall as the difference of the two client heights.
+std::optional<TBitmap32> FramePath(IWebPage& page, IScrollElement& body, int frameIndex, TSize window,
+                                   int delay) {
+    const auto frame = page.FrameBody(frameIndex);
+    if (!frame)
+        return std::nullopt;
+    const auto topWidth = body.ClientWidth();
+    const auto topHeight = body.ClientHeight();
+    const auto frameHeight = frame->ClientHeight();
+    if (!topWidth || !topHeight || !frameHeight)
+        return std::nullopt;
+    const std::int64_t header64 = std::int64_t{*topHeight} - *frameHeight;
+    // A frame taller than the view has no place under a strip.
+    if (header64 < 0)
+        return std::nullopt;
+    const int header = static_cast<int>(std::min<std::int64_t>(header64, window.Height));
+    const int w = std::min(*topWidth, window.Width);
+    const int fh = std::min(*frameHeight, window.Height - header);
+    if (w <= 0 || fh <= 0 || !TBitmap32::ValidSize(w, fh) || !TBitmap32::ValidSize(w, header))
+        return std::nullopt;
+
+    TRowJoiner joiner(w);
+    if (header > 0) {
+        TBitmap32 strip(w, header);
+        if (!page.Grab(0, strip))
+            return std::nullopt;
+        joiner.AppendBottom(std::move(strip), header);
+    }
+    if (!ScrollAndJoin(page, *frame, joiner, w, fh, header, delay, false))
+        return std::nullopt;
+    return std::move(joiner).Join();
+}
+
+wchar_t AsciiLower(wchar_t c) {
+    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+} // namespace
+
+bool IsWebPageView(std::wstring_view className) {
+    constexpr std::wstring_view kViewClass = L"internet explorer_server";
+    return std::equal(className.begin(), className.end(), kViewClass.begin(), kViewClass.end(),
+                      [](wchar_t a, wchar_t b) { return AsciiLower(a) == b; });
+}
+
+std::optional<TBitmap32> StitchWebPage(IWebPage& page, int scrollDelay) {
+    const int delay = ClampScrollDelay(scrollDelay);
+    const auto window = page.WindowSize();
+    const auto body = page.Body();
+    if (!window || !body)
+        return std::nullopt;
+    const auto scrollHeight = body->ScrollHeight();
+    const auto clientHeight = body->ClientHeight();
+    if (!scrollHeight || !clientHeight)
+        return std::nullopt;
+    if (*scrollHeight > *clientHeight)
+        return PagePath(page, *body, *window, delay);
+
+    const auto frameCount = page.FrameCount();
+    if (!frameCount)
+        return std::nullopt;
+    if (const auto chosen = ChooseScrollFrame(page, *frameCount))
+        return FramePath(page, *body, *chosen, *window, delay);
+    return SingleView(page, *body, *window);
+}

@@ -1,0 +1,154 @@
+#include "core/StoredValues.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
+
+std::wstring_view TrimBlanks(std::wstring_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// Letter case is folded for ASCII only: the words and names compared here are ASCII.
+wchar_t FoldCase(wchar_t c) {
+    return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
+
+bool EqualNoCase(std::wstring_view a, std::wstring_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
+               return FoldCase(x) == FoldCase(y);
+           });
+}
+
+} // namespace
+
+TStoredType StoredTypeOf(const TStoredValue& value) {
+    return static_cast<TStoredType>(value.index());
+}
+
+TStoredValue DefaultValue(const TStoredValueDef& def) {
+    switch (def.Type) {
+    case TStoredType::Boolean:
+        return def.Number != 0;
+    case TStoredType::Integer:
+        return def.Number;
+    case TStoredType::String:
+        break;
+    }
+    return std::wstring(def.Text);
+}
+
+std::wstring StoredPropKey(std::wstring_view entry) {
+    std::wstring key(entry);
+    std::replace(key.begin(), key.end(), L'.', L'_');
+    return key;
+}
+
+std::wstring ScreenSizeSuffix(int screenWidth, int screenHeight) {
+    return L"(" + std::to_wstring(screenWidth) + L"x" + std::to_wstring(screenHeight) + L")";
+}
+
+std::vector<std::wstring> SaveOrderKeys(int screenWidth, int screenHeight) {
+    const std::wstring suffix = ScreenSizeSuffix(screenWidth, screenHeight);
+    std::vector<std::wstring> keys{
+        std::wstring(PlacementName::kFormVersion),   std::wstring(PlacementName::kFlags),
+        std::wstring(PlacementName::kPixelsPerInch), std::wstring(PlacementName::kMinMaxPos) + suffix,
+        std::wstring(PlacementName::kMinMaxPos),     std::wstring(PlacementName::kNormPos) + suffix,
+        std::wstring(PlacementName::kNormPos),
+    };
+    for (const auto& prop : kStoredProps)
+        keys.push_back(StoredPropKey(prop.Entry));
+    for (const auto& value : kStoredValues)
+        keys.emplace_back(value.Name);
+    return keys;
+}
+
+std::wstring_view BoolToStoredText(bool value) {
+    return value ? L"TRUE" : L"FALSE";
+}
+
+std::optional<bool> StoredTextToBool(std::wstring_view text) {
+    text = TrimBlanks(text);
+    for (std::wstring_view word : {L"TRUE", L"YES", L"Y"})
+        if (EqualNoCase(text, word))
+            return true;
+    for (std::wstring_view word : {L"FALSE", L"NO", L"N"})
+        if (EqualNoCase(text, word))
+            return false;
+    return std::nullopt;
+}
+
+std::optional<std::int32_t> StoredTextToInteger(std::wstring_view text) {
+    text = TrimBlanks(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == L'-' || text.front() == L'+')) {
+        negative = text.front() == L'-';
+        text.remove_prefix(1);
+    }
+    if (text.empty())
+        return std::nullopt;
+    // Accumulated in 64 bits and checked per digit, so that no length of digits overflows.
+    constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    std::int64_t magnitude = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9')
+            return std::nullopt;
+        magnitude = magnitude * 10 + (c - L'0');
+        if (magnitude > kLimit)
+            return std::nullopt;
+    }
+    if (!negative && magnitude == kLimit)
+        return std::nullopt;
+    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+}
+
+std::wstring IntegerToStoredText(std::int32_t value) {
+    return std::to_wstring(value);
+}
+
+std::wstring FormatPlacementText(const TPlacementNumbers& numbers) {
+    std::wstring text;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (i > 0)
+            text += L',';
+        text += std::to_wstring(numbers[i]);
+    }
+    return text;
+}
+
+TPlacementNumbers ParsePlacementText(std::wstring_view text, const TPlacementNumbers& fallback) {
+    TPlacementNumbers numbers = fallback;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        const std::size_t comma = text.find(L',');
+        if (auto number = StoredTextToInteger(text.substr(0, comma)))
+            numbers[i] = *number;
+        if (comma == std::wstring_view::npos)
+            break;
+        text.remove_prefix(comma + 1);
+    }
+    return numbers;
+}
+
+bool SameSettingName(std::wstring_view a, std::wstring_view b) {
+    return EqualNoCase(a, b);
+}
+
+std::int32_t ClampDelay(std::int32_t milliseconds) {
+    return std::clamp(milliseconds, 0, 65535);
+}
+
+std::int32_t SaveImageTypeOrDefault(std::int32_t value) {
+    return value >= 0 && value <= 3 ? value : 2;
+}
+
+std::int32_t OutputTypeOrDefault(std::int32_t value) {
+    return value >= 0 && value <= 2 ? value : 0;
+}

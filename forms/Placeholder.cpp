@@ -1,1 +1,0 @@
-int TolvexFormsPlaceholder() { return 0; }

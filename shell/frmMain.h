@@ -1,0 +1,148 @@
+#pragma once
+// The main window: frame of the document windows with the tab strip, the two tool bars,
+// the status bar, the dock area of the tool window, the tray icon and the tray menu; the
+// command set with its global hotkeys; start-up, show and hide, the real exit; the
+// settings store; and the capture delivery.
+#include <windows.h>
+
+#include "core/ShortCut.h"
+#include "forms/Form.h"
+#include "forms/FormStorage.h"
+
+#include <array>
+#include <memory>
+#include <string>
+
+class TAction;
+class TActionList;
+class TBitmap;
+class TMainMenu;
+class TMenuItem;
+class TPageControl;
+class TPanel;
+class TPopupMenu;
+class TStatusBar;
+class TTimer;
+class TToolBar;
+class TTrayIcon;
+
+// Ids of the custom cursors in the screen cursor table, loaded at the first activation.
+enum TCursorId : int {
+    crWrite = 2101,
+    crMove = 2102,
+    crErase = 2103,
+    crSpuit = 2104,
+    crText = 2105,
+    crCapture = 2106,
+    crScroll = 2107,
+    crZoom = 2108,
+    crFill = 2109,
+    crHighlight = 2110,
+    crSelect = 2111,
+    crStemp = 2112,
+};
+// The cursor loaded under one of those ids (null before the first activation).
+HCURSOR ScreenCursor(int id);
+
+class TMainForm : public TForm {
+public:
+    TMainForm();
+    ~TMainForm() override;
+
+    // ---- State ----
+    bool ReallyClose = false;
+    UINT TaskbarCreatedMsg = 0;
+    int StartFlags = 0;
+    int CloseResult = 0;
+    RECT LastCaptureRect{};
+    std::array<WORD, 9> HotKeyIds{}; // entries 1 to 9 of the hotkey table
+
+    // ---- Message texts (filled by LoadMessages) ----
+    std::wstring msgNewCapture = L"New";
+    std::wstring msgCaptureFail = L"Capture fail!";
+    std::wstring msgHistoryNotFound = L"History not found!";
+    std::wstring msgOverwriteFile = L"File exist! Overwrite?";
+    std::wstring msgSaveAfterExit = L"Save after exit?";
+    std::wstring msgPathNotFound = L"folder not found!";
+    std::wstring msgEmptyPath = L"Folder name empty!";
+
+    // ---- Components ----
+    TActionList* ActionList1;
+    TAction *acFileNew, *acFileOpen, *acFileAddImage, *acFileSave, *acFileSaveAs, *acFileClose, *acFileCloseAll,
+        *acFileExit;
+    TAction *acEditUndo, *acEditRedo, *acEditCut, *acEditCopy, *acEditPaste, *acEditDelete, *acEditSelectAll;
+    TAction *acCaptureControl, *acCaptureWindow, *acCaptureRegion, *acCaptureRect, *acCaptureScreen,
+        *acCaptureDualScreen, *acCaptureContinuity, *acCaptureIcon, *acCaptureRecapture, *acCaptureAutoScroll;
+    TAction *acEffectAutoContrast, *acEffectBrightness, *acEffectContrast, *acEffectGamma, *acEffectInvert,
+        *acEffectGray, *acEffectMosic, *acEffectNoise, *acEffectRotate, *acEffectCrop, *acEffectResize,
+        *acEffectResizeCanvas;
+    TAction *acToolHideToolbar, *acToolHideToolbar2, *acToolHideStatusbar, *acToolShowTool, *acToolKorea,
+        *acToolEnglish, *acToolOption;
+    TAction *acWinCascade, *acWinTile, *acWinMin, *acWinMax;
+    TAction *acHelp, *acQnA, *acDonate, *acAbout;
+    TAction *acShow, *acHide, *acPageLeft, *acPageRight;
+
+    TMainMenu* MainMenu1;
+    TPanel* CoolBar1;
+    TToolBar* ToolBar1;
+    TToolBar* ToolBar2;
+    TPageControl* PageControl1;
+    TPopupMenu* PopupMenu1;
+    TPanel* DockPanelLeft; // the left dock area of the tool window
+    TStatusBar* StatusBar1;
+    TTimer* Timer1;
+    TTrayIcon* RxTrayIcon1;
+    TPopupMenu* BarPopupMenu1;
+
+    TFormStorage JvFormStorage1;
+    TAppRegistryStorage JvAppRegistryStorage1;
+    TAppIniFileStorage JvAppIniFileStorage1;
+
+    // ---- Handlers ----
+    void FormCreate(TObject* sender);
+    void FormShow(TObject* sender);
+    void FormActivate(TObject* sender);
+    void Timer1Timer(TObject* sender);
+    void FormCloseQuery(TObject* sender, bool& canClose);
+    void FormDestroy(TObject* sender);
+    void acFileExitExecute(TObject* sender);
+    void ApplicationEvents1Message(MSG& msg, bool& handled);
+    void acShowExecute(TObject* sender);
+    void acHideExecute(TObject* sender);
+    void acToolHideBarExecute(TObject* sender);
+    void acWebPageExecute(TObject* sender);
+
+    // ---- Hotkeys ----
+    void RegisterHotKeys();
+    void UnregisterHotKeys();
+    // The command of row i (1 to 9) of the hotkey table.
+    TAction* HotKeyAction(int i) const;
+
+    // ---- Settings ----
+    bool ReadBool(std::wstring_view name) const { return JvFormStorage1.ReadBool(name); }
+    std::int32_t ReadInteger(std::wstring_view name) const { return JvFormStorage1.ReadInteger(name); }
+    std::wstring ReadString(std::wstring_view name) const { return JvFormStorage1.ReadString(name); }
+
+    // ---- Language (the language files fill these once they are loaded) ----
+    void ApplyLanguage(TForm* form);
+    void LoadMessages();
+
+    // ---- Status bar ----
+    void SetStatusText(int index, const std::wstring& text);
+
+    // ---- Capture delivery ----
+    void NewCapture(const TBitmap& bitmap);
+    void SaveCaptureToFolder(const TBitmap& bitmap);
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateBars();
+    void BindStore();
+    void LoadCustomCursors();
+};
+
+extern TMainForm* MainForm;

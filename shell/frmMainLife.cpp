@@ -1,0 +1,261 @@
+// The main window's life: creation and first activation, the start-up timer, the
+// second-start hand-over, show and hide, the global hotkeys, the window's own messages,
+// and the real exit.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "shell/frmMain.h"
+
+#include "capture/unitCaptureLib.h"
+#include "core/StoredValues.h"
+#include "forms/Actions.h"
+#include "forms/Application.h"
+#include "forms/Controls.h"
+#include "forms/Exceptions.h"
+#include "forms/Files.h"
+#include "forms/Timer.h"
+#include "forms/TrayIcon.h"
+#include "shell/PrevInstance.h"
+#include "shell/frmOption.h"
+#include "shell/unitUtils.h"
+
+#include <map>
+
+namespace {
+// The custom cursors: screen cursor id and resource name, in id order.
+constexpr std::pair<int, const wchar_t*> kCursors[] = {
+    {crWrite, L"WRITE"}, {crMove, L"MOVE"},   {crErase, L"ERASE"},         {crSpuit, L"SPUIT"},
+    {crText, L"TEXT"},   {crCapture, L"CAPTURE"}, {crScroll, L"SCROLL"},   {crZoom, L"ZOOM"},
+    {crFill, L"FILL"},   {crHighlight, L"HIGHLIGHT"}, {crSelect, L"SELECT"}, {crStemp, L"STEMP"},
+};
+
+std::map<int, HCURSOR>& CursorTable() {
+    static std::map<int, HCURSOR> table;
+    return table;
+}
+
+// The atom names of the hotkey table, rows 1 to 9.
+std::wstring HotKeyAtomName(int i) { return L"Tolvex HotKey " + std::to_wstring(i); }
+
+std::wstring LauncherFileName() { return ProgramFolder() + L"tvl.exe"; }
+} // namespace
+
+HCURSOR ScreenCursor(int id) {
+    const auto it = CursorTable().find(id);
+    return it == CursorTable().end() ? nullptr : it->second;
+}
+
+void TMainForm::LoadCustomCursors() {
+    for (const auto& [id, name] : kCursors)
+        CursorTable()[id] = LoadCursorW(GetModuleHandleW(nullptr), name);
+}
+
+void TMainForm::FormCreate(TObject*) {
+    ReallyClose = false;
+    TaskbarCreatedMsg = RegisterWindowMessageW(L"TaskbarCreated");
+    // The INI file beside the program selects its back end; the program never creates it.
+    JvFormStorage1.SetStorage(&ChooseAppStorage(JvAppRegistryStorage1, JvAppIniFileStorage1, ProgramIniFileName()));
+}
+
+void TMainForm::FormShow(TObject*) {
+    // The store restores at the main window's first show, before its first activation.
+    if (!JvFormStorage1.Restored())
+        JvFormStorage1.RestoreFormPlacement();
+}
+
+void TMainForm::FormActivate(TObject*) {
+    OnActivate = nullptr; // the start-up work runs once
+    LastCaptureRect = RECT{0, 0, 0, 0};
+    LoadCustomCursors();
+    RegisterHotKeys();
+
+    StartFlags = 0;
+    if (!FileExists(LauncherFileName()))
+        StartFlags += 1;
+    int argc = 0;
+    if (LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc)) {
+        if (argc > 1 && std::wstring(argv[1]) == L"Control")
+            StartFlags += 2;
+        LocalFree(argv);
+    }
+
+    if (ReadString(SettingName::kLanguage) != L"English")
+        ApplyLanguage(this);
+    else
+        ApplyLanguage(nullptr); // only the file name is set; the designed texts stay
+    LoadMessages();
+    Timer1->SetEnabled(true);
+}
+
+void TMainForm::Timer1Timer(TObject*) {
+    Timer1->SetEnabled(false);
+    if (StartFlags == 1) {
+        // The launcher goes through a temporary file, so a failed write never leaves a
+        // truncated tvl.exe behind that later starts would take as present.
+        const HRSRC res = FindResourceW(GetModuleHandleW(nullptr), L"TVL", L"DATA");
+        const HGLOBAL data = res ? LoadResource(GetModuleHandleW(nullptr), res) : nullptr;
+        const void* bytes = data ? LockResource(data) : nullptr;
+        if (!bytes)
+            RaiseLastOSError(L"The launcher resource is missing");
+        const DWORD size = SizeofResource(GetModuleHandleW(nullptr), res);
+        WriteFileAtomic(LauncherFileName(), {static_cast<const std::uint8_t*>(bytes), size});
+        if (ReadBool(SettingName::kIsIEButton))
+            RegisterBrowserButton();
+    } else if (StartFlags == 2) {
+        acCaptureControl->Execute();
+    }
+}
+
+void TMainForm::ApplicationEvents1Message(MSG& msg, bool& handled) {
+    if (msg.message != RegisterWindowMessageW(PrevInstanceName.c_str()))
+        return;
+    handled = true;
+    // The broadcast reaches every top-level window of the program; only the copy sent to
+    // the main window carries out the hand-over, so each second start acts once.
+    if (msg.hwnd != Handle())
+        return;
+    const std::wstring argument = TakeHandOverArgument(msg.wParam);
+    if (argument.empty())
+        acShow->Execute();
+    else if (argument == L"Control")
+        acCaptureControl->Execute();
+}
+
+void TMainForm::acShowExecute(TObject* sender) {
+    if (sender != RxTrayIcon1 && !ReadBool(SettingName::kIsAfterVisible))
+        return;
+    ShowWindow(Handle(), SW_SHOW);
+    if (IsIconic(Handle()))
+        ShowWindow(Handle(), SW_RESTORE);
+    SetForegroundWindow(Handle());
+}
+
+void TMainForm::acHideExecute(TObject*) {
+    JvFormStorage1.SaveFormPlacement();
+    ShowWindow(Handle(), SW_HIDE);
+}
+
+void TMainForm::acFileExitExecute(TObject*) {
+    ReallyClose = true;
+    Close();
+}
+
+void TMainForm::FormCloseQuery(TObject*, bool& canClose) {
+    if (!ReallyClose) {
+        acHide->Execute();
+        canClose = false;
+        return;
+    }
+    ReallyClose = false; // a refused exit needs a new Exit command
+    if (!MDIChildren().empty()) {
+        CloseResult = 1;
+        acFileCloseAll->Execute();
+        if (CloseResult == 2) {
+            canClose = false;
+            return;
+        }
+    }
+    canClose = true;
+    // Settings are stored at every real exit; a store that cannot be written is reported,
+    // but does not keep the user from leaving.
+    try {
+        JvFormStorage1.SaveFormPlacement();
+    } catch (...) {
+        Application->HandleException(std::current_exception());
+    }
+}
+
+void TMainForm::FormDestroy(TObject*) {
+    try {
+        JvFormStorage1.SaveIfNotSavedSinceRestore();
+    } catch (...) {
+        Application->HandleException(std::current_exception());
+    }
+    DeleteFilesInFolder(UndoFolder());
+    UnregisterHotKeys();
+    RxTrayIcon1->SetActive(false);
+}
+
+TAction* TMainForm::HotKeyAction(int i) const {
+    switch (i) {
+    case 1:
+        return acCaptureControl;
+    case 2:
+        return acCaptureWindow;
+    case 3:
+        return acCaptureRegion;
+    case 4:
+        return acCaptureRect;
+    case 5:
+        return acCaptureScreen;
+    case 6:
+        return acCaptureContinuity;
+    case 7:
+        return acCaptureRecapture;
+    case 8:
+        return acShow;
+    case 9:
+        return acHide;
+    default:
+        return nullptr;
+    }
+}
+
+void TMainForm::RegisterHotKeys() {
+    for (int i = 1; i <= 9; ++i) {
+        const TShortCut s = HotKeyAction(i)->ShortCut;
+        HotKeyIds[static_cast<std::size_t>(i - 1)] = GlobalAddAtomW(HotKeyAtomName(i).c_str());
+        // A command without a shortcut has no hotkey.
+        if (s == 0)
+            continue;
+        RegisterHotKey(Handle(), HotKeyIds[static_cast<std::size_t>(i - 1)],
+                       ShortCutToHotKeyModifiers(static_cast<std::uint8_t>(s >> 8)), s & 0xFF);
+    }
+}
+
+void TMainForm::UnregisterHotKeys() {
+    for (const WORD id : HotKeyIds)
+        UnregisterHotKey(Handle(), id);
+}
+
+LRESULT TMainForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_HOTKEY) {
+        if (OptionForm)
+            return 0;
+        for (int i = 1; i <= 9; ++i) {
+            if (wParam != HotKeyIds[static_cast<std::size_t>(i - 1)])
+                continue;
+            TAction* action = HotKeyAction(i);
+            if (HotKeyMatches(action->ShortCut, static_cast<std::uint32_t>(lParam)))
+                action->Execute();
+            break;
+        }
+        return 0;
+    }
+    if (msg == TaskbarCreatedMsg && TaskbarCreatedMsg != 0) {
+        try {
+            RxTrayIcon1->SetActive(false);
+            RxTrayIcon1->SetActive(true);
+        } catch (...) {
+        }
+        return 0;
+    }
+    if (msg == WM_QUERYENDSESSION) {
+        ReallyClose = true;
+        return 1;
+    }
+    if (msg == WM_ENDSESSION && wParam) {
+        // The session ends now: store the settings as a real exit does.
+        try {
+            JvFormStorage1.SaveFormPlacement();
+        } catch (...) {
+        }
+        return 0;
+    }
+    return TForm::WndProc(msg, wParam, lParam);
+}
+
+void TMainForm::ApplyLanguage(TForm*) {}
+
+void TMainForm::LoadMessages() {}

@@ -1,0 +1,3 @@
+#include "shell/frmOption.h"
+
+TOptionForm* OptionForm = nullptr;

@@ -1,0 +1,48 @@
+#pragma once
+// Shared fixture of the window-layer tests: one application object for the test program,
+// the error box captured instead of shown, and a bounded message pump.
+#include <windows.h>
+
+#include "forms/Application.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+class FormsTest : public ::testing::Test {
+protected:
+    static TApplication& App() {
+        static TApplication* app = [] {
+            auto* a = new TApplication(GetModuleHandleW(nullptr));
+            a->Title = L"Tolvex tests";
+            return a;
+        }();
+        return *app;
+    }
+    void SetUp() override {
+        App().OnShowException = [this](const std::wstring& m) { errors.push_back(m); };
+    }
+    void TearDown() override { App().OnShowException = nullptr; }
+
+    // Pumps messages until the condition holds or the time runs out; true when it held.
+    static bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 3000) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > end)
+                return false;
+            if (!App().HandleMessage(false)) {
+                App().DoIdle();
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            }
+        }
+        return true;
+    }
+    static void Pump(int ms) {
+        PumpUntil([] { return false; }, ms);
+    }
+
+    std::vector<std::wstring> errors;
+};
