@@ -55,6 +55,10 @@ LRESULT TSPanel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     }
+    case WM_PRINTCLIENT:
+        // Drawing into another device context (window printing, animation) shows the same face.
+        Paint(reinterpret_cast<HDC>(wParam));
+        return 0;
     case WM_SETFONT:
         font_ = reinterpret_cast<HFONT>(wParam);
         if (LOWORD(lParam))
