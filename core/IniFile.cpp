@@ -37,7 +37,7 @@ std::wstring CleanValue(std::wstring_view v) {
 
 } // namespace
 
-bool SameText(std::wstring_view a, std::wstring_view b) {
+bool SameIniName(std::wstring_view a, std::wstring_view b) {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -90,7 +90,7 @@ TIniReader::TIniReader(std::wstring_view text) {
 
 const TIniReader::TSection* TIniReader::FindSection(std::wstring_view section) const {
     for (const TSection& s : sections_) {
-        if (SameText(s.Name, section))
+        if (SameIniName(s.Name, section))
             return &s;
     }
     return nullptr;
@@ -114,7 +114,7 @@ std::wstring TIniReader::ReadString(std::wstring_view section, std::wstring_view
                                     std::wstring_view defaultValue) const {
     if (const TSection* s = FindSection(section)) {
         for (const TEntry& e : s->Entries) {
-            if (SameText(e.Key, key))
+            if (SameIniName(e.Key, key))
                 return e.Value;
         }
     }

@@ -8,7 +8,7 @@
 
 // Case-insensitive equality of names (ASCII letters folded), as section, key and
 // component names are compared.
-bool SameText(std::wstring_view a, std::wstring_view b);
+bool SameIniName(std::wstring_view a, std::wstring_view b);
 
 class TIniReader {
 public:

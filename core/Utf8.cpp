@@ -75,7 +75,7 @@ std::string_view StripUtf8Bom(std::string_view bytes) {
     return bytes;
 }
 
-std::wstring Utf8ToWide(std::string_view bytes) {
+std::wstring DecodeUtf8(std::string_view bytes) {
     std::wstring out;
     out.reserve(bytes.size());
     char32_t cp = 0;

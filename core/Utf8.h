@@ -10,4 +10,4 @@ bool IsValidUtf8(std::string_view bytes);
 // The text without a leading UTF-8 byte-order mark.
 std::string_view StripUtf8Bom(std::string_view bytes);
 // Decodes UTF-8; each byte of an invalid sequence becomes U+FFFD.
-std::wstring Utf8ToWide(std::string_view bytes);
+std::wstring DecodeUtf8(std::string_view bytes);

@@ -98,8 +98,8 @@ TEST(IniFile, EveryKeyOfALargeSectionIsListed) {
 }
 
 TEST(IniFile, SameTextFoldsOnlyLetterCase) {
-    EXPECT_TRUE(SameText(L"acFileNew", L"ACFILENEW"));
-    EXPECT_FALSE(SameText(L"acFileNew", L"acFileNew1"));
-    EXPECT_FALSE(SameText(L"a[", L"A{")); // '[' and '{' differ by the case bit but are no letters
-    EXPECT_TRUE(SameText(L"", L""));
+    EXPECT_TRUE(SameIniName(L"acFileNew", L"ACFILENEW"));
+    EXPECT_FALSE(SameIniName(L"acFileNew", L"acFileNew1"));
+    EXPECT_FALSE(SameIniName(L"a[", L"A{")); // '[' and '{' differ by the case bit but are no letters
+    EXPECT_TRUE(SameIniName(L"", L""));
 }

@@ -57,8 +57,8 @@ TEST(LanguageFiles, BothLanguagesAreUtf8AndNameTheSameSectionsAndKeys) {
     ASSERT_TRUE(IsValidUtf8(english));
     ASSERT_TRUE(IsValidUtf8(korean));
 
-    const std::wstring englishText = Utf8ToWide(StripUtf8Bom(english));
-    const std::wstring koreanText = Utf8ToWide(StripUtf8Bom(korean));
+    const std::wstring englishText = DecodeUtf8(StripUtf8Bom(english));
+    const std::wstring koreanText = DecodeUtf8(StripUtf8Bom(korean));
     const TIniReader englishIni(englishText);
     const TIniReader koreanIni(koreanText);
     const std::vector<std::wstring> sections = Sections(englishText);
@@ -80,8 +80,8 @@ TEST(LanguageFiles, BothLanguagesAreUtf8AndNameTheSameSectionsAndKeys) {
 }
 
 TEST(LanguageFiles, TheMessageSectionHoldsExactlyTheSevenMessagesAndEnglishKeepsTheDefaults) {
-    const TIniReader english(Utf8ToWide(StripUtf8Bom(ReadLanguageFile("English.dat"))));
-    const TIniReader korean(Utf8ToWide(StripUtf8Bom(ReadLanguageFile("Korea.dat"))));
+    const TIniReader english(DecodeUtf8(StripUtf8Bom(ReadLanguageFile("English.dat"))));
+    const TIniReader korean(DecodeUtf8(StripUtf8Bom(ReadLanguageFile("Korea.dat"))));
     ASSERT_EQ(english.ReadSection(kMessageSection).size(), kMessageKeys.size());
     ASSERT_EQ(korean.ReadSection(kMessageSection).size(), kMessageKeys.size());
     for (const TMessageKey& key : kMessageKeys) {

@@ -23,12 +23,12 @@ TEST(Utf8, AnsiTextAndMalformedSequencesAreInvalid) {
 }
 
 TEST(Utf8, DecodingGivesWideTextAndReplacesBadBytes) {
-    EXPECT_EQ(Utf8ToWide("A\xC3\xA9\xED\x8C\x8C"), std::wstring(L"A\u00E9\uD30C"));
+    EXPECT_EQ(DecodeUtf8("A\xC3\xA9\xED\x8C\x8C"), std::wstring(L"A\u00E9\uD30C"));
     if constexpr (sizeof(wchar_t) == 2)
-        EXPECT_EQ(Utf8ToWide("\xF0\x9F\x98\x80"), std::wstring(L"\xD83D\xDE00"));
+        EXPECT_EQ(DecodeUtf8("\xF0\x9F\x98\x80"), std::wstring(L"\xD83D\xDE00"));
     else
-        EXPECT_EQ(Utf8ToWide("\xF0\x9F\x98\x80"), std::wstring(1, static_cast<wchar_t>(0x1F600)));
-    EXPECT_EQ(Utf8ToWide("a\xFF"
+        EXPECT_EQ(DecodeUtf8("\xF0\x9F\x98\x80"), std::wstring(1, static_cast<wchar_t>(0x1F600)));
+    EXPECT_EQ(DecodeUtf8("a\xFF"
                          "b\xE2\x82"),
               std::wstring(L"a\uFFFDb\uFFFD\uFFFD"));
 }
