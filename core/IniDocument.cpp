@@ -82,6 +82,7 @@ TIniDocument::TIniDocument(std::wstring_view text) {
     }
 }
 
+// A file may hold a section twice; as with the profile functions, the first one counts.
 std::size_t TIniDocument::FindSection(std::wstring_view section) const {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const TLineKind kind = Classify(lines_[i]);
@@ -103,6 +104,8 @@ std::size_t TIniDocument::FindKey(std::size_t header, std::wstring_view key) con
 }
 
 std::size_t TIniDocument::SectionEnd(std::size_t header) const {
+    // Blank lines after the last entry belong to the gap before the next section, so a new
+    // key goes before them.
     std::size_t end = header + 1;
     for (std::size_t i = header + 1; i < lines_.size(); ++i) {
         if (Classify(lines_[i]).IsSection)
@@ -124,6 +127,7 @@ std::optional<std::wstring> TIniDocument::Read(std::wstring_view section, std::w
 }
 
 void TIniDocument::Write(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
+    // One value is one line: a line break would end it and start a key of its own.
     std::wstring text(value);
     std::replace_if(
         text.begin(), text.end(), [](wchar_t c) { return c == L'\r' || c == L'\n' || c == L'\0'; }, L' ');
@@ -132,6 +136,7 @@ void TIniDocument::Write(std::wstring_view section, std::wstring_view key, std::
 
     std::size_t header = FindSection(section);
     if (header == std::wstring::npos) {
+        // A new section is set off from the one before by a blank line.
         if (!lines_.empty() && !Trim(lines_.back()).empty())
             lines_.emplace_back();
         lines_.push_back(L"[" + std::wstring(section) + L"]");
@@ -166,6 +171,7 @@ bool TIniDocument::HasSection(std::wstring_view section) const {
     return FindSection(section) != std::wstring::npos;
 }
 
+// Every line ends with CR LF, the last one too, as Windows writes INI files.
 std::wstring TIniDocument::Text() const {
     std::wstring text;
     for (const auto& line : lines_) {

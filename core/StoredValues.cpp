@@ -30,6 +30,7 @@ bool EqualNoCase(std::wstring_view a, std::wstring_view b) {
 
 } // namespace
 
+// The variant's alternatives are in the order of TStoredType.
 TStoredType StoredTypeOf(const TStoredValue& value) {
     return static_cast<TStoredType>(value.index());
 }
@@ -52,6 +53,7 @@ std::wstring StoredPropKey(std::wstring_view entry) {
     return key;
 }
 
+// Keys with this suffix sit beside the plain ones, one pair per screen size seen.
 std::wstring ScreenSizeSuffix(int screenWidth, int screenHeight) {
     return L"(" + std::to_wstring(screenWidth) + L"x" + std::to_wstring(screenHeight) + L")";
 }
@@ -64,6 +66,7 @@ std::vector<std::wstring> SaveOrderKeys(int screenWidth, int screenHeight) {
         std::wstring(PlacementName::kMinMaxPos),     std::wstring(PlacementName::kNormPos) + suffix,
         std::wstring(PlacementName::kNormPos),
     };
+    // The placement comes first, then the properties, then the values.
     for (const auto& prop : kStoredProps)
         keys.push_back(StoredPropKey(prop.Entry));
     for (const auto& value : kStoredValues)
@@ -76,6 +79,8 @@ std::wstring_view BoolToStoredText(bool value) {
 }
 
 std::optional<bool> StoredTextToBool(std::wstring_view text) {
+    // The first word of each list is the one written; the others are accepted from files
+    // edited by hand.
     text = TrimBlanks(text);
     for (std::wstring_view word : {L"TRUE", L"YES", L"Y"})
         if (EqualNoCase(text, word))
@@ -105,6 +110,7 @@ std::optional<std::int32_t> StoredTextToInteger(std::wstring_view text) {
         if (magnitude > kLimit)
             return std::nullopt;
     }
+    // 2147483648 only fits with its minus sign.
     if (!negative && magnitude == kLimit)
         return std::nullopt;
     return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
@@ -126,6 +132,7 @@ std::wstring FormatPlacementText(const TPlacementNumbers& numbers) {
 
 TPlacementNumbers ParsePlacementText(std::wstring_view text, const TPlacementNumbers& fallback) {
     TPlacementNumbers numbers = fallback;
+    // Each piece up to the next comma is one number; a short text leaves the rest as they were.
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         const std::size_t comma = text.find(L',');
         if (auto number = StoredTextToInteger(text.substr(0, comma)))
@@ -141,6 +148,7 @@ bool SameSettingName(std::wstring_view a, std::wstring_view b) {
     return EqualNoCase(a, b);
 }
 
+// Delays are slept on the main thread: beyond about a minute the program would seem hung.
 std::int32_t ClampDelay(std::int32_t milliseconds) {
     return std::clamp(milliseconds, 0, 65535);
 }

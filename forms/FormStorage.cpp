@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "forms/Strings.h"
+
 namespace {
 
 // Texts of the errors a save can report.
@@ -15,29 +17,6 @@ constexpr std::wstring_view kCannotWriteFile = L"Cannot write the settings file 
 constexpr std::wstring_view kFileTooLarge = L"The file is too large to be a settings file.";
 constexpr std::wstring_view kFileNotText = L"The file is not text in a known encoding.";
 constexpr std::wstring_view kNotOverwritten = L" It was not read, so it is not overwritten.";
-
-std::string Utf8(std::wstring_view text) {
-    if (text.empty())
-        return {};
-    const int size = static_cast<int>(text.size());
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(std::max(length, 0)), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, result.data(), length, nullptr, nullptr);
-    return result;
-}
-
-// The system's text for an error code, without its line break.
-std::wstring SystemMessage(DWORD code) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = length ? std::wstring(buffer, length) : L"Error " + std::to_wstring(code) + L".";
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
-        text.pop_back();
-    return text;
-}
 
 std::wstring Quoted(std::wstring_view text) {
     return L"\"" + std::wstring(text) + L"\"";
@@ -50,30 +29,13 @@ std::wstring WithoutTrailingSeparator(std::wstring_view path) {
     return std::wstring(path);
 }
 
-struct TRegKey {
-    HKEY Key = nullptr;
-    TRegKey() = default;
-    TRegKey(const TRegKey&) = delete;
-    TRegKey& operator=(const TRegKey&) = delete;
-    ~TRegKey() {
-        if (Key)
-            RegCloseKey(Key);
-    }
-};
-
-struct TFileHandle {
-    HANDLE Handle = INVALID_HANDLE_VALUE;
-    explicit TFileHandle(HANDLE handle) : Handle(handle) {}
-    TFileHandle(const TFileHandle&) = delete;
-    TFileHandle& operator=(const TFileHandle&) = delete;
-    ~TFileHandle() { Close(); }
-    bool Valid() const { return Handle != INVALID_HANDLE_VALUE; }
-    void Close() {
-        if (Valid())
-            CloseHandle(Handle);
-        Handle = INVALID_HANDLE_VALUE;
-    }
-};
+// The key for reading values; none when it does not exist or cannot be opened.
+TRegKey OpenForQuery(HKEY root, const std::wstring& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return TRegKey();
+    return TRegKey(key);
+}
 
 // Decodes multi-byte text; nothing when strict and the bytes are not valid in the code page.
 std::optional<std::wstring> Decode(UINT codePage, const char* bytes, std::size_t size, bool strict) {
@@ -134,6 +96,7 @@ std::string EncodeUtf16(std::wstring_view text, bool bigEndian) {
     return bytes;
 }
 
+// The screen's vertical pixels per inch, as the placement records it.
 int ScreenPixelsPerInch() {
     HDC screen = GetDC(nullptr);
     const int pixelsPerInch = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
@@ -142,6 +105,7 @@ int ScreenPixelsPerInch() {
     return pixelsPerInch;
 }
 
+// Conversions between the types a value may hold; nothing where there is no meaning.
 std::optional<bool> AsBool(const TStoredValue& value) {
     if (const auto* b = std::get_if<bool>(&value))
         return *b;
@@ -167,9 +131,6 @@ std::wstring AsString(const TStoredValue& value) {
 }
 
 } // namespace
-
-EAppStorageError::EAppStorageError(std::wstring message)
-    : std::runtime_error(Utf8(message)), message_(std::move(message)) {}
 
 // ---- TAppStorage ----
 
@@ -198,15 +159,16 @@ std::wstring TAppRegistryStorage::KeyPath(std::wstring_view path) const {
     return rootPath_ + L"\\" + relative;
 }
 
+// Only a REG_DWORD is an integer here; anything else under that name counts as missing.
 std::optional<std::int32_t> TAppRegistryStorage::ReadInteger(std::wstring_view path, std::wstring_view name) {
-    TRegKey key;
-    if (RegOpenKeyExW(root_, KeyPath(path).c_str(), 0, KEY_QUERY_VALUE, &key.Key) != ERROR_SUCCESS)
+    const TRegKey key = OpenForQuery(root_, KeyPath(path));
+    if (!key)
         return std::nullopt;
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof(value);
     const std::wstring valueName(name);
-    if (RegQueryValueExW(key.Key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
+    if (RegQueryValueExW(key.Get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
                          &size) != ERROR_SUCCESS ||
         type != REG_DWORD || size != sizeof(value))
         return std::nullopt;
@@ -214,19 +176,19 @@ std::optional<std::int32_t> TAppRegistryStorage::ReadInteger(std::wstring_view p
 }
 
 std::optional<std::wstring> TAppRegistryStorage::ReadString(std::wstring_view path, std::wstring_view name) {
-    TRegKey key;
-    if (RegOpenKeyExW(root_, KeyPath(path).c_str(), 0, KEY_QUERY_VALUE, &key.Key) != ERROR_SUCCESS)
+    const TRegKey key = OpenForQuery(root_, KeyPath(path));
+    if (!key)
         return std::nullopt;
     const std::wstring valueName(name);
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExW(key.Key, valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+    if (RegQueryValueExW(key.Get(), valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
         (type != REG_SZ && type != REG_EXPAND_SZ) || size > (kMaxTextLength + 1) * sizeof(wchar_t))
         return std::nullopt;
     // One character more than reported, so that text stored without its terminator ends too.
     std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
     DWORD read = size;
-    if (RegQueryValueExW(key.Key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
+    if (RegQueryValueExW(key.Get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
                          &read) != ERROR_SUCCESS ||
         (type != REG_SZ && type != REG_EXPAND_SZ))
         return std::nullopt;
@@ -238,24 +200,25 @@ std::optional<std::wstring> TAppRegistryStorage::ReadString(std::wstring_view pa
 void TAppRegistryStorage::BeginUpdate(std::wstring_view path) {
     CancelUpdate();
     updatePath_ = KeyPath(path);
+    HKEY key = nullptr;
     const LONG result = RegCreateKeyExW(root_, updatePath_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                        KEY_SET_VALUE, nullptr, &updateKey_, nullptr);
-    if (result != ERROR_SUCCESS) {
-        updateKey_ = nullptr;
+                                        KEY_SET_VALUE, nullptr, &key, nullptr);
+    if (result != ERROR_SUCCESS)
         throw EAppStorageError(std::wstring(kCannotCreateKey) + Quoted(updatePath_) + L": " +
-                               SystemMessage(static_cast<DWORD>(result)));
-    }
+                               SysErrorMessage(static_cast<DWORD>(result)));
+    updateKey_.Reset(key);
 }
 
 void TAppRegistryStorage::WriteInteger(std::wstring_view name, std::int32_t value) {
     if (!updateKey_)
         throw std::logic_error("registry write outside an update");
+    // Negative numbers (none of the designed values is) keep their bits in the DWORD.
     const auto data = static_cast<DWORD>(value);
-    const LONG result = RegSetValueExW(updateKey_, std::wstring(name).c_str(), 0, REG_DWORD,
+    const LONG result = RegSetValueExW(updateKey_.Get(), std::wstring(name).c_str(), 0, REG_DWORD,
                                        reinterpret_cast<const BYTE*>(&data), sizeof(data));
     if (result != ERROR_SUCCESS)
         throw EAppStorageError(std::wstring(kCannotWriteValue) + Quoted(name) + L": " +
-                               SystemMessage(static_cast<DWORD>(result)));
+                               SysErrorMessage(static_cast<DWORD>(result)));
 }
 
 void TAppRegistryStorage::WriteString(std::wstring_view name, std::wstring_view value) {
@@ -263,11 +226,11 @@ void TAppRegistryStorage::WriteString(std::wstring_view name, std::wstring_view 
         throw std::logic_error("registry write outside an update");
     const std::wstring data(value);
     const auto bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
-    const LONG result = RegSetValueExW(updateKey_, std::wstring(name).c_str(), 0, REG_SZ,
+    const LONG result = RegSetValueExW(updateKey_.Get(), std::wstring(name).c_str(), 0, REG_SZ,
                                        reinterpret_cast<const BYTE*>(data.c_str()), bytes);
     if (result != ERROR_SUCCESS)
         throw EAppStorageError(std::wstring(kCannotWriteValue) + Quoted(name) + L": " +
-                               SystemMessage(static_cast<DWORD>(result)));
+                               SysErrorMessage(static_cast<DWORD>(result)));
 }
 
 void TAppRegistryStorage::EndUpdate() {
@@ -276,9 +239,7 @@ void TAppRegistryStorage::EndUpdate() {
 
 void TAppRegistryStorage::CancelUpdate() noexcept {
     // Registry writes last as soon as they are made; ending an update only lets the key go.
-    if (updateKey_)
-        RegCloseKey(updateKey_);
-    updateKey_ = nullptr;
+    updateKey_.Reset();
 }
 
 // ---- TAppIniFileStorage ----
@@ -294,31 +255,32 @@ void TAppIniFileStorage::SetFileName(const std::wstring& fileName) {
     };
     TFileHandle file(CreateFileW(fileName_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
+    if (!file) {
         const DWORD error = GetLastError();
         // A file that is not there yet starts empty; it is made by the first save.
         if (error != ERROR_FILE_NOT_FOUND)
-            fail(SystemMessage(error));
+            fail(SysErrorMessage(error));
         return;
     }
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Handle, &size))
-        return fail(SystemMessage(GetLastError()));
+    if (!GetFileSizeEx(file.Get(), &size))
+        return fail(SysErrorMessage(GetLastError()));
     if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > kMaxFileSize)
         return fail(kFileTooLarge);
     std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
     std::size_t done = 0;
     while (done < bytes.size()) {
         DWORD read = 0;
-        if (!ReadFile(file.Handle, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read,
+        if (!ReadFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read,
                       nullptr))
-            return fail(SystemMessage(GetLastError()));
+            return fail(SysErrorMessage(GetLastError()));
         if (read == 0)
             break;
         done += read;
     }
     bytes.resize(done);
 
+    // The byte-order mark tells the encoding; without one, valid UTF-8 is taken as UTF-8.
     const auto startsWith = [&](std::string_view mark) {
         return std::string_view(bytes).substr(0, mark.size()) == mark;
     };
@@ -402,28 +364,28 @@ void TAppIniFileStorage::EndUpdate() {
     const auto fail = [&](DWORD error) {
         DeleteFileW(temporary.c_str());
         throw EAppStorageError(std::wstring(kCannotWriteFile) + Quoted(fileName_) + L": " +
-                               SystemMessage(error));
+                               SysErrorMessage(error));
     };
     {
         TFileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.Valid())
+        if (!file)
             fail(GetLastError());
         std::size_t done = 0;
         while (done < bytes.size()) {
             DWORD written = 0;
-            if (!WriteFile(file.Handle, bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
-                           &written, nullptr) ||
+            if (!WriteFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written,
+                           nullptr) ||
                 written == 0) {
                 const DWORD error = GetLastError();
-                file.Close();
+                file.Reset();
                 fail(error);
             }
             done += written;
         }
-        if (!FlushFileBuffers(file.Handle)) {
+        if (!FlushFileBuffers(file.Get())) {
             const DWORD error = GetLastError();
-            file.Close();
+            file.Reset();
             fail(error);
         }
     }
@@ -435,6 +397,7 @@ void TAppIniFileStorage::EndUpdate() {
 // ---- Choice of back end ----
 
 std::wstring ProgramIniFileName() {
+    // The program's path may be longer than MAX_PATH; the buffer grows until it fits.
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -451,6 +414,7 @@ std::wstring ProgramIniFileName() {
     return path + std::wstring(kIniFileName);
 }
 
+// The INI file wins only as a file: a folder of that name leaves the registry in use.
 TAppStorage& ChooseAppStorage(TAppRegistryStorage& registry, TAppIniFileStorage& ini,
                               const std::wstring& iniFileName) {
     const DWORD attributes = GetFileAttributesW(iniFileName.c_str());
@@ -466,7 +430,7 @@ TFormStorage::TFormStorage(std::wstring appStoragePath) : appStoragePath_(std::m
 
 void TFormStorage::AddStoredValue(std::wstring_view name, TStoredValue defaultValue) {
     if (HasStoredValue(name))
-        throw std::invalid_argument("stored value registered twice: " + Utf8(name));
+        throw std::invalid_argument("stored value registered twice: " + WideToUtf8(name));
     values_.push_back({std::wstring(name), defaultValue, defaultValue});
 }
 
@@ -479,7 +443,7 @@ std::size_t TFormStorage::IndexOf(std::wstring_view name) const {
     const auto it = std::find_if(values_.begin(), values_.end(),
                                  [&](const auto& e) { return SameSettingName(e.Name, name); });
     if (it == values_.end())
-        throw std::out_of_range("unknown stored value: " + Utf8(name));
+        throw std::out_of_range("unknown stored value: " + WideToUtf8(name));
     return static_cast<std::size_t>(it - values_.begin());
 }
 
@@ -512,7 +476,7 @@ std::wstring TFormStorage::ReadString(std::wstring_view name) const {
 void TFormStorage::AddStoredProp(std::wstring_view entry, std::function<TStoredValue()> get,
                                  std::function<void(const TStoredValue&)> set) {
     if (!get || !set)
-        throw std::invalid_argument("stored property without accessors: " + Utf8(entry));
+        throw std::invalid_argument("stored property without accessors: " + WideToUtf8(entry));
     props_.push_back({StoredPropKey(entry), std::move(get), std::move(set)});
 }
 
@@ -547,6 +511,7 @@ void TFormStorage::SaveFormPlacement() {
     if (!storage_)
         throw std::logic_error("settings store without a back end");
     storage_->BeginUpdate(appStoragePath_);
+    // A back end that fails part way is told, so that it lets go of what it holds open.
     try {
         storage_->WriteInteger(PlacementName::kFormVersion, kFormVersion);
         SavePlacement();
@@ -628,8 +593,8 @@ bool TFormStorage::RestorePlacement() {
         ParsePlacementText(normText.value_or(L""), {normal.left, normal.top, normal.right, normal.bottom});
     if (norm[2] - norm[0] <= 0)
         return false;
-    // Only the placement flags Windows knows are taken from the store.
-    constexpr UINT kKnownFlags = WPF_SETMINPOSITION | WPF_RESTORETOMAXIMIZED | WPF_ASYNCWINDOWPLACEMENT;
+    // Only the placement flags that mean something for the program's own window are taken.
+    constexpr UINT kKnownFlags = WPF_SETMINPOSITION | WPF_RESTORETOMAXIMIZED;
     if (const auto flags = storage_->ReadInteger(appStoragePath_, PlacementName::kFlags))
         placement.flags = static_cast<UINT>(*flags) & kKnownFlags;
     placement.ptMinPosition = {minMax[0], minMax[1]};
@@ -649,6 +614,8 @@ bool TFormStorage::RestorePlacement() {
 }
 
 bool TFormStorage::SaveIfNotSavedSinceRestore() {
+    // Before any restore the memory holds only defaults: saving them would wipe the stored
+    // settings of a run that never showed its window.
     if (!restored_ || savedSinceRestore_)
         return false;
     SaveFormPlacement();

@@ -10,23 +10,20 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/IniDocument.h"
 #include "core/StoredValues.h"
+#include "forms/Exceptions.h"
+#include "forms/Handles.h"
 
 // A save that could not reach its back end (a registry key that cannot be created, a
 // settings file that cannot be written). The message is for the user's error box.
-class EAppStorageError : public std::runtime_error {
+class EAppStorageError : public Exception {
 public:
-    explicit EAppStorageError(std::wstring message);
-    const std::wstring& Message() const { return message_; }
-
-private:
-    std::wstring message_;
+    using Exception::Exception;
 };
 
 // A back end: named values under a storage path ("Tolvex\"). Reads never throw: a value
@@ -80,7 +77,7 @@ private:
     HKEY root_;
     std::wstring rootPath_;
     std::wstring updatePath_;
-    HKEY updateKey_ = nullptr;
+    TRegKey updateKey_;
 };
 
 // The INI back end: the storage path "Tolvex\" is the section "Tolvex" of the file, every

@@ -1,0 +1,341 @@
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include "E2eSupport.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace e2e {
+
+std::wstring UnixToWindowsPath(const std::string& unixPath) {
+    std::wstring out = L"Z:";
+    for (char c : unixPath)
+        out += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return out;
+}
+
+std::wstring EnvPath(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value ? UnixToWindowsPath(value) : std::wstring{};
+}
+
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    return true;
+}
+
+std::wstring TempFolder() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const DWORD len = GetTempPathW(MAX_PATH + 1, buffer);
+    return std::wstring(buffer, len);
+}
+
+namespace {
+void DeleteTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                DeleteTree(folder + name + L"\\");
+            else
+                DeleteFileW((folder + name).c_str());
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+void CopyTree(const std::wstring& from, const std::wstring& to) {
+    CreateDirectoryW(to.c_str(), nullptr);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((from + L"*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L".." || name == L"tvl.exe" || name == L"Tolvex.ini")
+            continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            CopyTree(from + name + L"\\", to + name + L"\\");
+        else
+            CopyFileW((from + name).c_str(), (to + name).c_str(), FALSE);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+}
+} // namespace
+
+TProgramFolder::TProgramFolder() {
+    static int counter = 0;
+    path_ = TempFolder() + L"tolvex-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter) + L"\\";
+    DeleteTree(path_);
+    CopyTree(EnvPath("TOLVEX_DIST_DIR") + L"\\", path_);
+}
+
+TProgramFolder::~TProgramFolder() {
+    // No program of this folder outlives its test (a stray one would hold the test
+    // runner's output open).
+    KillProcessesOf(path_ + L"Tolvex.exe");
+    KillProcessesOf(path_ + L"tvl.exe");
+    DeleteTree(path_);
+}
+
+TProcess::TProcess(const std::wstring& exe, const std::wstring& args) {
+    std::wstring cmd = L"\"" + exe + L"\"";
+    if (!args.empty())
+        cmd += L" " + args;
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    const std::wstring dir = exe.substr(0, exe.find_last_of(L'\\') + 1);
+    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi_))
+        pi_ = {};
+}
+
+TProcess::~TProcess() {
+    if (pi_.hProcess) {
+        if (Running())
+            Kill();
+        CloseHandle(pi_.hProcess);
+        CloseHandle(pi_.hThread);
+    }
+}
+
+bool TProcess::Running() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+
+std::optional<DWORD> TProcess::WaitExit(int timeoutMs) {
+    if (!pi_.hProcess || WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0)
+        return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    return code;
+}
+
+void TProcess::Kill() {
+    if (pi_.hProcess) {
+        TerminateProcess(pi_.hProcess, 99);
+        WaitForSingleObject(pi_.hProcess, 5000);
+    }
+}
+
+std::vector<DWORD> ProcessesOf(const std::wstring& exe) {
+    std::vector<DWORD> ids;
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE)
+        return ids;
+    PROCESSENTRY32W pe{};
+    pe.dwSize = sizeof(pe);
+    for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) {
+        HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pe.th32ProcessID);
+        if (!h)
+            continue;
+        wchar_t path[MAX_PATH * 2] = {};
+        DWORD len = MAX_PATH * 2;
+        if (QueryFullProcessImageNameW(h, 0, path, &len) &&
+            CompareStringOrdinal(path, static_cast<int>(len), exe.c_str(), static_cast<int>(exe.size()), TRUE) ==
+                CSTR_EQUAL)
+            ids.push_back(pe.th32ProcessID);
+        CloseHandle(h);
+    }
+    CloseHandle(snap);
+    return ids;
+}
+
+void KillProcessesOf(const std::wstring& exe) {
+    for (DWORD id : ProcessesOf(exe)) {
+        if (HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+            TerminateProcess(h, 99);
+            WaitForSingleObject(h, 5000);
+            CloseHandle(h);
+        }
+    }
+}
+
+namespace {
+struct FindCtx {
+    std::wstring cls;
+    DWORD pid;
+    std::vector<HWND> found;
+};
+BOOL CALLBACK FindProc(HWND wnd, LPARAM lParam) {
+    auto* c = reinterpret_cast<FindCtx*>(lParam);
+    wchar_t cls[256] = {};
+    GetClassNameW(wnd, cls, 256);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    if (c->cls == cls && (c->pid == 0 || c->pid == pid))
+        c->found.push_back(wnd);
+    return TRUE;
+}
+} // namespace
+
+std::vector<HWND> FindWindows(const std::wstring& className, DWORD processId) {
+    FindCtx ctx{className, processId, {}};
+    EnumWindows(FindProc, reinterpret_cast<LPARAM>(&ctx));
+    return ctx.found;
+}
+
+HWND MainWindowOf(DWORD processId, int timeoutMs) {
+    HWND found = nullptr;
+    WaitFor(
+        [&] {
+            for (HWND w : FindWindows(L"TolvexForm", processId)) {
+                if (GetMenu(w)) { // the main window is the form with the menu bar
+                    found = w;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs);
+    return found;
+}
+
+namespace {
+bool FindMenuCommand(HMENU menu, const std::wstring& caption, UINT& command) {
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        if (HMENU sub = GetSubMenu(menu, i)) {
+            if (FindMenuCommand(sub, caption, command))
+                return true;
+            continue;
+        }
+        wchar_t text[256] = {};
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+        std::wstring t = text;
+        if (const auto tab = t.find(L'\t'); tab != std::wstring::npos)
+            t.resize(tab);
+        if (t == caption) {
+            command = GetMenuItemID(menu, i);
+            return true;
+        }
+    }
+    return false;
+}
+} // namespace
+
+bool ChooseMenuItem(HWND window, const std::wstring& caption) {
+    UINT command = 0;
+    HMENU menu = GetMenu(window);
+    if (!menu || !FindMenuCommand(menu, caption, command))
+        return false;
+    return PostMessageW(window, WM_COMMAND, command, 0) != FALSE;
+}
+
+bool ExitProgram(TProcess& process, HWND mainWindow) {
+    // The log-off query marks the next close as the real exit, as Exit does; menus of
+    // another process cannot be read here.
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(mainWindow, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) ||
+        answer != 1)
+        return false;
+    PostMessageW(mainWindow, WM_CLOSE, 0, 0);
+    return process.WaitExit(15000).has_value();
+}
+
+std::optional<TRegValue> ReadRegValue(const std::wstring& key, const std::wstring& name) {
+    HKEY h = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
+        return std::nullopt;
+    BYTE data[4096] = {};
+    DWORD size = sizeof(data) - 2;
+    DWORD type = 0;
+    const LSTATUS rc = RegQueryValueExW(h, name.c_str(), nullptr, &type, data, &size);
+    RegCloseKey(h);
+    if (rc != ERROR_SUCCESS)
+        return std::nullopt;
+    TRegValue v;
+    v.Type = type;
+    if (type == REG_DWORD)
+        v.Number = *reinterpret_cast<DWORD*>(data);
+    else if (type == REG_SZ)
+        v.Text = reinterpret_cast<const wchar_t*>(data);
+    return v;
+}
+
+std::vector<std::wstring> RegValueNames(const std::wstring& key) {
+    std::vector<std::wstring> names;
+    HKEY h = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
+        return names;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[512];
+        DWORD len = 512;
+        if (RegEnumValueW(h, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.emplace_back(name, len);
+    }
+    RegCloseKey(h);
+    return names;
+}
+
+bool RegKeyExists(const std::wstring& key) {
+    HKEY h = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(h);
+    return true;
+}
+
+void DeleteRegTree(const std::wstring& key) { RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str()); }
+
+void WriteRegString(const std::wstring& key, const std::wstring& name, const std::wstring& value) {
+    HKEY h = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    RegSetValueExW(h, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(h);
+}
+
+void WriteRegDword(const std::wstring& key, const std::wstring& name, DWORD value) {
+    HKEY h = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    RegSetValueExW(h, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    RegCloseKey(h);
+}
+
+std::string ReadTextFile(const std::wstring& path) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return {};
+    std::string text;
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(f, buf, sizeof(buf), &got, nullptr) && got > 0)
+        text.append(buf, got);
+    CloseHandle(f);
+    return text;
+}
+
+void WriteTextFile(const std::wstring& path, const std::string& text) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(f);
+}
+
+bool FileExists(const std::wstring& path) {
+    const DWORD attr = GetFileAttributesW(path.c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace e2e

@@ -1,0 +1,90 @@
+#pragma once
+// Driving the real Tolvex.exe from outside: a private copy of the program folder per test,
+// the process started and ended, its windows found, menus chosen, registry and files read.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Unix paths from the test environment as Windows paths (drive Z: is the Unix root).
+std::wstring UnixToWindowsPath(const std::string& unixPath);
+std::wstring EnvPath(const char* variable);
+
+// Waits until the condition holds; false when the time ran out.
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 10000);
+
+// A fresh program folder with a copy of Tolvex.exe (and its Language folder).
+class TProgramFolder {
+public:
+    TProgramFolder();
+    ~TProgramFolder();
+    const std::wstring& Path() const { return path_; } // with a trailing separator
+    std::wstring Exe() const { return path_ + L"Tolvex.exe"; }
+
+private:
+    std::wstring path_;
+};
+
+// A started program; ended (killed if need be) when the object goes.
+class TProcess {
+public:
+    TProcess(const std::wstring& exe, const std::wstring& args = {});
+    ~TProcess();
+    TProcess(const TProcess&) = delete;
+    TProcess& operator=(const TProcess&) = delete;
+    DWORD Id() const { return pi_.dwProcessId; }
+    HANDLE Handle() const { return pi_.hProcess; }
+    bool Running() const;
+    // Waits for the end; the exit code, or nothing when it did not end in time.
+    std::optional<DWORD> WaitExit(int timeoutMs = 10000);
+    void Kill();
+
+private:
+    PROCESS_INFORMATION pi_{};
+};
+
+// Ids of the running processes started from a program file (compared without regard to
+// case); and the end of every such process, for a test that leaves none behind.
+std::vector<DWORD> ProcessesOf(const std::wstring& exe);
+void KillProcessesOf(const std::wstring& exe);
+
+// Top-level windows of a class (and, when given, of one process).
+std::vector<HWND> FindWindows(const std::wstring& className, DWORD processId = 0);
+// The main window of Tolvex of a process (any process when 0).
+HWND MainWindowOf(DWORD processId, int timeoutMs = 10000);
+// Chooses the menu item with this caption (as the user would): the command is posted.
+// Works where menus of other processes can be read (not under Wine).
+bool ChooseMenuItem(HWND window, const std::wstring& caption);
+// Real exit, through the log-off query that marks the next close as the exit; true when
+// the process ended in time.
+bool ExitProgram(TProcess& process, HWND mainWindow);
+
+// The registry of the current user.
+struct TRegValue {
+    DWORD Type = REG_NONE;
+    std::wstring Text;
+    DWORD Number = 0;
+};
+std::optional<TRegValue> ReadRegValue(const std::wstring& key, const std::wstring& name);
+std::vector<std::wstring> RegValueNames(const std::wstring& key);
+bool RegKeyExists(const std::wstring& key);
+void DeleteRegTree(const std::wstring& key);
+void WriteRegString(const std::wstring& key, const std::wstring& name, const std::wstring& value);
+void WriteRegDword(const std::wstring& key, const std::wstring& name, DWORD value);
+
+// The product's own settings key and the browser button's key.
+inline const std::wstring kSettingsKey = L"Software\\Tolvex";
+inline const std::wstring kButtonKey =
+    L"Software\\Microsoft\\Internet Explorer\\Extensions\\{7C2D1A90-4B3E-4F15-9E6A-1D8B3C5F2A47}";
+
+std::string ReadTextFile(const std::wstring& path);
+void WriteTextFile(const std::wstring& path, const std::string& text);
+bool FileExists(const std::wstring& path);
+std::wstring TempFolder();
+
+} // namespace e2e

@@ -1,0 +1,198 @@
+// The real program's start-up, single instance, settings back ends, launcher and exit.
+#include <windows.h>
+
+#include "E2eSupport.h"
+#include "core/StoredValues.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace e2e;
+
+namespace {
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeleteRegTree(kSettingsKey);
+        DeleteRegTree(kButtonKey);
+    }
+    void TearDown() override {
+        DeleteRegTree(kSettingsKey);
+        DeleteRegTree(kButtonKey);
+    }
+    // Starts the program and waits for its main window (and for the start-up timer, which
+    // writes the launcher on a first start).
+    HWND Start(TProcess& p) {
+        HWND w = MainWindowOf(p.Id());
+        if (w)
+            WaitFor([&] { return FileExists(folder.Path() + L"tvl.exe"); }, 3000);
+        return w;
+    }
+    TProgramFolder folder;
+};
+
+std::vector<std::string> IniKeys(const std::string& text, std::string& section) {
+    std::vector<std::string> keys;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.size() > 2 && line.front() == '[')
+            section = line;
+        else if (const auto eq = line.find('='); eq != std::string::npos)
+            keys.push_back(line.substr(0, eq));
+    }
+    return keys;
+}
+} // namespace
+
+TEST_F(StartupTest, ASecondStartNeverOpensASecondWindowAndShowsTheHiddenOneAgain) {
+    TProcess first(folder.Exe());
+    const HWND main = Start(first);
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
+
+    // The close box only hides the window to the tray.
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }));
+    EXPECT_TRUE(first.Running());
+
+    TProcess second(folder.Exe());
+    const auto code = second.WaitExit();
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0u);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
+    EXPECT_EQ(FindWindows(L"TolvexForm").size(), 1u);
+
+    // Another argument does nothing visible.
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }));
+    TProcess third(folder.Exe(), L"Anything");
+    ASSERT_TRUE(third.WaitExit().has_value());
+    Sleep(500);
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_TRUE(ExitProgram(first, main));
+}
+
+TEST_F(StartupTest, AHandOverWithoutArgumentKeepsTheWindowHiddenWhenShowingAfterCapturesIsOff) {
+    WriteRegString(kSettingsKey, L"isAfterVisible", L"FALSE");
+    TProcess first(folder.Exe());
+    const HWND main = Start(first);
+    ASSERT_TRUE(main);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }));
+    TProcess second(folder.Exe());
+    ASSERT_TRUE(second.WaitExit().has_value());
+    Sleep(500);
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_TRUE(ExitProgram(first, main));
+}
+
+TEST_F(StartupTest, WithAnIniFileTheSettingsGoThereInTheSaveOrderAndNotIntoTheRegistry) {
+    WriteTextFile(folder.Path() + L"Tolvex.ini", "");
+    TProcess p(folder.Exe());
+    const HWND main = Start(p);
+    ASSERT_TRUE(main);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !ReadTextFile(folder.Path() + L"Tolvex.ini").empty(); }));
+
+    std::string section;
+    const auto keys = IniKeys(ReadTextFile(folder.Path() + L"Tolvex.ini"), section);
+    EXPECT_EQ(section, "[Tolvex]");
+    const auto expected = SaveOrderKeys(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    ASSERT_EQ(keys.size(), expected.size());
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        EXPECT_EQ(std::wstring(keys[i].begin(), keys[i].end()), expected[i]) << "key " << i;
+    EXPECT_TRUE(ExitProgram(p, main));
+    EXPECT_FALSE(RegKeyExists(kSettingsKey));
+    // The first start's browser button is still registered, by its own key.
+    EXPECT_TRUE(RegKeyExists(kButtonKey));
+}
+
+TEST_F(StartupTest, WithoutAnIniFileTheRegistryHoldsTheValuesWithTheirTypes) {
+    TProcess p(folder.Exe());
+    const HWND main = Start(p);
+    ASSERT_TRUE(main);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return ReadRegValue(kSettingsKey, L"OutputFolder").has_value(); }));
+
+    const auto dword = [](const wchar_t* name) { return ReadRegValue(kSettingsKey, name); };
+    EXPECT_EQ(dword(L"CaptureDelay")->Type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(dword(L"CaptureDelay")->Number, 500u);
+    EXPECT_EQ(dword(L"isBeforeHide")->Type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(dword(L"isBeforeHide")->Text, L"TRUE");
+    EXPECT_EQ(dword(L"FormVersion")->Type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(dword(L"NormPos")->Type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(dword(L"acCaptureControl_ShortCut")->Number, 24688u);
+    EXPECT_EQ(dword(L"acCaptureAutoScroll_Checked")->Text, L"TRUE");
+    EXPECT_EQ(dword(L"OutputFolder")->Type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(RegValueNames(kSettingsKey).size(),
+              SaveOrderKeys(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)).size());
+    EXPECT_TRUE(ExitProgram(p, main));
+}
+
+TEST_F(StartupTest, TheFirstStartWritesTheLauncherAndTheBrowserButtonAndLaterStartsDoNeither) {
+    {
+        TProcess p(folder.Exe());
+        const HWND main = Start(p);
+        ASSERT_TRUE(main);
+        ASSERT_TRUE(WaitFor([&] { return RegKeyExists(kButtonKey); }));
+        EXPECT_TRUE(ExitProgram(p, main));
+    }
+    const std::wstring exec = folder.Path() + L"tvl.exe";
+    ASSERT_TRUE(FileExists(exec));
+    const auto names = RegValueNames(kButtonKey);
+    EXPECT_EQ(names.size(), 8u);
+    EXPECT_EQ(ReadRegValue(kButtonKey, L"ButtonText")->Text, L"Tolvex");
+    EXPECT_EQ(ReadRegValue(kButtonKey, L"ClSid")->Text, L"{1FBA04EE-3024-11d2-8F1F-0000F87ABD16}");
+    EXPECT_EQ(ReadRegValue(kButtonKey, L"Exec")->Text, exec);
+    EXPECT_EQ(ReadRegValue(kButtonKey, L"Icon")->Text, exec + L",101");
+    EXPECT_EQ(ReadRegValue(kButtonKey, L"HotIcon")->Text, exec + L",101");
+
+    // A later start finds the launcher and registers nothing.
+    DeleteRegTree(kButtonKey);
+    TProcess again(folder.Exe());
+    const HWND main = MainWindowOf(again.Id());
+    ASSERT_TRUE(main);
+    Sleep(1000);
+    EXPECT_FALSE(RegKeyExists(kButtonKey));
+
+    // The launcher is a runnable program: with an argument it starts Tolvex with it, which
+    // here hands it over to the running instance and ends.
+    TProcess launcher(exec, L"Show");
+    const auto code = launcher.WaitExit();
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0u);
+    // The program it started hands over and ends, leaving the running one alone.
+    EXPECT_TRUE(WaitFor([&] { return ProcessesOf(folder.Exe()).size() == 2; }, 5000) ||
+                ProcessesOf(folder.Exe()).size() == 1);
+    EXPECT_TRUE(WaitFor([&] { return ProcessesOf(folder.Exe()).size() == 1; }));
+    EXPECT_TRUE(ExitProgram(again, main));
+}
+
+TEST_F(StartupTest, TheBrowserButtonIsNotRegisteredWhenItsSettingIsOff) {
+    WriteRegString(kSettingsKey, L"isIEButton", L"FALSE");
+    TProcess p(folder.Exe());
+    const HWND main = Start(p);
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(FileExists(folder.Path() + L"tvl.exe"));
+    Sleep(300);
+    EXPECT_FALSE(RegKeyExists(kButtonKey));
+    EXPECT_TRUE(ExitProgram(p, main));
+}
+
+TEST_F(StartupTest, TheUndoFolderIsEmptiedOfItsFilesAtExit) {
+    const std::wstring undo = TempFolder() + L"~Vrim\\";
+    CreateDirectoryW(undo.c_str(), nullptr);
+    CreateDirectoryW((undo + L"keep").c_str(), nullptr);
+    WriteTextFile(undo + L"~46000.5.bmp", "state");
+    TProcess p(folder.Exe());
+    const HWND main = Start(p);
+    ASSERT_TRUE(main);
+    EXPECT_TRUE(ExitProgram(p, main));
+    EXPECT_FALSE(FileExists(undo + L"~46000.5.bmp"));
+    EXPECT_NE(GetFileAttributesW((undo + L"keep").c_str()), INVALID_FILE_ATTRIBUTES);
+    RemoveDirectoryW((undo + L"keep").c_str());
+}
