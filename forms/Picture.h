@@ -5,6 +5,8 @@
 
 #include "forms/Handles.h"
 
+class TBitmap;
+
 class TPicture {
 public:
     TPicture() = default;
@@ -19,8 +21,11 @@ public:
     int Height() const { return height_; }
     HBITMAP Bitmap() const { return static_cast<HBITMAP>(bitmap_.Get()); }
 
-    // Takes a copy of a bitmap (null empties the picture); the caller keeps its own.
+    // Takes a copy of a bitmap (null empties the picture); the caller keeps its own. The
+    // bitmap must not be selected into a device context: use Assign for a TBitmap.
     void SetBitmap(HBITMAP source);
+    // Takes a copy of the class library's bitmap through its canvas.
+    void Assign(const TBitmap& source);
     void Assign(const TPicture& other) { *this = other; }
     void Clear();
     // Draws the graphic stretched into dest; nothing without one.
