@@ -10,6 +10,7 @@
 #include "forms/FormStorage.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -133,6 +134,8 @@ public:
     // ---- Capture delivery ----
     void NewCapture(const TBitmap& bitmap);
     void SaveCaptureToFolder(const TBitmap& bitmap);
+    // Opens a captured picture as a new document.
+    void NewCaptureDocument(const TBitmap& bitmap);
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -146,3 +149,6 @@ private:
 };
 
 extern TMainForm* MainForm;
+
+// When set, the capture delivery calls it instead of playing the shutter sound.
+extern std::function<void()> ShutterSoundHook;
