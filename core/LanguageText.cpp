@@ -1,0 +1,123 @@
+#include "core/LanguageText.h"
+
+std::wstring ExpandLineBreaks(std::wstring_view value) {
+    constexpr std::wstring_view kMark = L"#13#10";
+    std::wstring out;
+    out.reserve(value.size());
+    for (std::size_t pos = 0;;) {
+        const std::size_t hit = value.find(kMark, pos);
+        out.append(value.substr(pos, hit == std::wstring_view::npos ? std::wstring_view::npos : hit - pos));
+        if (hit == std::wstring_view::npos)
+            break;
+        out.append(L"\r\n");
+        pos = hit + kMark.size();
+    }
+    return out;
+}
+
+std::wstring RemoveAccelerators(std::wstring_view text) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != L'&') {
+            out.push_back(text[i]);
+        } else if (i + 1 < text.size() && text[i + 1] == L'&') {
+            out.push_back(L'&');
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::vector<std::wstring> SplitLines(std::wstring_view text) {
+    std::vector<std::wstring> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find_first_of(L"\r\n");
+        lines.emplace_back(text.substr(0, end));
+        if (end == std::wstring_view::npos)
+            break;
+        const bool crlf = text[end] == L'\r' && end + 1 < text.size() && text[end + 1] == L'\n';
+        text.remove_prefix(end + (crlf ? 2 : 1));
+    }
+    return lines;
+}
+
+TComponentText SplitComponentText(std::wstring_view value) {
+    const std::wstring expanded = ExpandLineBreaks(value);
+    const std::size_t bar = expanded.find(L'|');
+    if (bar == std::wstring::npos)
+        return {expanded, RemoveAccelerators(expanded)};
+    return {expanded.substr(0, bar), RemoveAccelerators(std::wstring_view(expanded).substr(bar + 1))};
+}
+
+std::wstring SettleLanguage(std::wstring_view stored, std::optional<std::uint32_t> systemLocaleId) {
+    if (stored == kLanguageKorea || stored == kLanguageEnglish)
+        return std::wstring(stored);
+    return std::wstring(systemLocaleId == kKoreanLocaleId ? kLanguageKorea : kLanguageEnglish);
+}
+
+std::wstring LanguageFileName(std::wstring_view language) {
+    return std::wstring(language) + std::wstring(kLanguageFileExtension);
+}
+
+std::wstring LanguageFilePath(std::wstring_view programFolder, std::wstring_view value) {
+    if (value.empty())
+        return {};
+    const std::size_t sep = value.find_last_of(L"\\/:");
+    const std::wstring_view name = sep == std::wstring_view::npos ? value : value.substr(sep + 1);
+    while (!programFolder.empty() && (programFolder.back() == L'\\' || programFolder.back() == L'/'))
+        programFolder.remove_suffix(1);
+    return std::wstring(programFolder) + std::wstring(kLanguageFolder) + std::wstring(name);
+}
+
+std::optional<int> ParseFontSize(std::wstring_view value) {
+    if (!value.empty() && (value.front() == L'+' || value.front() == L'-')) {
+        // A negative size is out of range whatever its digits; a plus sign is allowed.
+        if (value.front() == L'-')
+            return std::nullopt;
+        value.remove_prefix(1);
+    }
+    if (value.empty())
+        return std::nullopt;
+    int size = 0;
+    for (const wchar_t c : value) {
+        if (c < L'0' || c > L'9')
+            return std::nullopt;
+        size = size * 10 + (c - L'0');
+        // Stop counting once past the range, so that long digit strings cannot overflow.
+        if (size > kMaxFontSize)
+            return std::nullopt;
+    }
+    if (size < kMinFontSize)
+        return std::nullopt;
+    return size;
+}
+
+TFormSectionTexts ReadFormSection(const TIniReader& ini, std::wstring_view section) {
+    TFormSectionTexts texts;
+    texts.Caption = ini.ReadString(section, kCaptionKey);
+    texts.FontName = ini.ReadString(section, kFontNameKey);
+    texts.FontSize = ParseFontSize(ini.ReadString(section, kFontSizeKey));
+    for (std::wstring& key : ini.ReadSection(section)) {
+        std::wstring value = ini.ReadString(section, key);
+        texts.Components.emplace_back(std::move(key), std::move(value));
+    }
+    return texts;
+}
+
+std::wstring ReadMessageText(const TIniReader& ini, std::wstring_view key) {
+    return ExpandLineBreaks(ini.ReadString(kMessageSection, key));
+}
+
+TMessageTexts::TMessageTexts() {
+    for (const TMessageKey& key : kMessageKeys)
+        this->*key.Field = key.Default;
+}
+
+void LoadMessageTexts(const std::function<std::wstring(std::wstring_view)>& readMessage,
+                      TMessageTexts& texts) {
+    for (const TMessageKey& key : kMessageKeys) {
+        std::wstring text = readMessage(key.Name);
+        texts.*key.Field = text.empty() ? std::wstring(key.Default) : std::move(text);
+    }
+}

@@ -1,0 +1,17 @@
+#pragma once
+// Opening a web address from a link control, in the user's default browser.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+class TControl;
+
+// Opens the address with the shell, owned by the control's form; the result is not
+// checked (a page that cannot be opened fails silently).
+void OpenURL(const TControl& control, const std::wstring& url);
+// The pointer of a link control: the hand while it has an address, else the arrow (null).
+HCURSOR LinkCursor(const std::wstring& url);
+
+// When set, OpenURL calls it instead of the shell (tests watch the links this way).
+extern std::function<void(HWND owner, const std::wstring& url)> OpenURLHook;

@@ -1,0 +1,37 @@
+#include "shell/components/SSpeedLabel.h"
+
+TSSpeedLabel::TSSpeedLabel(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption)
+    : TSLabel(owner, std::move(name), parent, caption), normalColor_(FontColor()) {}
+
+void TSSpeedLabel::SetNormalColor(TColor color) {
+    normalColor_ = color;
+    SetFontColor(color);
+}
+
+void TSSpeedLabel::MouseEnter() {
+    inside_ = true;
+    SetFontColor(held_ ? mouseDownColor_ : mouseEnterColor_);
+    TSLabel::MouseEnter();
+}
+
+void TSSpeedLabel::MouseLeave() {
+    inside_ = false;
+    SetFontColor(held_ ? mouseDownColor_ : normalColor_);
+    TSLabel::MouseLeave();
+}
+
+void TSSpeedLabel::MouseDown(TMouseButton button, int x, int y) {
+    if (button == TMouseButton::Left) {
+        held_ = true;
+        SetFontColor(mouseDownColor_);
+    }
+    TSLabel::MouseDown(button, x, y);
+}
+
+void TSSpeedLabel::MouseUp(TMouseButton button, int x, int y) {
+    if (button == TMouseButton::Left) {
+        held_ = false;
+        SetFontColor(inside_ ? mouseEnterColor_ : normalColor_);
+    }
+    TSLabel::MouseUp(button, x, y);
+}
