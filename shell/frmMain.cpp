@@ -12,6 +12,7 @@
 #include "forms/Menus.h"
 #include "forms/Timer.h"
 #include "forms/TrayIcon.h"
+#include "shell/SLanguage.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -138,6 +139,8 @@ void TMainForm::CreateActions() {
     acHide->OnExecute = [this](TObject* s) { acHideExecute(s); };
     for (TAction* a : {acToolHideToolbar, acToolHideToolbar2, acToolHideStatusbar})
         a->OnExecute = [this](TObject* s) { acToolHideBarExecute(s); };
+    acToolKorea->OnExecute = [this](TObject* s) { acToolLanguageExecute(s); };
+    acToolEnglish->OnExecute = [this](TObject* s) { acToolLanguageExecute(s); };
     for (TAction* a : {acHelp, acQnA, acDonate})
         a->OnExecute = [this](TObject* s) { acWebPageExecute(s); };
     acWinCascade->OnExecute = [this](TObject*) { SendMessageW(ClientHandle(), WM_MDICASCADE, 0, 0); };
@@ -244,6 +247,7 @@ void TMainForm::CreateBars() {
     DockPanelLeft->SetWidth(190);
     DockPanelLeft->SetAlign(TAlign::Left);
 
+    SLanguage = Make<TSLanguage>(L"SLanguage");
     Timer1 = Make<TTimer>(L"Timer1", 1, false);
     Timer1->OnTimer = [this](TObject* s) { Timer1Timer(s); };
 

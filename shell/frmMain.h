@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include "core/LanguageText.h"
 #include "core/ShortCut.h"
 #include "forms/Form.h"
 #include "forms/FormStorage.h"
@@ -24,6 +25,7 @@ class TMenuItem;
 class TPageControl;
 class TPanel;
 class TPopupMenu;
+class TSLanguage;
 class TStatusBar;
 class TTimer;
 class TToolBar;
@@ -47,7 +49,9 @@ enum TCursorId : int {
 // The cursor loaded under one of those ids (null before the first activation).
 HCURSOR ScreenCursor(int id);
 
-class TMainForm : public TForm {
+// The main window also holds the seven message texts (msgNewCapture ...), which every
+// subsystem shows; LoadMessages fills them from the language file.
+class TMainForm : public TForm, public TMessageTexts {
 public:
     TMainForm();
     ~TMainForm() override;
@@ -59,15 +63,6 @@ public:
     int CloseResult = 0;
     RECT LastCaptureRect{};
     std::array<WORD, 9> HotKeyIds{}; // entries 1 to 9 of the hotkey table
-
-    // ---- Message texts (filled by LoadMessages) ----
-    std::wstring msgNewCapture = L"New";
-    std::wstring msgCaptureFail = L"Capture fail!";
-    std::wstring msgHistoryNotFound = L"History not found!";
-    std::wstring msgOverwriteFile = L"File exist! Overwrite?";
-    std::wstring msgSaveAfterExit = L"Save after exit?";
-    std::wstring msgPathNotFound = L"folder not found!";
-    std::wstring msgEmptyPath = L"Folder name empty!";
 
     // ---- Components ----
     TActionList* ActionList1;
@@ -97,6 +92,7 @@ public:
     TTimer* Timer1;
     TTrayIcon* RxTrayIcon1;
     TPopupMenu* BarPopupMenu1;
+    TSLanguage* SLanguage;
 
     TFormStorage JvFormStorage1;
     TAppRegistryStorage JvAppRegistryStorage1;
@@ -127,9 +123,12 @@ public:
     std::int32_t ReadInteger(std::wstring_view name) const { return JvFormStorage1.ReadInteger(name); }
     std::wstring ReadString(std::wstring_view name) const { return JvFormStorage1.ReadString(name); }
 
-    // ---- Language (the language files fill these once they are loaded) ----
+    // ---- Language ----
+    // Settles the language, points SLanguage at its file and translates the form (none:
+    // only the file is chosen).
     void ApplyLanguage(TForm* form);
     void LoadMessages();
+    void acToolLanguageExecute(TObject* sender);
 
     // ---- Status bar ----
     void SetStatusText(int index, const std::wstring& text);

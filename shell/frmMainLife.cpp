@@ -17,6 +17,7 @@
 #include "forms/Timer.h"
 #include "forms/TrayIcon.h"
 #include "shell/PrevInstance.h"
+#include "shell/SLanguage.h"
 #include "shell/frmOption.h"
 #include "shell/unitUtils.h"
 
@@ -256,6 +257,20 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return TForm::WndProc(msg, wParam, lParam);
 }
 
-void TMainForm::ApplyLanguage(TForm*) {}
+void TMainForm::ApplyLanguage(TForm* form) {
+    ChooseLanguage(JvFormStorage1, *SLanguage);
+    if (form) {
+        SLanguage->Apply(*form);
+        if (form == this)
+            DrawMenuBar(Handle());
+    }
+}
 
-void TMainForm::LoadMessages() {}
+void TMainForm::LoadMessages() { LoadMessageTexts(*SLanguage, *this); }
+
+void TMainForm::acToolLanguageExecute(TObject* sender) {
+    JvFormStorage1.SetStoredValue(SettingName::kLanguage,
+                                  std::wstring(sender == acToolKorea ? kLanguageKorea : kLanguageEnglish));
+    ApplyLanguage(this);
+    LoadMessages();
+}
