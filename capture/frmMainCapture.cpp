@@ -1,7 +1,9 @@
-// The main window's capture commands: the frame that every capture command shares and
-// the captures that need no selection (primary screen, all screens, the last area again).
+// The main window's capture commands: the frame that every capture command shares, the
+// captures that need no selection (primary screen, all screens, the last area again) and
+// the control and window captures through the window picker.
 #include <windows.h>
 
+#include "capture/frmCapture.h"
 #include "capture/unitCaptureLib.h"
 #include "core/ScreenGeometry.h"
 #include "core/StoredValues.h"
@@ -10,6 +12,36 @@
 #include "forms/Exceptions.h"
 #include "forms/Graphics.h"
 #include "shell/frmMain.h"
+#include "shell/unitUtils.h"
+
+namespace {
+// Time the picked window gets to come to the front and repaint before it is copied.
+constexpr DWORD kForegroundWaitMs = 300;
+
+// A window's device context covering the whole window, frame and title bar included.
+class TWholeWindowDC {
+public:
+    explicit TWholeWindowDC(HWND wnd) : wnd_(wnd), dc_(GetWindowDC(wnd)) {}
+    TWholeWindowDC(const TWholeWindowDC&) = delete;
+    TWholeWindowDC& operator=(const TWholeWindowDC&) = delete;
+    ~TWholeWindowDC() {
+        if (dc_)
+            ReleaseDC(wnd_, dc_);
+    }
+    HDC Get() const { return dc_; }
+
+private:
+    HWND wnd_;
+    HDC dc_;
+};
+
+// The scrolling capture of a browser view's whole page; 0 when the page is in the bitmap.
+// A view whose page cannot be read reports failure, and so does every view until the
+// scrolling capture is built into the program.
+int CaptureWebPageOf(TBitmap&, HWND, int) {
+    return 1;
+}
+} // namespace
 
 void TMainForm::RunCapture(TCaptureMode mode, TCaptureErrors errors, const std::function<bool()>& prepare,
                            const std::function<void()>& work) {
@@ -68,7 +100,8 @@ void TMainForm::acCaptureDualScreenExecute(TObject*) {
     RunCapture(
         TCaptureMode::DualScreen, TCaptureErrors::ReportFailure,
         [this] {
-            LastCaptureRect = RECT{0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+            LastCaptureRect =
+                RECT{0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
             return true;
         },
         [this] {
@@ -96,4 +129,75 @@ void TMainForm::acCaptureRecaptureUpdate(TObject*) {
 
 void TMainForm::acCaptureAutoScrollExecute(TObject*) {
     acCaptureAutoScroll->SetChecked(!acCaptureAutoScroll->Checked());
+}
+
+void TMainForm::acCaptureControlExecute(TObject*) {
+    CapturePickedWindow(TCaptureMode::Control);
+}
+
+void TMainForm::acCaptureWindowExecute(TObject*) {
+    CapturePickedWindow(TCaptureMode::Window);
+}
+
+void TMainForm::CapturePickedWindow(TCaptureMode mode) {
+    RunCapture(mode, TCaptureErrors::PassOn, nullptr, [this] {
+        auto picker = CreateForm<TCaptureForm>(static_cast<ICaptureHost&>(*this));
+        CaptureForm = picker.get();
+        struct TPickerGone {
+            ~TPickerGone() { CaptureForm = nullptr; }
+        } pickerGone;
+        picker->ShowModal();
+        // A cancelled pick ends here: no picture, no message, the last area untouched.
+        if (picker->SelectedWindow && !CaptureTargetWindow(picker->SelectedWindow))
+            MessageDlg(msgCaptureFail, TMsgDlgType::Error, mbOK);
+    });
+}
+
+bool TMainForm::CaptureTargetWindow(HWND wnd) {
+    const bool webPage =
+        CaptureMode == TCaptureMode::Control && acCaptureAutoScroll->Checked() && IsWebDocumentView(wnd);
+    // The area is recorded as the window lay when it was picked, before it is activated.
+    RECT picked;
+    if (!IsWindow(wnd) || !GetWindowRect(wnd, &picked))
+        return false;
+    const TPoint origin{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN)};
+    LastCaptureRect = ToRECT(ScreenToDesktop(ToTRect(picked), origin));
+
+    if (webPage) {
+        TBitmap bitmap(0, 0, TPixelFormat::pf24bit);
+        if (CaptureWebPageOf(bitmap, wnd, ReadInteger(SettingName::kScrollDelay)) != 0)
+            return false;
+        NewCapture(bitmap);
+        return true;
+    }
+
+    ForceForegroundWindow(wnd);
+    Sleep(kForegroundWaitMs);
+    bool copied = false;
+    {
+        // A window that has gone, or shows no area, gives no picture: that is a failure,
+        // never an empty picture delivered as a capture.
+        TWholeWindowDC dc(wnd);
+        RECT now;
+        if (dc.Get() && GetWindowRect(wnd, &now) && now.right - now.left > 0 && now.bottom - now.top > 0) {
+            const int width = now.right - now.left;
+            const int height = now.bottom - now.top;
+            TBitmap bitmap(0, 0, TPixelFormat::pf24bit);
+            bitmap.SetSize(width, height);
+            if (BitBlt(bitmap.Canvas(), 0, 0, width, height, dc.Get(), 0, 0, SRCCOPY)) {
+                NewCapture(bitmap);
+                copied = true;
+            }
+        }
+    }
+    ForceForegroundWindow(Handle());
+    return copied;
+}
+
+bool TMainForm::AutoScrollChecked() const {
+    return acCaptureAutoScroll->Checked();
+}
+
+HCURSOR TMainForm::PickerCursor(bool scroll) const {
+    return ScreenCursor(scroll ? crScroll : crCapture);
 }

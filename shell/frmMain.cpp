@@ -132,6 +132,8 @@ void TMainForm::CreateActions() {
 
     acCaptureAutoScroll->SetChecked(true);
     acCaptureAutoScroll->OnExecute = [this](TObject* s) { acCaptureAutoScrollExecute(s); };
+    acCaptureControl->OnExecute = [this](TObject* s) { acCaptureControlExecute(s); };
+    acCaptureWindow->OnExecute = [this](TObject* s) { acCaptureWindowExecute(s); };
     acCaptureScreen->OnExecute = [this](TObject* s) { acCaptureScreenExecute(s); };
     acCaptureDualScreen->OnExecute = [this](TObject* s) { acCaptureDualScreenExecute(s); };
     acCaptureRecapture->OnExecute = [this](TObject* s) { acCaptureRecaptureExecute(s); };

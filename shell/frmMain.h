@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include "capture/CaptureHost.h"
 #include "core/CaptureMode.h"
 #include "core/LanguageText.h"
 #include "core/ShortCut.h"
@@ -52,7 +53,7 @@ HCURSOR ScreenCursor(int id);
 
 // The main window also holds the seven message texts (msgNewCapture ...), which every
 // subsystem shows; LoadMessages fills them from the language file.
-class TMainForm : public TForm, public TMessageTexts {
+class TMainForm : public TForm, public TMessageTexts, public ICaptureHost {
 public:
     TMainForm();
     ~TMainForm() override;
@@ -136,6 +137,8 @@ public:
     void SetStatusText(int index, const std::wstring& text);
 
     // ---- Capture commands ----
+    void acCaptureControlExecute(TObject* sender);
+    void acCaptureWindowExecute(TObject* sender);
     void acCaptureScreenExecute(TObject* sender);
     void acCaptureDualScreenExecute(TObject* sender);
     void acCaptureRecaptureExecute(TObject* sender);
@@ -154,6 +157,18 @@ public:
                     const std::function<void()>& work);
     // Hides the main window when "isBeforeHide" is on, then waits "CaptureDelay".
     void HideAndWait();
+    // The control and window captures: the picker runs, and the window it picked is copied
+    // and delivered; the failure message when that copy fails.
+    void CapturePickedWindow(TCaptureMode mode);
+    // Copies a picked window as it shows on the screen (or, in a control capture with the
+    // auto-scroll switch on, a browser view's whole page) and delivers it; false when no
+    // picture could be had, the window having gone meanwhile among other causes.
+    bool CaptureTargetWindow(HWND wnd);
+
+    // ---- What the capture windows read ----
+    TCaptureMode CurrentCaptureMode() const override { return CaptureMode; }
+    bool AutoScrollChecked() const override;
+    HCURSOR PickerCursor(bool scroll) const override;
     // Waits without handling messages; tests replace it.
     std::function<void(DWORD ms)> CaptureSleep;
 
