@@ -35,6 +35,20 @@ private:
     HDC dc_;
 };
 
+// Copies a window, whose device context and screen rectangle are given, as it shows on
+// the screen. Some systems cannot read the child windows of another program through
+// their own device context; the window, brought to the front, is then read from the
+// screen at its place, which shows the same picture.
+bool CopyWindowPicture(HDC windowDC, const RECT& area, TBitmap& bitmap) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (BitBlt(bitmap.Canvas(), 0, 0, width, height, windowDC, 0, 0, SRCCOPY))
+        return true;
+    const TWholeWindowDC screen(nullptr);
+    return screen.Get() &&
+           BitBlt(bitmap.Canvas(), 0, 0, width, height, screen.Get(), area.left, area.top, SRCCOPY);
+}
+
 // The scrolling capture of a browser view's whole page; 0 when the page is in the bitmap.
 // A view whose page cannot be read reports failure, and so does every view until the
 // scrolling capture is built into the program.
@@ -180,11 +194,9 @@ bool TMainForm::CaptureTargetWindow(HWND wnd) {
         TWholeWindowDC dc(wnd);
         RECT now;
         if (dc.Get() && GetWindowRect(wnd, &now) && now.right - now.left > 0 && now.bottom - now.top > 0) {
-            const int width = now.right - now.left;
-            const int height = now.bottom - now.top;
             TBitmap bitmap(0, 0, TPixelFormat::pf24bit);
-            bitmap.SetSize(width, height);
-            if (BitBlt(bitmap.Canvas(), 0, 0, width, height, dc.Get(), 0, 0, SRCCOPY)) {
+            bitmap.SetSize(now.right - now.left, now.bottom - now.top);
+            if (CopyWindowPicture(dc.Get(), now, bitmap)) {
                 NewCapture(bitmap);
                 copied = true;
             }

@@ -1,0 +1,166 @@
+#pragma once
+// Driving the window picker from outside, as a user would: the pointer moved with
+// SetCursorPos, keys and clicks sent with SendInput, the picker's windows found among the
+// top-level windows of the process that runs it. A driver runs in a thread of its own,
+// because the picker's modal run may block the thread that started it.
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+namespace picker_driver {
+
+struct TPickerWindows {
+    HWND Picker = nullptr; // the arrow
+    HWND Frame = nullptr;  // the coloured ring
+};
+
+struct TPickerSearch {
+    DWORD ProcessId;
+    TPickerWindows Found;
+};
+
+inline BOOL CALLBACK AddPickerWindow(HWND wnd, LPARAM lParam) {
+    auto* s = reinterpret_cast<TPickerSearch*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    wchar_t name[64] = {};
+    GetClassNameW(wnd, name, 64);
+    const auto ex = static_cast<DWORD>(GetWindowLongW(wnd, GWL_EXSTYLE));
+    if (pid != s->ProcessId || !IsWindowVisible(wnd) || lstrcmpW(name, L"TolvexForm") != 0 ||
+        (ex & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST)) != (WS_EX_TOOLWINDOW | WS_EX_TOPMOST))
+        return TRUE;
+    RECT r;
+    GetWindowRect(wnd, &r);
+    if (r.right - r.left == 115 && r.bottom - r.top == 38)
+        s->Found.Picker = wnd;
+    else
+        s->Found.Frame = wnd;
+    return TRUE;
+}
+
+// The visible picker windows of a process: topmost tool windows of the program's form
+// class; the arrow is the one of the picker's designed size.
+inline TPickerWindows FindPickerWindows(DWORD processId) {
+    TPickerSearch search{processId, {}};
+    EnumWindows(AddPickerWindow, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        Sleep(15);
+    }
+    return true;
+}
+
+inline void SendKeys(std::initializer_list<WORD> down) {
+    INPUT inputs[8] = {};
+    UINT n = 0;
+    for (WORD vk : down) {
+        inputs[n].type = INPUT_KEYBOARD;
+        inputs[n++].ki.wVk = vk;
+    }
+    for (auto it = down.end(); it != down.begin();) {
+        --it;
+        inputs[n].type = INPUT_KEYBOARD;
+        inputs[n].ki.wVk = *it;
+        inputs[n++].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput(n, inputs, sizeof(INPUT));
+}
+
+// Presses a global hotkey Ctrl+Shift+key.
+inline void PressCtrlShift(WORD key) {
+    SendKeys({VK_CONTROL, VK_SHIFT, key});
+}
+
+inline void ClickButton(DWORD downFlag, DWORD upFlag) {
+    INPUT inputs[2] = {};
+    inputs[0].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = downFlag;
+    inputs[1].type = INPUT_MOUSE;
+    inputs[1].mi.dwFlags = upFlag;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+inline COLORREF ScreenPixel(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+enum class TPickEnd { LeftClick, RightClick, Escape };
+
+// What the driver saw before it ended the pick.
+struct TPickSeen {
+    bool Framed = false;     // the frame lay over the expected rectangle
+    COLORREF RingColor = 0;  // the screen's colour at the frame's top-left pixel
+    bool PickerGone = false; // the picker's windows were gone afterwards
+};
+
+// Moves the pointer to cursor, waits until the picker of the process sits at the pointer
+// with its frame over expectedFrame, then ends the pick as told. When the frame never
+// gets there, the pick is cancelled with Esc all the same, so that a failing test never
+// leaves the picker running.
+class TPickerDriver {
+public:
+    TPickerDriver(DWORD processId, POINT cursor, RECT expectedFrame, TPickEnd end, int timeoutMs = 10000)
+        : thread_([=, this] { Run(processId, cursor, expectedFrame, end, timeoutMs); }) {}
+    TPickerDriver(const TPickerDriver&) = delete;
+    TPickerDriver& operator=(const TPickerDriver&) = delete;
+    ~TPickerDriver() { Join(); }
+    // Waits for the driver's end and gives what it saw.
+    TPickSeen Join() {
+        if (thread_.joinable())
+            thread_.join();
+        return seen_;
+    }
+
+private:
+    void Run(DWORD processId, POINT cursor, RECT expected, TPickEnd end, int timeoutMs) {
+        SetCursorPos(cursor.x, cursor.y);
+        TPickerWindows windows;
+        seen_.Framed = WaitUntil(
+            [&] {
+                windows = FindPickerWindows(processId);
+                RECT picker{}, frame{};
+                return windows.Picker && windows.Frame && GetWindowRect(windows.Picker, &picker) &&
+                       picker.left == cursor.x - 5 && picker.top == cursor.y - 9 &&
+                       GetWindowRect(windows.Frame, &frame) && EqualRect(&frame, &expected);
+            },
+            timeoutMs);
+        if (seen_.Framed) {
+            Sleep(100); // the ring paints
+            seen_.RingColor = ScreenPixel(expected.left, expected.top);
+            switch (end) {
+            case TPickEnd::LeftClick:
+                ClickButton(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+                break;
+            case TPickEnd::RightClick:
+                ClickButton(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+                break;
+            case TPickEnd::Escape:
+                SendKeys({VK_ESCAPE});
+                break;
+            }
+        }
+        seen_.PickerGone = WaitUntil([&] { return !FindPickerWindows(processId).Picker; }, 3000);
+        // Whatever went wrong, the picker must not stay.
+        for (int i = 0; i < 50 && FindPickerWindows(processId).Picker; ++i) {
+            PostMessageW(FindPickerWindows(processId).Picker, WM_KEYDOWN, VK_ESCAPE, 0);
+            Sleep(100);
+        }
+    }
+
+    TPickSeen seen_;
+    std::thread thread_;
+};
+
+} // namespace picker_driver
