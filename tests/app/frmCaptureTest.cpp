@@ -240,30 +240,6 @@ TEST_F(PickerTest, OverABrowserViewTheScrollCursorShowsOnlyWithTheAutoScrollSwit
     EXPECT_EQ(picker->Cursor(), host.CaptureCursor);
 }
 
-TEST_F(PickerTest, ALeftClickPicksTheFramedWindowAndEscOrTheRightButtonCancel) {
-    const RECT button = target.ButtonRect();
-    const POINT cursor = CursorForProbe(CenterOf(button));
-    struct TCase {
-        TPickEnd End;
-        HWND Expected;
-    };
-    for (const TCase c : {TCase{TPickEnd::LeftClick, target.Button()}, TCase{TPickEnd::Escape, nullptr},
-                          TCase{TPickEnd::RightClick, nullptr}}) {
-        SCOPED_TRACE(static_cast<int>(c.End));
-        picker = CreateForm<TCaptureForm>(host);
-        TPickerDriver driver(GetCurrentProcessId(), cursor, button, c.End);
-        picker->ShowModal();
-        const auto seen = driver.Join();
-        EXPECT_TRUE(seen.Framed);
-        EXPECT_EQ(seen.RingColor, static_cast<COLORREF>(0x00FF00));
-        EXPECT_TRUE(seen.PickerGone);
-        EXPECT_EQ(picker->SelectedWindow, c.Expected);
-        // The run closed the frame as well as the picker.
-        EXPECT_EQ(TargetForm, nullptr);
-        picker.reset();
-    }
-}
-
 namespace {
 // The main window with the settings of a capture that saves BMP files into a folder of
 // its own and shows nothing; message boxes are recorded instead of shown.
@@ -358,6 +334,7 @@ TEST_F(MainCaptureTest, AControlCaptureSavesThePickedButtonAloneWithoutArrowOrRi
     const auto seen =
         RunPick(form->acCaptureControl, CursorForProbe(CenterOf(button)), button, TPickEnd::LeftClick);
     EXPECT_TRUE(seen.Framed);
+    EXPECT_EQ(seen.RingColor, static_cast<COLORREF>(0x00FF00));
     EXPECT_EQ(form->CaptureMode, TCaptureMode::Idle);
     EXPECT_TRUE(messages.empty()) << testing::PrintToString(messages);
     const TBitmap32 image = OnlyPicture();
