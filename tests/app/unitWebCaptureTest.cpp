@@ -101,20 +101,6 @@ TEST_F(WebCaptureTest, PageStartedHalfWayIsTakenFromThereOn) {
     EXPECT_TRUE(RowsShow(bitmap, 0, 230, 0, 120));
 }
 
-TEST_F(WebCaptureTest, PageOneStepLongerThanItsViewTakesTwoViews) {
-    TFakeView view(PageLayout(198, 0));
-    ASSERT_EQ(Capture(view), 0);
-    ASSERT_EQ(bitmap.Height(), 198);
-    EXPECT_TRUE(RowsShow(bitmap, 0, 198, 0, 0));
-}
-
-TEST_F(WebCaptureTest, PageAlreadyAtItsEndGivesTheVisibleView) {
-    TFakeView view(PageLayout(350, 250));
-    ASSERT_EQ(Capture(view), 0);
-    ASSERT_EQ(bitmap.Height(), 100);
-    EXPECT_TRUE(RowsShow(bitmap, 0, 100, 0, 250));
-}
-
 TEST_F(WebCaptureTest, BodyTallerThanTheWindowIsReadOnlyWithinTheWindow) {
     // The body claims 300 rows of view in a window of 100: the steps are those of the
     // window's 100 rows, and no row is read from beyond the window.
@@ -162,14 +148,6 @@ TEST_F(WebCaptureTest, FrameSearchPassesOverHiddenAndUnreachableFramesAndKeepsTh
     EXPECT_TRUE(RowsShow(bitmap, 50, 110, 3, 0));
 }
 
-TEST_F(WebCaptureTest, FrameStartedHalfWayIsTakenFromThereOn) {
-    TFakeView view(FrameLayout({{40, 40, 0, 0, false}, {60, 300, 100, 40, false}}));
-    ASSERT_EQ(Capture(view), 0);
-    ASSERT_EQ(bitmap.Height(), 40 + 60 + (240 - 100));
-    EXPECT_TRUE(RowsShow(bitmap, 0, 40, 1, 0));
-    EXPECT_TRUE(RowsShow(bitmap, 40, 200, 2, 100));
-}
-
 TEST_F(WebCaptureTest, OnlyThePagePathHandlesMessagesBetweenSteps) {
     // A message waiting in the queue is handled during a page capture, and only after a
     // frame capture has ended.
@@ -207,6 +185,17 @@ TEST_F(WebCaptureTest, PageWithoutBrowserServiceHtmlDocumentOrBodyIsAFailure) {
         EXPECT_EQ(bitmap.Height(), 5);
         EXPECT_TRUE(view.Page().ScrollRequests.empty());
     }
+}
+
+TEST_F(WebCaptureTest, ViewAnsweringWithSomethingElseThanItsDocumentIsAFailure) {
+    TPageLayout bogus = PageLayout(350, 0);
+    bogus.BogusAnswer = 12345;
+    TFakeView view(bogus);
+    TComPtr<IWebBrowser2> browser;
+    EXPECT_LT(GetWebBrowserFromWindow(view.Wnd(), browser), 0);
+    EXPECT_FALSE(browser);
+    EXPECT_EQ(Capture(view), 1);
+    EXPECT_TRUE(bitmap.Empty());
 }
 
 TEST_F(WebCaptureTest, WindowThatIsNoPageViewOrIsGoneIsAFailure) {
@@ -290,6 +279,15 @@ TEST_F(WebCaptureProcessTest, FramesOfAViewInAnotherProcessAreSearchedAndJoined)
     EXPECT_TRUE(RowsShow(bitmap, 30, 400, 2, 0));
     PostMessageW(wnd, WM_CLOSE, 0, 0);
     EXPECT_EQ(process_->Wait(), 0);
+}
+
+TEST_F(WebCaptureProcessTest, BrowserThatEndsInTheMiddleOfTheCaptureLeavesTheRowsTaken) {
+    HWND wnd = Start(L"dying", PageLayout(350, 0).Format());
+    ASSERT_NE(wnd, nullptr);
+    ASSERT_EQ(CaptureWebPage(bitmap, wnd, 0), 0);
+    ASSERT_EQ(bitmap.Height(), 100) << "the first view, taken before the failed step";
+    EXPECT_TRUE(RowsShow(bitmap, 0, 100, 0, 0));
+    EXPECT_EQ(process_->Wait(), 9);
 }
 
 TEST_F(WebCaptureProcessTest, ViewThatNeverAnswersFailsWithinAboutASecond) {

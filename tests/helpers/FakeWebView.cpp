@@ -2,6 +2,8 @@
 //   FakeWebView view <title> <ready event> <layout numbers...>
 //       shows the fake view (tests/support/FakeWebView.h) with that title and layout,
 //       signals the named event, and serves its document until the window is closed
+//   FakeWebView dying <title> <ready event> <layout numbers...>
+//       the same, but the process ends in the middle of the first scroll request
 //   FakeWebView hang <title> <ready event>
 //       makes a window of the view's class, signals, and never handles a message
 // Both give up after a minute. Exit code 0 on success.
@@ -25,10 +27,11 @@ bool Signal(const wchar_t* name) {
     return true;
 }
 
-int View(const wchar_t* title, const wchar_t* ready, const std::vector<std::wstring>& numbers) {
-    const auto layout = fake_web::TPageLayout::Parse(numbers);
+int View(const wchar_t* title, const wchar_t* ready, const std::vector<std::wstring>& numbers, bool dying) {
+    auto layout = fake_web::TPageLayout::Parse(numbers);
     if (!layout)
         return 2;
+    layout->DiesOnScroll = dying;
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
         return 3;
     int code = 0;
@@ -74,9 +77,10 @@ int Hang(const wchar_t* title, const wchar_t* ready) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc >= 4 && std::wstring(argv[1]) == L"view")
-        return View(argv[2], argv[3], std::vector<std::wstring>(argv + 4, argv + argc));
-    if (argc == 4 && std::wstring(argv[1]) == L"hang")
+    const std::wstring mode = argc >= 2 ? argv[1] : L"";
+    if (argc >= 4 && (mode == L"view" || mode == L"dying"))
+        return View(argv[2], argv[3], std::vector<std::wstring>(argv + 4, argv + argc), mode == L"dying");
+    if (argc == 4 && mode == L"hang")
         return Hang(argv[2], argv[3]);
     return 1;
 }

@@ -44,10 +44,14 @@ struct TPageLayout {
     TScrollArea Body;
     std::vector<TScrollArea> Frames;
     // Faults: the document's window offers no browser service; the browser's document is
-    // not an HTML document; the body element cannot be read.
+    // not an HTML document; the body element cannot be read; the process ends in the
+    // middle of a scroll request, as a browser that crashes (for a helper process only).
     bool NoBrowser = false;
     bool NotHtml = false;
     bool NoBody = false;
+    bool DiesOnScroll = false;
+    // Not 0: the view answers "WM_HTML_GETOBJECT" with this number instead of its document.
+    LRESULT BogusAnswer = 0;
 
     // The numbers of a layout for a command line: width, height, client width, the body's
     // client height, scroll height and scroll top, then top, client height, scroll height
@@ -148,6 +152,9 @@ public:
 
 using TPagePtr = std::shared_ptr<TFakePage>;
 
+// How long a dying view keeps a scroll request waiting before its process ends.
+constexpr DWORD kDyingTime = 500;
+
 // Answers a query for one of the listed interfaces with the given pointer.
 inline HRESULT Answer(void** out, IUnknown* self) {
     if (!out)
@@ -195,6 +202,10 @@ public:
     HRESULT STDMETHODCALLTYPE get_scrollHeight(LONG* p) override { return Put(p, Area().ScrollHeight); }
     HRESULT STDMETHODCALLTYPE get_scrollTop(LONG* p) override { return Put(p, Area().ScrollTop); }
     HRESULT STDMETHODCALLTYPE put_scrollTop(LONG v) override {
+        if (page_->Layout.DiesOnScroll) {
+            Sleep(kDyingTime);
+            ExitProcess(9);
+        }
         page_->ScrollTo(frame_, v);
         return S_OK;
     }
@@ -393,6 +404,8 @@ private:
 
     LRESULT ObjectAnswer(WPARAM wParam) {
         ++requests_;
+        if (page_->Layout.BogusAnswer)
+            return page_->Layout.BogusAnswer;
         static const auto lresultFromObject = [] {
             HMODULE oleacc = LoadLibraryW(L"Oleacc.dll");
             return oleacc ? reinterpret_cast<TLresultFromObject>(
