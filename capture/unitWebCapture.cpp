@@ -153,6 +153,9 @@ public:
     }
 
     bool Grab(int top, TBitmap32& tile) override {
+        // A view closed meanwhile (messages are handled between steps) has no rows to give.
+        if (!IsWindow(wnd_))
+            return false;
         // The window's device context is taken once and held for the whole capture.
         if (!dc_)
             dc_ = std::make_unique<TWholeWindowDC>(wnd_);

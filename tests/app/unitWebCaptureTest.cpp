@@ -170,6 +170,15 @@ TEST_F(WebCaptureTest, OnlyThePagePathHandlesMessagesBetweenSteps) {
 
 // ---- failures leave the bitmap alone ----
 
+TEST_F(WebCaptureTest, ViewClosedInTheMiddleOfTheCaptureLeavesTheRowsTaken) {
+    TPageLayout closing = PageLayout(350, 0);
+    closing.ClosesOnScroll = true;
+    TFakeView view(closing);
+    ASSERT_EQ(Capture(view), 0);
+    ASSERT_EQ(bitmap.Height(), 100) << "no rows are read from a window that has gone";
+    EXPECT_TRUE(RowsShow(bitmap, 0, 100, 0, 0));
+}
+
 TEST_F(WebCaptureTest, PageWithoutBrowserServiceHtmlDocumentOrBodyIsAFailure) {
     TPageLayout noBrowser = PageLayout(350, 0);
     noBrowser.NoBrowser = true;

@@ -50,6 +50,9 @@ struct TPageLayout {
     bool NotHtml = false;
     bool NoBody = false;
     bool DiesOnScroll = false;
+    // The view window is closed by the first scroll request, as a user might close the
+    // browser in the middle of a capture.
+    bool ClosesOnScroll = false;
     // Not 0: the view answers "WM_HTML_GETOBJECT" with this number instead of its document.
     LRESULT BogusAnswer = 0;
 
@@ -112,7 +115,9 @@ public:
         TScrollArea& area = Area(frame);
         const LONG last = area.ScrollHeight > area.ClientHeight ? area.ScrollHeight - area.ClientHeight : 0;
         area.ScrollTop = value < 0 ? 0 : value > last ? last : value;
-        if (Wnd) {
+        if (Wnd && Layout.ClosesOnScroll)
+            DestroyWindow(Wnd);
+        else if (Wnd) {
             InvalidateRect(Wnd, nullptr, FALSE);
             UpdateWindow(Wnd);
         }
