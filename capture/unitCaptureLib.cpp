@@ -4,6 +4,7 @@
 
 #include "forms/Exceptions.h"
 #include "forms/Files.h"
+#include "forms/Graphics.h"
 #include "forms/Handles.h"
 
 const wchar_t* const kBrowserButtonKey =
@@ -38,3 +39,59 @@ void RegisterBrowserButton() {
 }
 
 void UnregisterBrowserButton() { RegDeleteTreeW(HKEY_CURRENT_USER, kBrowserButtonKey); }
+
+namespace {
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM lParam) {
+    auto* list = reinterpret_cast<std::vector<TMonitor>*>(lParam);
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetMonitorInfoW(monitor, &info)) {
+        try {
+            list->push_back({ToTRect(info.rcMonitor), (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+        } catch (...) {
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+} // namespace
+
+std::vector<TMonitor> SystemMonitors() {
+    std::vector<TMonitor> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    if (monitors.empty())
+        monitors.push_back({{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, true});
+    return monitors;
+}
+
+void CaptureScreenToBitmap(TBitmap& bitmap, bool allMonitors) {
+    const HWND desktop = GetDesktopWindow();
+    TWindowDC dc(desktop);
+    if (!dc)
+        RaiseLastOSError(L"Cannot read the screen");
+    int x = 0;
+    int y = 0;
+    int width = GetDeviceCaps(dc.Get(), HORZRES);
+    int height = GetDeviceCaps(dc.Get(), VERTRES);
+    if (allMonitors) {
+        x = GetSystemMetrics(SM_XVIRTUALSCREEN);
+        y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+        height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    }
+    bitmap.SetSize(width, height);
+    if (!BitBlt(bitmap.Canvas(), 0, 0, width, height, dc.Get(), x, y, SRCCOPY))
+        RaiseLastOSError(L"Cannot read the screen");
+}
+
+bool CopyDesktopAreaToBitmap(const TBitmap& desktop, const TRect& area, TBitmap& result) {
+    const auto plan = PlanAreaCopy(area, TSize{desktop.Width(), desktop.Height()});
+    if (!plan)
+        return false;
+    result.SetSize(plan->Size.Width, plan->Size.Height); // a new picture is black
+    if (!plan->Source.IsEmpty() &&
+        !BitBlt(result.Canvas(), plan->Dest.X, plan->Dest.Y, plan->Source.Width(), plan->Source.Height(),
+                desktop.Canvas(), plan->Source.Left, plan->Source.Top, SRCCOPY))
+        RaiseLastOSError(L"Cannot copy the capture area");
+    return true;
+}

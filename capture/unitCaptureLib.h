@@ -1,6 +1,28 @@
 #pragma once
 // The capture library: screen and window grabs, and the browser tool-bar button.
+#include <windows.h>
+
+#include "core/Geometry.h"
+#include "core/ScreenGeometry.h"
+
 #include <string>
+#include <vector>
+
+class TBitmap;
+
+// The monitors of the system, in screen coordinates, the primary one flagged.
+std::vector<TMonitor> SystemMonitors();
+// Grabs the primary screen (allMonitors false) or the whole virtual desktop into the
+// bitmap, which is resized; its pixel format stays the one the caller set. The mouse
+// pointer is not in the picture. Throws when the screen cannot be read.
+void CaptureScreenToBitmap(TBitmap& bitmap, bool allMonitors);
+// Cuts an area (virtual-desktop coordinates) out of a desktop picture into a 24-bit
+// bitmap of the area's size; what lies outside the desktop is black. False when the area
+// is empty or too large to hold.
+bool CopyDesktopAreaToBitmap(const TBitmap& desktop, const TRect& area, TBitmap& result);
+
+inline TRect ToTRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+inline RECT ToRECT(const TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 
 // The browser extension key of the tool-bar button (under HKEY_CURRENT_USER).
 extern const wchar_t* const kBrowserButtonKey;

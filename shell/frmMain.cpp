@@ -131,9 +131,11 @@ void TMainForm::CreateActions() {
     A(acPageRight, L"acPageRight", L"", L"Move Right");
 
     acCaptureAutoScroll->SetChecked(true);
-    acCaptureAutoScroll->OnExecute = [this](TObject*) {
-        acCaptureAutoScroll->SetChecked(!acCaptureAutoScroll->Checked());
-    };
+    acCaptureAutoScroll->OnExecute = [this](TObject* s) { acCaptureAutoScrollExecute(s); };
+    acCaptureScreen->OnExecute = [this](TObject* s) { acCaptureScreenExecute(s); };
+    acCaptureDualScreen->OnExecute = [this](TObject* s) { acCaptureDualScreenExecute(s); };
+    acCaptureRecapture->OnExecute = [this](TObject* s) { acCaptureRecaptureExecute(s); };
+    acCaptureRecapture->OnUpdate = [this](TObject* s) { acCaptureRecaptureUpdate(s); };
     acFileExit->OnExecute = [this](TObject* s) { acFileExitExecute(s); };
     acShow->OnExecute = [this](TObject* s) { acShowExecute(s); };
     acHide->OnExecute = [this](TObject* s) { acHideExecute(s); };

@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include "core/CaptureMode.h"
 #include "core/LanguageText.h"
 #include "core/ShortCut.h"
 #include "forms/Form.h"
@@ -62,6 +63,7 @@ public:
     int StartFlags = 0;
     int CloseResult = 0;
     RECT LastCaptureRect{};
+    TCaptureMode CaptureMode = TCaptureMode::Idle;
     std::array<WORD, 9> HotKeyIds{}; // entries 1 to 9 of the hotkey table
 
     // ---- Components ----
@@ -132,6 +134,28 @@ public:
 
     // ---- Status bar ----
     void SetStatusText(int index, const std::wstring& text);
+
+    // ---- Capture commands ----
+    void acCaptureScreenExecute(TObject* sender);
+    void acCaptureDualScreenExecute(TObject* sender);
+    void acCaptureRecaptureExecute(TObject* sender);
+    void acCaptureRecaptureUpdate(TObject* sender);
+    void acCaptureAutoScrollExecute(TObject* sender);
+
+    // How a capture command's work reports a failure: the failure message with the main
+    // window shown again (the whole-screen commands), or the exception passed on to the
+    // error box with the window left as it is (the commands with a selection).
+    enum class TCaptureErrors : std::uint8_t { ReportFailure = 0, PassOn = 1 };
+    // The frame every capture command runs in: one capture at a time, the preparation
+    // that comes before the hiding (false cancels), the hiding and the delay, the work
+    // (which delivers through NewCapture), the main window shown again, and the mode back
+    // to idle however the command ends.
+    void RunCapture(TCaptureMode mode, TCaptureErrors errors, const std::function<bool()>& prepare,
+                    const std::function<void()>& work);
+    // Hides the main window when "isBeforeHide" is on, then waits "CaptureDelay".
+    void HideAndWait();
+    // Waits without handling messages; tests replace it.
+    std::function<void(DWORD ms)> CaptureSleep;
 
     // ---- Capture delivery ----
     void NewCapture(const TBitmap& bitmap);
