@@ -100,15 +100,31 @@ void TCaptureForm::FormActivate(TObject*) {
     LastWindow = nullptr;
     SelectedWindow = nullptr;
     MoveTo(Handle(), PickerOrigin(CursorPoint()));
-    if (!TargetForm) {
-        TargetForm = CreateForm<TTargetForm>().release();
-        TargetForm->SetColor(FrameColor(host_.CurrentCaptureMode()));
-        TargetForm->ShowNoActivate();
+    try {
+        if (!TargetForm) {
+            TargetForm = CreateForm<TTargetForm>().release();
+            TargetForm->SetColor(FrameColor(host_.CurrentCaptureMode()));
+            TargetForm->ShowNoActivate();
+        }
+    } catch (...) {
+        // A picker without its frame cannot show what it would pick.
+        CancelPick();
+        throw;
     }
     Timer1->SetEnabled(true);
 }
 
 void TCaptureForm::Timer1Timer(TObject*) {
+    try {
+        Tick();
+    } catch (...) {
+        // One error box, not one per millisecond: the pick ends with the failure.
+        CancelPick();
+        throw;
+    }
+}
+
+void TCaptureForm::Tick() {
     // Holding the foreground gives the picker the keyboard, for Esc.
     SetForegroundWindow(Handle());
     const TPoint cursor = CursorPoint();

@@ -42,6 +42,7 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void Tick();
     void SetPickerCursor(bool scroll);
     ICaptureHost& host_;
     HCURSOR cursor_ = nullptr;

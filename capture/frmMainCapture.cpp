@@ -5,6 +5,7 @@
 
 #include "capture/frmCapture.h"
 #include "capture/unitCaptureLib.h"
+#include "capture/unitWebCapture.h"
 #include "core/ScreenGeometry.h"
 #include "core/StoredValues.h"
 #include "forms/Actions.h"
@@ -49,12 +50,6 @@ bool CopyWindowPicture(HDC windowDC, const RECT& area, TBitmap& bitmap) {
            BitBlt(bitmap.Canvas(), 0, 0, width, height, screen.Get(), area.left, area.top, SRCCOPY);
 }
 
-// The scrolling capture of a browser view's whole page; 0 when the page is in the bitmap.
-// A view whose page cannot be read reports failure, and so does every view until the
-// scrolling capture is built into the program.
-int CaptureWebPageOf(TBitmap&, HWND, int) {
-    return 1;
-}
 } // namespace
 
 void TMainForm::RunCapture(TCaptureMode mode, TCaptureErrors errors, const std::function<bool()>& prepare,
@@ -179,7 +174,7 @@ bool TMainForm::CaptureTargetWindow(HWND wnd) {
 
     if (webPage) {
         TBitmap bitmap(0, 0, TPixelFormat::pf24bit);
-        if (CaptureWebPageOf(bitmap, wnd, ReadInteger(SettingName::kScrollDelay)) != 0)
+        if (CaptureWebPage(bitmap, wnd, ReadInteger(SettingName::kScrollDelay)) != 0)
             return false;
         NewCapture(bitmap);
         return true;

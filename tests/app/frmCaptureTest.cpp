@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,10 +19,12 @@
 #include "core/WindowClimb.h"
 #include "forms/Actions.h"
 #include "forms/Dialogs.h"
+#include "forms/Exceptions.h"
 #include "forms/ImageCodecs.h"
 #include "forms/Timer.h"
 #include "shell/frmMain.h"
 #include "tests/forms/FormsTestSupport.h"
+#include "tests/support/FakeWebView.h"
 #include "tests/support/HelperProcess.h"
 #include "tests/support/PickerDriver.h"
 #include "tests/support/PickerTargetLayout.h"
@@ -34,16 +38,21 @@ class TTestHost : public ICaptureHost {
 public:
     TCaptureMode Mode = TCaptureMode::Control;
     bool AutoScroll = true;
+    bool Fails = false; // the main window cannot answer
     HCURSOR CaptureCursor = LoadCursorW(nullptr, IDC_CROSS);
     HCURSOR ScrollCursor = LoadCursorW(nullptr, IDC_SIZEALL);
-    TCaptureMode CurrentCaptureMode() const override { return Mode; }
+    TCaptureMode CurrentCaptureMode() const override {
+        if (Fails)
+            throw Exception(L"no capture mode");
+        return Mode;
+    }
     bool AutoScrollChecked() const override { return AutoScroll; }
     HCURSOR PickerCursor(bool scroll) const override { return scroll ? ScrollCursor : CaptureCursor; }
 };
 
-// A top-level window of this test program, painted in one colour; of the browser view's
-// class when asked. The vanishing kind, once armed, destroys itself as soon as it is
-// activated, as a window that closes at the moment the capture brings it to the front.
+// A top-level window of this test program, painted in one colour. The vanishing kind, once armed, destroys
+// itself as soon as it is activated, as a window that closes at the moment the capture brings it to the
+// front.
 class TOwnWindow {
 public:
     TOwnWindow(const wchar_t* className, RECT bounds, bool vanishOnActivate = false) {
@@ -88,6 +97,16 @@ RECT WindowRectOf(HWND wnd) {
     RECT r{};
     GetWindowRect(wnd, &r);
     return r;
+}
+
+// A browser view of 200 x 150 at (700, 500) whose page is 350 rows long and 183 wide.
+fake_web::TPageLayout ViewLayout() {
+    fake_web::TPageLayout layout;
+    layout.Width = 200;
+    layout.Height = 150;
+    layout.ClientWidth = 183;
+    layout.Body = {150, 350, 0, 0, false};
+    return layout;
 }
 
 // The pointer position that puts the picker's probe point at p.
@@ -226,8 +245,8 @@ TEST_F(PickerTest, TheFrameRingIsNeverPickedOrFramedItself) {
 }
 
 TEST_F(PickerTest, OverABrowserViewTheScrollCursorShowsOnlyWithTheAutoScrollSwitchOn) {
-    const TOwnWindow view(L"Internet Explorer_Server", {700, 500, 900, 650});
-    const RECT viewRect = WindowRectOf(view.Handle());
+    const fake_web::TFakeView view(ViewLayout(), L"", 700, 500);
+    const RECT viewRect = WindowRectOf(view.Wnd());
     host.AutoScroll = true;
     ASSERT_TRUE(PickerFrames({780, 560}, viewRect));
     EXPECT_EQ(picker->Cursor(), host.ScrollCursor);
@@ -240,6 +259,15 @@ TEST_F(PickerTest, OverABrowserViewTheScrollCursorShowsOnlyWithTheAutoScrollSwit
     EXPECT_EQ(picker->Cursor(), host.CaptureCursor);
 }
 
+TEST_F(PickerTest, AFailingTickEndsThePickWithOneErrorBoxInsteadOfOneEveryTick) {
+    ASSERT_TRUE(PickerFrames(CenterOf(target.ButtonRect()), target.ButtonRect()));
+    host.Fails = true;
+    Pump(300);
+    EXPECT_EQ(errors.size(), 1u);
+    EXPECT_EQ(picker->SelectedWindow, nullptr);
+    EXPECT_FALSE(picker->Visible());
+}
+
 namespace {
 // The main window with the settings of a capture that saves BMP files into a folder of
 // its own and shows nothing; message boxes are recorded instead of shown.
@@ -247,6 +275,8 @@ class MainCaptureTest : public PickerTest {
 protected:
     void SetUp() override {
         PickerTest::SetUp();
+        // The page capture of a browser view talks to the view's objects.
+        comReady = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
         folder = helper_process::ReportPath(L"tolvex-picker");
         folder.resize(folder.size() - 4); // no ".txt": a folder
         folder += L"\\";
@@ -273,6 +303,8 @@ protected:
         form.reset();
         ClearFolder();
         RemoveDirectoryW(folder.c_str());
+        if (comReady)
+            CoUninitialize();
         PickerTest::TearDown();
     }
 
@@ -312,6 +344,7 @@ protected:
         return driver.Join();
     }
 
+    bool comReady = false;
     std::wstring folder;
     TFormPtr<TMainForm> form;
     std::vector<std::wstring> messages;
@@ -413,25 +446,34 @@ TEST_F(MainCaptureTest, TheCopyOfAWindowWithoutHandleOrAreaFailsAndDeliversNothi
     form->CaptureMode = TCaptureMode::Idle;
 }
 
-TEST_F(MainCaptureTest, ABrowserViewTakesThePageBranchOnlyInAControlCaptureWithTheSwitchOn) {
-    const TOwnWindow view(L"Internet Explorer_Server", {700, 500, 900, 650});
+TEST_F(MainCaptureTest, ABrowserViewGivesItsWholePageOnlyInAControlCaptureWithTheSwitchOn) {
+    fake_web::TFakeView view(ViewLayout(), L"", 700, 500);
     Pump(50);
-    // This view holds no page: the page branch fails, while the window copy succeeds.
     form->CaptureMode = TCaptureMode::Control;
     form->acCaptureAutoScroll->SetChecked(true);
-    EXPECT_FALSE(form->CaptureTargetWindow(view.Handle()));
-    EXPECT_TRUE(Files().empty());
-    // The area is recorded before either branch.
+    EXPECT_TRUE(form->CaptureTargetWindow(view.Wnd()));
+    // The last area is the view on the screen, not the page.
     EXPECT_TRUE(SameRect(form->LastCaptureRect, RECT{700, 500, 900, 650}));
-
     form->acCaptureAutoScroll->SetChecked(false);
-    EXPECT_TRUE(form->CaptureTargetWindow(view.Handle()));
+    EXPECT_TRUE(form->CaptureTargetWindow(view.Wnd()));
     form->CaptureMode = TCaptureMode::Window;
     form->acCaptureAutoScroll->SetChecked(true);
-    EXPECT_TRUE(form->CaptureTargetWindow(view.Handle()));
+    EXPECT_TRUE(form->CaptureTargetWindow(view.Wnd()));
+    const TSize expected[] = {{183, 350}, {200, 150}, {200, 150}};
+    for (int i = 0; i < 3; ++i) {
+        const TBitmap32 image = Picture(L"Capture_" + std::to_wstring(i + 1) + L".bmp");
+        EXPECT_EQ(image.Width(), expected[i].Width) << i;
+        EXPECT_EQ(image.Height(), expected[i].Height) << i;
+    }
+
+    // A page that cannot be read is a failure, with the area recorded all the same.
+    fake_web::TPageLayout unreadable = ViewLayout();
+    unreadable.NoBody = true;
+    fake_web::TFakeView broken(unreadable, L"", 650, 450);
+    Pump(50);
+    form->CaptureMode = TCaptureMode::Control;
+    EXPECT_FALSE(form->CaptureTargetWindow(broken.Wnd()));
+    EXPECT_TRUE(SameRect(form->LastCaptureRect, RECT{650, 450, 850, 600}));
+    EXPECT_EQ(Files().size(), 3u);
     form->CaptureMode = TCaptureMode::Idle;
-    EXPECT_EQ(Files().size(), 2u);
-    const TBitmap32 image = Picture(L"Capture_1.bmp");
-    EXPECT_EQ(image.Width(), 200);
-    EXPECT_EQ(image.Height(), 150);
 }
