@@ -26,9 +26,11 @@
 #include "tests/forms/FormsTestSupport.h"
 #include "tests/support/FakeWebView.h"
 #include "tests/support/HelperProcess.h"
+#include "tests/support/PickerChecks.h"
 #include "tests/support/PickerDriver.h"
 #include "tests/support/PickerTargetLayout.h"
 
+using namespace picker_checks;
 using picker_driver::TPickEnd;
 using picker_driver::TPickerDriver;
 
@@ -89,16 +91,6 @@ private:
     HWND wnd_ = nullptr;
 };
 
-bool SameRect(const RECT& a, const RECT& b) {
-    return EqualRect(&a, &b) != FALSE;
-}
-
-RECT WindowRectOf(HWND wnd) {
-    RECT r{};
-    GetWindowRect(wnd, &r);
-    return r;
-}
-
 // A browser view of 200 x 150 at (700, 500) whose page is 350 rows long and 183 wide.
 fake_web::TPageLayout ViewLayout() {
     fake_web::TPageLayout layout;
@@ -107,14 +99,6 @@ fake_web::TPageLayout ViewLayout() {
     layout.ClientWidth = 183;
     layout.Body = {150, 350, 0, 0, false};
     return layout;
-}
-
-// The pointer position that puts the picker's probe point at p.
-POINT CursorForProbe(POINT p) {
-    return {p.x + 6, p.y + 10};
-}
-POINT CenterOf(const RECT& r) {
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 // Starts the helper's dialog once for all tests of the program.
@@ -167,12 +151,15 @@ protected:
             picker = CreateForm<TCaptureForm>(host);
             picker->Show();
         }
-        SetCursorPos(CursorForProbe(probe).x, CursorForProbe(probe).y);
         return PumpUntil([&] {
-            if (!TargetForm || !TargetForm->Visible())
-                return false;
-            return SameRect(WindowRectOf(TargetForm->Handle()), expected);
+            return PickerAt(CursorForProbe(probe)) && TargetForm && TargetForm->Visible() &&
+                   SameRect(WindowRectOf(TargetForm->Handle()), expected);
         });
+    }
+    // Whether the arrow sits at the pointer, with the pointer at cursor.
+    bool PickerAt(POINT cursor) const {
+        return picker_driver::KeepPointerAt(cursor) && WindowRectOf(picker->Handle()).left == cursor.x - 5 &&
+               WindowRectOf(picker->Handle()).top == cursor.y - 9;
     }
 
     PickerTarget& target = PickerTarget::Get();
@@ -215,8 +202,7 @@ TEST_F(PickerTest, TheArrowSitsAtThePointerAndTheFrameMovesOnlyWhenTheWindowUnde
     // button: it is not placed and shown again on every tick.
     ShowWindow(TargetForm->Handle(), SW_HIDE);
     const POINT within = CursorForProbe({button.left + 40, button.top + 20});
-    SetCursorPos(within.x, within.y);
-    ASSERT_TRUE(PumpUntil([&] { return WindowRectOf(picker->Handle()).left == within.x - 5; }));
+    ASSERT_TRUE(PumpUntil([&] { return PickerAt(within); }));
     Pump(100);
     EXPECT_FALSE(TargetForm->Visible());
 
@@ -235,8 +221,7 @@ TEST_F(PickerTest, TheFrameRingIsNeverPickedOrFramedItself) {
          {POINT{button.left, (button.top + button.bottom) / 2},
           POINT{(button.left + button.right) / 2, button.top + 1}, POINT{button.left + 1, button.top + 1}}) {
         const POINT cursor = CursorForProbe(onRing);
-        SetCursorPos(cursor.x, cursor.y);
-        ASSERT_TRUE(PumpUntil([&] { return WindowRectOf(picker->Handle()).left == cursor.x - 5; }));
+        ASSERT_TRUE(PumpUntil([&] { return PickerAt(cursor); }));
         Pump(50);
         EXPECT_EQ(picker->SelectedWindow, target.Button());
         EXPECT_EQ(picker->LastWindow, target.Button());
@@ -312,19 +297,7 @@ protected:
         for (const std::wstring& f : Files())
             DeleteFileW((folder + f).c_str());
     }
-    std::vector<std::wstring> Files() const {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileW((folder + L"*.*").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE)
-            return names;
-        do {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(data.cFileName);
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-        return names;
-    }
+    std::vector<std::wstring> Files() const { return picker_checks::FilesIn(folder); }
     TBitmap32 Picture(const std::wstring& name) const {
         TBitmap32 image;
         std::wstring error;
@@ -351,15 +324,6 @@ protected:
     std::vector<TMsgDlgType> types;
 };
 
-// Every pixel of a picture region has one colour.
-::testing::AssertionResult AllPixelsAre(const TBitmap32& image, const RECT& area, COLORREF color) {
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            if (WinColor(image.Pixel(x, y)) != static_cast<TColor>(color))
-                return ::testing::AssertionFailure()
-                       << "pixel (" << x << ", " << y << ") is " << std::hex << WinColor(image.Pixel(x, y));
-    return ::testing::AssertionSuccess();
-}
 } // namespace
 
 TEST_F(MainCaptureTest, AControlCaptureSavesThePickedButtonAloneWithoutArrowOrRing) {

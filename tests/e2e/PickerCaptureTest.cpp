@@ -9,24 +9,20 @@
 #include "E2eSupport.h"
 #include "core/Bitmap32.h"
 #include "forms/ImageCodecs.h"
+#include "tests/support/PickerChecks.h"
 #include "tests/support/PickerDriver.h"
 #include "tests/support/PickerTargetLayout.h"
 
 using namespace e2e;
+using namespace picker_checks;
 using picker_driver::TPickEnd;
 using picker_driver::TPickerDriver;
 
 namespace {
 
-RECT WindowRectOf(HWND wnd) {
-    RECT r{};
-    GetWindowRect(wnd, &r);
-    return r;
-}
-
 // The pointer position that puts the picker's probe point at the middle of a rectangle.
 POINT PointerOver(const RECT& r) {
-    return {(r.left + r.right) / 2 + 6, (r.top + r.bottom) / 2 + 10};
+    return CursorForProbe(CenterOf(r));
 }
 
 class PickerCaptureTest : public ::testing::Test {
@@ -53,19 +49,20 @@ protected:
             CoUninitialize();
     }
 
-    // Starts the program, waits for its start-up work (the hotkeys are then registered),
-    // then the dialog to pick from, on top.
+    // Shows the dialog to pick from, then starts the program and waits for its start-up
+    // work (the hotkeys are then registered). The dialog comes first: a picker that a
+    // start-up capture opens must not end up below it.
     bool Start(int saveImageType, const std::wstring& args = {}) {
         WriteRegDword(kSettingsKey, L"SaveImageType", static_cast<DWORD>(saveImageType));
-        program = std::make_unique<TProcess>(folder.Exe(), args);
-        mainWindow = MainWindowOf(program->Id());
-        if (!mainWindow || !WaitFor([&] { return FileExists(folder.Path() + L"tvl.exe"); }))
-            return false;
         target = std::make_unique<TProcess>(EnvPath("TOLVEX_HELPERS_DIR") + L"\\PickerTarget.exe", L"120");
         WaitFor([&] {
             dialog = FindWindowW(picker_target::kClassName, picker_target::kTitle);
             return dialog && IsWindowVisible(dialog);
         });
+        program = std::make_unique<TProcess>(folder.Exe(), args);
+        mainWindow = MainWindowOf(program->Id());
+        if (!mainWindow || !WaitFor([&] { return FileExists(folder.Path() + L"tvl.exe"); }))
+            return false;
         button = dialog ? GetDlgItem(dialog, picker_target::kButtonId) : nullptr;
         return button != nullptr;
     }
@@ -77,19 +74,7 @@ protected:
             target->Kill();
     }
 
-    std::vector<std::wstring> OutputFiles() const {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileW((output + L"*.*").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE)
-            return names;
-        do {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(data.cFileName);
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-        return names;
-    }
+    std::vector<std::wstring> OutputFiles() const { return picker_checks::FilesIn(output); }
     void ClearOutput() {
         for (const std::wstring& name : OutputFiles())
             DeleteFileW((output + name).c_str());
@@ -117,15 +102,6 @@ protected:
     HWND dialog = nullptr;
     HWND button = nullptr;
 };
-
-::testing::AssertionResult AllPixelsAre(const TBitmap32& image, const RECT& area, COLORREF color) {
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            if (WinColor(image.Pixel(x, y)) != static_cast<TColor>(color))
-                return ::testing::AssertionFailure()
-                       << "pixel (" << x << ", " << y << ") is " << std::hex << WinColor(image.Pixel(x, y));
-    return ::testing::AssertionSuccess();
-}
 
 } // namespace
 

@@ -49,6 +49,17 @@ inline TPickerWindows FindPickerWindows(DWORD processId) {
     return search.Found;
 }
 
+// Whether the pointer is at p; puts it there when not. The system may still apply a
+// pointer movement from before the last SetCursorPos, so waits check this each time.
+inline bool KeepPointerAt(POINT p) {
+    POINT now{};
+    GetCursorPos(&now);
+    if (now.x == p.x && now.y == p.y)
+        return true;
+    SetCursorPos(p.x, p.y);
+    return false;
+}
+
 inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!condition()) {
@@ -129,6 +140,8 @@ private:
         TPickerWindows windows;
         seen_.Framed = WaitUntil(
             [&] {
+                if (!KeepPointerAt(cursor))
+                    return false;
                 windows = FindPickerWindows(processId);
                 RECT picker{}, frame{};
                 return windows.Picker && windows.Frame && GetWindowRect(windows.Picker, &picker) &&
