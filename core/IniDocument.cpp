@@ -2,37 +2,9 @@
 
 #include <algorithm>
 
+#include "core/TextRules.h"
+
 namespace {
-
-bool IsBlank(wchar_t c) {
-    return c == L' ' || c == L'\t';
-}
-
-std::wstring_view Trim(std::wstring_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-wchar_t FoldCase(wchar_t c) {
-    return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
-}
-
-bool EqualNoCase(std::wstring_view a, std::wstring_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-               return FoldCase(x) == FoldCase(y);
-           });
-}
-
-bool IsQuote(wchar_t c) {
-    return c == L'"' || c == L'\'';
-}
-
-bool IsEnclosedInQuotes(std::wstring_view value) {
-    return value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front();
-}
 
 // What a line is: a section header gives its name, a key line its key and value; blank
 // and comment lines are neither.
@@ -45,48 +17,34 @@ struct TLineKind {
 
 TLineKind Classify(std::wstring_view line) {
     TLineKind kind;
-    line = Trim(line);
+    line = TrimBlanks(line);
     if (line.empty() || line.front() == L';')
         return kind;
     if (line.front() == L'[') {
         kind.IsSection = true;
         line.remove_prefix(1);
-        kind.Name = Trim(line.substr(0, line.find(L']')));
+        kind.Name = TrimBlanks(line.substr(0, line.find(L']')));
         return kind;
     }
     // A line without "=" is a key with an empty value, as the profile functions take it.
     kind.IsKey = true;
     const std::size_t equals = line.find(L'=');
-    kind.Name = Trim(line.substr(0, equals));
+    kind.Name = TrimBlanks(line.substr(0, equals));
     if (equals != std::wstring_view::npos) {
-        kind.Value = Trim(line.substr(equals + 1));
-        if (IsEnclosedInQuotes(kind.Value))
-            kind.Value = kind.Value.substr(1, kind.Value.size() - 2);
+        kind.Value = StripEnclosingQuotes(TrimBlanks(line.substr(equals + 1)));
     }
     return kind;
 }
 
 } // namespace
 
-TIniDocument::TIniDocument(std::wstring_view text) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of(L"\r\n", start);
-        if (end == std::wstring_view::npos) {
-            lines_.emplace_back(text.substr(start));
-            break;
-        }
-        lines_.emplace_back(text.substr(start, end - start));
-        // CR LF is one line break; a lone CR or LF is one too.
-        start = end + ((text[end] == L'\r' && end + 1 < text.size() && text[end + 1] == L'\n') ? 2 : 1);
-    }
-}
+TIniDocument::TIniDocument(std::wstring_view text) : lines_(SplitLines(text)) {}
 
 // A file may hold a section twice; as with the profile functions, the first one counts.
 std::size_t TIniDocument::FindSection(std::wstring_view section) const {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const TLineKind kind = Classify(lines_[i]);
-        if (kind.IsSection && EqualNoCase(kind.Name, section))
+        if (kind.IsSection && SameAsciiText(kind.Name, section))
             return i;
     }
     return std::wstring::npos;
@@ -97,7 +55,7 @@ std::size_t TIniDocument::FindKey(std::size_t header, std::wstring_view key) con
         const TLineKind kind = Classify(lines_[i]);
         if (kind.IsSection)
             break;
-        if (kind.IsKey && EqualNoCase(kind.Name, key))
+        if (kind.IsKey && SameAsciiText(kind.Name, key))
             return i;
     }
     return std::wstring::npos;
@@ -110,7 +68,7 @@ std::size_t TIniDocument::SectionEnd(std::size_t header) const {
     for (std::size_t i = header + 1; i < lines_.size(); ++i) {
         if (Classify(lines_[i]).IsSection)
             break;
-        if (!Trim(lines_[i]).empty())
+        if (!TrimBlanks(lines_[i]).empty())
             end = i + 1;
     }
     return end;
@@ -137,7 +95,7 @@ void TIniDocument::Write(std::wstring_view section, std::wstring_view key, std::
     std::size_t header = FindSection(section);
     if (header == std::wstring::npos) {
         // A new section is set off from the one before by a blank line.
-        if (!lines_.empty() && !Trim(lines_.back()).empty())
+        if (!lines_.empty() && !TrimBlanks(lines_.back()).empty())
             lines_.emplace_back();
         lines_.push_back(L"[" + std::wstring(section) + L"]");
         header = lines_.size() - 1;

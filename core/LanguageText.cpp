@@ -29,19 +29,6 @@ std::wstring RemoveAccelerators(std::wstring_view text) {
     return out;
 }
 
-std::vector<std::wstring> SplitLines(std::wstring_view text) {
-    std::vector<std::wstring> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find_first_of(L"\r\n");
-        lines.emplace_back(text.substr(0, end));
-        if (end == std::wstring_view::npos)
-            break;
-        const bool crlf = text[end] == L'\r' && end + 1 < text.size() && text[end + 1] == L'\n';
-        text.remove_prefix(end + (crlf ? 2 : 1));
-    }
-    return lines;
-}
-
 TComponentText SplitComponentText(std::wstring_view value) {
     const std::wstring expanded = ExpandLineBreaks(value);
     const std::size_t bar = expanded.find(L'|');

@@ -3,32 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-namespace {
-
-bool IsBlank(wchar_t c) {
-    return c == L' ' || c == L'\t';
-}
-
-std::wstring_view TrimBlanks(std::wstring_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-// Letter case is folded for ASCII only: the words and names compared here are ASCII.
-wchar_t FoldCase(wchar_t c) {
-    return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
-}
-
-bool EqualNoCase(std::wstring_view a, std::wstring_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-               return FoldCase(x) == FoldCase(y);
-           });
-}
-
-} // namespace
+#include "core/TextRules.h"
 
 // The variant's alternatives are in the order of TStoredType.
 TStoredType StoredTypeOf(const TStoredValue& value) {
@@ -83,10 +58,10 @@ std::optional<bool> StoredTextToBool(std::wstring_view text) {
     // edited by hand.
     text = TrimBlanks(text);
     for (std::wstring_view word : {L"TRUE", L"YES", L"Y"})
-        if (EqualNoCase(text, word))
+        if (SameAsciiText(text, word))
             return true;
     for (std::wstring_view word : {L"FALSE", L"NO", L"N"})
-        if (EqualNoCase(text, word))
+        if (SameAsciiText(text, word))
             return false;
     return std::nullopt;
 }
@@ -145,7 +120,7 @@ TPlacementNumbers ParsePlacementText(std::wstring_view text, const TPlacementNum
 }
 
 bool SameSettingName(std::wstring_view a, std::wstring_view b) {
-    return EqualNoCase(a, b);
+    return SameAsciiText(a, b);
 }
 
 // Delays are slept on the main thread: beyond about a minute the program would seem hung.
