@@ -2,38 +2,18 @@
 
 #include <algorithm>
 
+#include "core/IniLine.h"
 #include "core/TextRules.h"
 
 namespace {
 
-// What a line is: a section header gives its name, a key line its key and value; blank
-// and comment lines are neither.
-struct TLineKind {
-    bool IsSection = false;
-    bool IsKey = false;
-    std::wstring_view Name;
-    std::wstring_view Value;
-};
+// Names and values are trimmed of space and tab only, and a section name ends at its
+// first "]". A line without "=" is a key with an empty value, as the profile functions
+// take it.
+constexpr TIniSyntax kSyntax{TBlanks::SpaceTab, false};
 
-TLineKind Classify(std::wstring_view line) {
-    TLineKind kind;
-    line = TrimBlanks(line);
-    if (line.empty() || line.front() == L';')
-        return kind;
-    if (line.front() == L'[') {
-        kind.IsSection = true;
-        line.remove_prefix(1);
-        kind.Name = TrimBlanks(line.substr(0, line.find(L']')));
-        return kind;
-    }
-    // A line without "=" is a key with an empty value, as the profile functions take it.
-    kind.IsKey = true;
-    const std::size_t equals = line.find(L'=');
-    kind.Name = TrimBlanks(line.substr(0, equals));
-    if (equals != std::wstring_view::npos) {
-        kind.Value = StripEnclosingQuotes(TrimBlanks(line.substr(equals + 1)));
-    }
-    return kind;
+TIniLine Classify(std::wstring_view line) {
+    return ClassifyIniLine(line, kSyntax);
 }
 
 } // namespace
@@ -43,8 +23,8 @@ TIniDocument::TIniDocument(std::wstring_view text) : lines_(SplitLines(text)) {}
 // A file may hold a section twice; as with the profile functions, the first one counts.
 std::size_t TIniDocument::FindSection(std::wstring_view section) const {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const TLineKind kind = Classify(lines_[i]);
-        if (kind.IsSection && SameAsciiText(kind.Name, section))
+        const TIniLine parsed = Classify(lines_[i]);
+        if (parsed.Kind == TIniLineKind::Section && SameAsciiText(parsed.Name, section))
             return i;
     }
     return std::wstring::npos;
@@ -52,10 +32,10 @@ std::size_t TIniDocument::FindSection(std::wstring_view section) const {
 
 std::size_t TIniDocument::FindKey(std::size_t header, std::wstring_view key) const {
     for (std::size_t i = header + 1; i < lines_.size(); ++i) {
-        const TLineKind kind = Classify(lines_[i]);
-        if (kind.IsSection)
+        const TIniLine parsed = Classify(lines_[i]);
+        if (parsed.Kind == TIniLineKind::Section)
             break;
-        if (kind.IsKey && SameAsciiText(kind.Name, key))
+        if (parsed.Kind == TIniLineKind::Key && SameAsciiText(parsed.Name, key))
             return i;
     }
     return std::wstring::npos;
@@ -66,7 +46,7 @@ std::size_t TIniDocument::SectionEnd(std::size_t header) const {
     // key goes before them.
     std::size_t end = header + 1;
     for (std::size_t i = header + 1; i < lines_.size(); ++i) {
-        if (Classify(lines_[i]).IsSection)
+        if (Classify(lines_[i]).Kind == TIniLineKind::Section)
             break;
         if (!TrimBlanks(lines_[i]).empty())
             end = i + 1;
@@ -116,11 +96,11 @@ std::vector<std::wstring> TIniDocument::Keys(std::wstring_view section) const {
     if (header == std::wstring::npos)
         return keys;
     for (std::size_t i = header + 1; i < lines_.size(); ++i) {
-        const TLineKind kind = Classify(lines_[i]);
-        if (kind.IsSection)
+        const TIniLine parsed = Classify(lines_[i]);
+        if (parsed.Kind == TIniLineKind::Section)
             break;
-        if (kind.IsKey)
-            keys.emplace_back(kind.Name);
+        if (parsed.Kind == TIniLineKind::Key)
+            keys.emplace_back(parsed.Name);
     }
     return keys;
 }

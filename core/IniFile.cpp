@@ -1,17 +1,18 @@
 #include "core/IniFile.h"
 
+#include "core/IniLine.h"
 #include "core/TextRules.h"
 
 namespace {
 
 // Language files are edited with all kinds of editors: the control characters some of them
-// leave around names and values are dropped with the blanks.
-constexpr TBlanks kBlanks = TBlanks::SpaceTabAndControls;
+// leave around names and values are dropped with the blanks. A section name ends at the
+// header's last "]", as the profile reader takes it.
+constexpr TIniSyntax kSyntax{TBlanks::SpaceTabAndControls, true};
 
-// A value wholly enclosed in a pair of equal quotation marks loses them; then it is cut to
-// the longest value handed out, never leaving half of a surrogate pair at its end.
-std::wstring CleanValue(std::wstring_view v) {
-    v = StripEnclosingQuotes(v);
+// A value is cut to the longest value handed out (after its enclosing quotes went), never
+// leaving half of a surrogate pair at its end.
+std::wstring CapValue(std::wstring_view v) {
     if (v.size() > TIniReader::kMaxValueLength) {
         v = v.substr(0, TIniReader::kMaxValueLength);
         if constexpr (sizeof(wchar_t) == 2) {
@@ -34,30 +35,20 @@ TIniReader::TIniReader(std::wstring_view text) {
         text.remove_prefix(1);
     // Keys go to the last section opened, while that header was sound.
     bool inSection = false;
-    for (std::wstring_view line : LineViews(text)) {
-        line = TrimBlanks(line, kBlanks);
-        if (line.empty() || line.front() == L';')
-            continue;
-        if (line.front() == L'[') {
+    for (const std::wstring_view raw : LineViews(text)) {
+        const TIniLine line = ClassifyIniLine(raw, kSyntax);
+        if (line.Kind == TIniLineKind::Section) {
             // A header without its closing bracket is damaged: the keys after it belong to
             // no section, rather than to the section before it.
-            const std::size_t close = line.rfind(L']');
-            if (close == std::wstring_view::npos) {
-                inSection = false;
-                continue;
-            }
-            sections_.push_back({std::wstring(TrimBlanks(line.substr(1, close - 1), kBlanks)), {}});
-            inSection = true;
+            inSection = line.Closed;
+            if (inSection)
+                sections_.push_back({std::wstring(line.Name), {}});
             continue;
         }
-        const std::size_t eq = line.find(L'=');
-        if (!inSection || eq == std::wstring_view::npos)
+        // Lines without "=" and keys without a name are no entries.
+        if (line.Kind != TIniLineKind::Key || !inSection || !line.HasEquals || line.Name.empty())
             continue;
-        const std::wstring_view key = TrimBlanks(line.substr(0, eq), kBlanks);
-        if (key.empty())
-            continue;
-        sections_.back().Entries.push_back(
-            {std::wstring(key), CleanValue(TrimBlanks(line.substr(eq + 1), kBlanks))});
+        sections_.back().Entries.push_back({std::wstring(line.Name), CapValue(line.Value)});
     }
 }
 
