@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "forms/Files.h"
 #include "forms/Strings.h"
 
 namespace {
@@ -262,28 +263,15 @@ void TAppIniFileStorage::SetFileName(const std::wstring& fileName) {
             fail(SysErrorMessage(error));
         return;
     }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size))
-        return fail(SysErrorMessage(GetLastError()));
-    if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > kMaxFileSize)
+    const TFileRead read = ReadOpenFile(file.Get(), kMaxFileSize);
+    if (read.Status == TReadStatus::TooLarge)
         return fail(kFileTooLarge);
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD read = 0;
-        if (!ReadFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read,
-                      nullptr))
-            return fail(SysErrorMessage(GetLastError()));
-        if (read == 0)
-            break;
-        done += read;
-    }
-    bytes.resize(done);
+    if (read.Status == TReadStatus::Failed)
+        return fail(SysErrorMessage(read.Error));
+    const std::string_view bytes = read.Chars();
 
     // The byte-order mark tells the encoding; without one, valid UTF-8 is taken as UTF-8.
-    const auto startsWith = [&](std::string_view mark) {
-        return std::string_view(bytes).substr(0, mark.size()) == mark;
-    };
+    const auto startsWith = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
     std::optional<std::wstring> text;
     if (startsWith("\xFF\xFE") || startsWith("\xFE\xFF")) {
         const bool bigEndian = bytes[0] == '\xFE';
@@ -360,38 +348,10 @@ void TAppIniFileStorage::EndUpdate() {
     }
 
     // The new text goes to a temporary file first, which then replaces the old file.
-    const std::wstring temporary = fileName_ + L".tmp";
-    const auto fail = [&](DWORD error) {
-        DeleteFileW(temporary.c_str());
+    const auto data = std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    if (const DWORD error = TryWriteFileAtomic(fileName_, data, false))
         throw EAppStorageError(std::wstring(kCannotWriteFile) + Quoted(fileName_) + L": " +
                                SysErrorMessage(error));
-    };
-    {
-        TFileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file)
-            fail(GetLastError());
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            DWORD written = 0;
-            if (!WriteFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written,
-                           nullptr) ||
-                written == 0) {
-                const DWORD error = GetLastError();
-                file.Reset();
-                fail(error);
-            }
-            done += written;
-        }
-        if (!FlushFileBuffers(file.Get())) {
-            const DWORD error = GetLastError();
-            file.Reset();
-            fail(error);
-        }
-    }
-    if (!MoveFileExW(temporary.c_str(), fileName_.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        fail(GetLastError());
 }
 
 // ---- Choice of back end ----

@@ -18,7 +18,7 @@
 
 namespace {
 // Language files are a few kilobytes; anything far larger is not one.
-constexpr LONGLONG kMaxLanguageFileSize = 4 * 1024 * 1024;
+constexpr std::uint64_t kMaxLanguageFileSize = 4 * 1024 * 1024;
 } // namespace
 
 std::wstring DecodeLanguageText(std::string_view bytes) {
@@ -44,23 +44,13 @@ std::optional<std::wstring> ReadLanguageFile(const std::wstring& path) {
         return std::nullopt;
     TFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
-        size.QuadPart > kMaxLanguageFileSize)
+    if (!file)
         return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD got = 0;
-        if (!ReadFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got,
-                      nullptr))
-            return std::nullopt;
-        if (got == 0)
-            break; // the file shrank while being read: take what is there
-        done += got;
-    }
-    bytes.resize(done);
-    return DecodeLanguageText(bytes);
+    // A file that shrank while it was read gives what was there.
+    const TFileRead read = ReadOpenFile(file.Get(), kMaxLanguageFileSize);
+    if (read.Status != TReadStatus::Read)
+        return std::nullopt;
+    return DecodeLanguageText(read.Chars());
 }
 
 bool ApplyComponentText(TComponent& component, const TComponentText& text) {
