@@ -1,7 +1,6 @@
 #include "core/StoredValues.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "core/TextRules.h"
 
@@ -67,28 +66,7 @@ std::optional<bool> StoredTextToBool(std::wstring_view text) {
 }
 
 std::optional<std::int32_t> StoredTextToInteger(std::wstring_view text) {
-    text = TrimBlanks(text);
-    bool negative = false;
-    if (!text.empty() && (text.front() == L'-' || text.front() == L'+')) {
-        negative = text.front() == L'-';
-        text.remove_prefix(1);
-    }
-    if (text.empty())
-        return std::nullopt;
-    // Accumulated in 64 bits and checked per digit, so that no length of digits overflows.
-    constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-    std::int64_t magnitude = 0;
-    for (wchar_t c : text) {
-        if (c < L'0' || c > L'9')
-            return std::nullopt;
-        magnitude = magnitude * 10 + (c - L'0');
-        if (magnitude > kLimit)
-            return std::nullopt;
-    }
-    // 2147483648 only fits with its minus sign.
-    if (!negative && magnitude == kLimit)
-        return std::nullopt;
-    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+    return ParseDecimalInt32(TrimBlanks(text));
 }
 
 std::wstring IntegerToStoredText(std::int32_t value) {

@@ -1,6 +1,7 @@
 #include "core/TextRules.h"
 
 #include <algorithm>
+#include <limits>
 
 bool IsBlank(wchar_t c, TBlanks blanks) {
     if (c == L' ' || c == L'\t')
@@ -34,6 +35,30 @@ bool IsEnclosedInQuotes(std::wstring_view text) {
 
 std::wstring_view StripEnclosingQuotes(std::wstring_view text) {
     return IsEnclosedInQuotes(text) ? text.substr(1, text.size() - 2) : text;
+}
+
+std::optional<std::int32_t> ParseDecimalInt32(std::wstring_view text) {
+    bool negative = false;
+    if (!text.empty() && (text.front() == L'-' || text.front() == L'+')) {
+        negative = text.front() == L'-';
+        text.remove_prefix(1);
+    }
+    if (text.empty())
+        return std::nullopt;
+    // Accumulated in 64 bits and checked per digit, so that no length of digits overflows.
+    constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    std::int64_t magnitude = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9')
+            return std::nullopt;
+        magnitude = magnitude * 10 + (c - L'0');
+        if (magnitude > kLimit)
+            return std::nullopt;
+    }
+    // 2147483648 only fits with its minus sign.
+    if (!negative && magnitude == kLimit)
+        return std::nullopt;
+    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
 std::vector<std::wstring_view> LineViews(std::wstring_view text) {

@@ -1,9 +1,11 @@
 #pragma once
 // Small rules for text that the program reads from files and stored settings: which
-// characters are blanks, trimming, letter case, enclosing quotes and line breaks.
+// characters are blanks, trimming, letter case, enclosing quotes, whole numbers and line
+// breaks.
 // Letter case is folded for ASCII only: every name and word compared this way is ASCII,
 // and a rule that does not depend on the system's locale reads a file the same everywhere.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +32,10 @@ bool SameAsciiText(std::wstring_view a, std::wstring_view b);
 bool IsEnclosedInQuotes(std::wstring_view text);
 // The text without one enclosing pair of quotation marks, or as it is when it has none.
 std::wstring_view StripEnclosingQuotes(std::wstring_view text);
+
+// A decimal whole number with an optional sign and nothing else around it; nothing when
+// the text is not one or lies outside 32 bits.
+std::optional<std::int32_t> ParseDecimalInt32(std::wstring_view text);
 
 // The lines of a text, broken at CR LF, CR or LF; a final line break does not add an
 // empty line. The views point into text.

@@ -40,3 +40,14 @@ TEST(TextRules, LineViewsLieInsideTheText) {
     EXPECT_EQ(lines[1].data(), text.data() + 5);
     EXPECT_EQ(LineViews(L"\n").size(), 1u) << "one line break ends one empty line";
 }
+
+TEST(TextRules, AWholeNumberStandsAloneWithAtMostOneSign) {
+    EXPECT_EQ(ParseDecimalInt32(L"-0"), 0);
+    EXPECT_EQ(ParseDecimalInt32(L"+0072"), 72);
+    // Blanks are the callers' business: a number with them is no number here.
+    EXPECT_EQ(ParseDecimalInt32(L" 5"), std::nullopt);
+    EXPECT_EQ(ParseDecimalInt32(L"5 "), std::nullopt);
+    EXPECT_EQ(ParseDecimalInt32(L"--5"), std::nullopt);
+    EXPECT_EQ(ParseDecimalInt32(L"-2147483648"), -2147483647 - 1);
+    EXPECT_EQ(ParseDecimalInt32(L"2147483648"), std::nullopt);
+}
