@@ -38,20 +38,6 @@ TRegKey OpenForQuery(HKEY root, const std::wstring& path) {
     return TRegKey(key);
 }
 
-// Decodes multi-byte text; nothing when strict and the bytes are not valid in the code page.
-std::optional<std::wstring> Decode(UINT codePage, const char* bytes, std::size_t size, bool strict) {
-    if (size == 0)
-        return std::wstring();
-    const DWORD flags = strict ? MB_ERR_INVALID_CHARS : 0;
-    const int count = static_cast<int>(size);
-    const int length = MultiByteToWideChar(codePage, flags, bytes, count, nullptr, 0);
-    if (length <= 0)
-        return std::nullopt;
-    std::wstring text(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(codePage, flags, bytes, count, text.data(), length);
-    return text;
-}
-
 std::wstring DecodeUtf16(const char* bytes, std::size_t size, bool bigEndian) {
     std::wstring text(size / 2, L'\0');
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -60,26 +46,6 @@ std::wstring DecodeUtf16(const char* bytes, std::size_t size, bool bigEndian) {
         text[i] = static_cast<wchar_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
     }
     return text;
-}
-
-// Encodes text in a code page; nothing when a character has no exact equivalent there.
-std::optional<std::string> Encode(UINT codePage, std::wstring_view text) {
-    if (text.empty())
-        return std::string();
-    const bool utf8 = codePage == CP_UTF8;
-    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    BOOL usedDefault = FALSE;
-    BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
-    const int count = static_cast<int>(text.size());
-    const int length =
-        WideCharToMultiByte(codePage, flags, text.data(), count, nullptr, 0, nullptr, usedDefaultOut);
-    if (length <= 0 || usedDefault)
-        return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(codePage, flags, text.data(), count, bytes.data(), length, nullptr, usedDefaultOut);
-    if (usedDefault)
-        return std::nullopt;
-    return bytes;
 }
 
 std::string EncodeUtf16(std::wstring_view text, bool bigEndian) {
@@ -280,13 +246,13 @@ void TAppIniFileStorage::SetFileName(const std::wstring& fileName) {
             text = DecodeUtf16(bytes.data() + 2, bytes.size() - 2, bigEndian);
     } else if (startsWith("\xEF\xBB\xBF")) {
         encoding_ = TEncoding::Utf8Bom;
-        text = Decode(CP_UTF8, bytes.data() + 3, bytes.size() - 3, true);
-    } else if ((text = Decode(CP_UTF8, bytes.data(), bytes.size(), true))) {
+        text = DecodeCodePage(CP_UTF8, bytes.substr(3), true);
+    } else if ((text = DecodeCodePage(CP_UTF8, bytes, true))) {
         encoding_ = TEncoding::Utf8;
     } else {
         // Not UTF-8: text in the system's ANSI code page, as Windows' own INI files are.
         encoding_ = TEncoding::Ansi;
-        text = Decode(CP_ACP, bytes.data(), bytes.size(), false);
+        text = DecodeCodePage(CP_ACP, bytes, false);
     }
     if (!text)
         return fail(kFileNotText);
@@ -331,7 +297,7 @@ void TAppIniFileStorage::EndUpdate() {
         bytes = EncodeUtf16(text, encoding_ == TEncoding::Utf16Be);
         break;
     case TEncoding::Ansi:
-        if (auto ansi = Encode(CP_ACP, text)) {
+        if (auto ansi = EncodeCodePage(CP_ACP, text)) {
             bytes = std::move(*ansi);
             break;
         }
@@ -340,10 +306,10 @@ void TAppIniFileStorage::EndUpdate() {
         encoding_ = TEncoding::Utf8Bom;
         [[fallthrough]];
     case TEncoding::Utf8Bom:
-        bytes = "\xEF\xBB\xBF" + Encode(CP_UTF8, text).value_or(std::string());
+        bytes = "\xEF\xBB\xBF" + EncodeCodePage(CP_UTF8, text).value_or(std::string());
         break;
     case TEncoding::Utf8:
-        bytes = Encode(CP_UTF8, text).value_or(std::string());
+        bytes = EncodeCodePage(CP_UTF8, text).value_or(std::string());
         break;
     }
 

@@ -15,6 +15,7 @@
 #include "forms/Image.h"
 #include "forms/LabeledEdit.h"
 #include "forms/Menus.h"
+#include "forms/Strings.h"
 
 namespace {
 // Language files are a few kilobytes; anything far larger is not one.
@@ -26,17 +27,9 @@ std::wstring DecodeLanguageText(std::string_view bytes) {
     if (IsValidUtf8(bytes))
         return DecodeUtf8(bytes);
     // Not UTF-8: a file saved in the system's ANSI code page, as older editors write it.
-    std::wstring text;
-    if (bytes.size() > static_cast<std::size_t>(kMaxLanguageFileSize))
-        return text;
-    const int size = static_cast<int>(bytes.size());
-    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
-    if (length <= 0)
-        return text;
-    text.resize(static_cast<std::size_t>(length));
-    const int written = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, text.data(), length);
-    text.resize(static_cast<std::size_t>(written > 0 ? written : 0));
-    return text;
+    if (bytes.size() > kMaxLanguageFileSize)
+        return {};
+    return DecodeCodePage(CP_ACP, bytes, false).value_or(std::wstring());
 }
 
 std::optional<std::wstring> ReadLanguageFile(const std::wstring& path) {
