@@ -8,49 +8,11 @@
 
 #include "forms/Exceptions.h"
 #include "forms/Handles.h"
+#include "tests/forms/ScratchFolder.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// A folder of its own for one test, removed with everything in it.
-class TScratchFolder {
-public:
-    TScratchFolder() {
-        static int counter = 0;
-        path_ = TempFolder() + L"TolvexFilesTest" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                std::to_wstring(++counter) + L"\\";
-        CreateDirectoryW(path_.c_str(), nullptr);
-    }
-    ~TScratchFolder() {
-        for (const std::wstring& name : Names()) {
-            SetFileAttributesW((path_ + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW((path_ + name).c_str());
-        }
-        RemoveDirectoryW(path_.c_str());
-    }
-    TScratchFolder(const TScratchFolder&) = delete;
-    TScratchFolder& operator=(const TScratchFolder&) = delete;
-
-    std::wstring File(const std::wstring& name) const { return path_ + name; }
-    // The names of everything in the folder.
-    std::vector<std::wstring> Names() const {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW found;
-        TFindHandle search(FindFirstFileW((path_ + L"*").c_str(), &found));
-        if (!search)
-            return names;
-        do {
-            const std::wstring name = found.cFileName;
-            if (name != L"." && name != L"..")
-                names.push_back(name);
-        } while (FindNextFileW(search.Get(), &found));
-        return names;
-    }
-
-private:
-    std::wstring path_;
-};
 
 TFileHandle Open(const std::wstring& path, DWORD access) {
     return TFileHandle(CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -60,7 +22,7 @@ TFileHandle Open(const std::wstring& path, DWORD access) {
 } // namespace
 
 TEST(Files, ReadingWholeRespectsTheSizeLimitExactly) {
-    TScratchFolder folder;
+    TScratchFolder folder(L"TolvexFilesTest");
     const std::wstring file = folder.File(L"ten.bin");
     WriteFileAtomic(file, Bytes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
 
@@ -77,7 +39,7 @@ TEST(Files, ReadingWholeRespectsTheSizeLimitExactly) {
 }
 
 TEST(Files, AFailedReadOrWriteReportsTheSystemsReason) {
-    TScratchFolder folder;
+    TScratchFolder folder(L"TolvexFilesTest");
     const std::wstring file = folder.File(L"one.bin");
     WriteFileAtomic(file, Bytes{42});
 
@@ -92,7 +54,7 @@ TEST(Files, AFailedReadOrWriteReportsTheSystemsReason) {
 }
 
 TEST(Files, AnAtomicWriteReplacesWholeOrKeepsTheOldFileAndLeavesNothingElse) {
-    TScratchFolder folder;
+    TScratchFolder folder(L"TolvexFilesTest");
     const std::wstring file = folder.File(L"picture.bin");
     EXPECT_EQ(TryWriteFileAtomic(file, Bytes{1, 2, 3}, true), 0u);
     EXPECT_EQ(TryWriteFileAtomic(file, Bytes{4}, false), 0u);
