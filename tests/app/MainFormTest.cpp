@@ -254,3 +254,24 @@ TEST_F(MainFormTest, HideToolbarTwiceLeavesTheBarVisibleAndTheEntryUnchecked) {
     EXPECT_TRUE(form->ToolBar1->Visible());
     EXPECT_FALSE(form->acToolHideToolbar->Checked());
 }
+
+TEST_F(MainFormTest, LogOffAnswersAtOnceMarksTheRealExitAndStoresTheSettings) {
+    EXPECT_EQ(SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, 0), 1);
+    EXPECT_TRUE(form->ReallyClose);
+    form->JvFormStorage1.SetStoredValue(SettingName::kCaptureDelay, 250);
+    SendMessageW(form->Handle(), WM_ENDSESSION, TRUE, 0);
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Tolvex", L"CaptureDelay", RRF_RT_REG_DWORD, nullptr,
+                           &value, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(value, 250u);
+}
+
+TEST_F(MainFormTest, ACommandWithoutShortcutGetsNoHotkey) {
+    form->acCaptureScreen->ShortCut = 0;
+    form->RegisterHotKeys();
+    EXPECT_FALSE(UnregisterHotKey(form->Handle(), form->HotKeyIds[4]));
+    EXPECT_TRUE(UnregisterHotKey(form->Handle(), form->HotKeyIds[0]));
+    form->UnregisterHotKeys();
+}
