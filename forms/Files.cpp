@@ -141,14 +141,6 @@ bool WriteOpenFile(HANDLE file, std::span<const std::uint8_t> data, DWORD& error
     return true;
 }
 
-namespace {
-void WriteAll(HANDLE file, std::span<const std::uint8_t> data, const std::wstring& path) {
-    DWORD error = 0;
-    if (!WriteOpenFile(file, data, error))
-        RaiseOSError(error, L"Cannot write \"" + path + L"\"");
-}
-} // namespace
-
 DWORD TryWriteFileAtomic(const std::wstring& path, std::span<const std::uint8_t> data, bool createNew) {
     // A read-only file is not replaced (the rename alone would not refuse it everywhere).
     const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -193,22 +185,3 @@ void WriteFileAtomic(const std::wstring& path, std::span<const std::uint8_t> dat
         RaiseOSError(error, L"Cannot write \"" + path + L"\"");
 }
 
-bool WriteNewFile(const std::wstring& path, std::span<const std::uint8_t> data) {
-    TFileHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        const DWORD err = GetLastError();
-        if (err == ERROR_FILE_EXISTS || err == ERROR_ALREADY_EXISTS || err == ERROR_ACCESS_DENIED)
-            if (PathExists(path))
-                return false;
-        RaiseOSError(err, L"Cannot create \"" + path + L"\"");
-    }
-    try {
-        WriteAll(file.Get(), data, path);
-    } catch (...) {
-        file.Reset();
-        DeleteFileW(path.c_str());
-        throw;
-    }
-    return true;
-}

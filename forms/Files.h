@@ -57,6 +57,3 @@ std::vector<std::uint8_t> ReadFileBytes(const std::wstring& path);
 DWORD TryWriteFileAtomic(const std::wstring& path, std::span<const std::uint8_t> data, bool createNew);
 // The same, replacing any file; throws EOSError on failure.
 void WriteFileAtomic(const std::wstring& path, std::span<const std::uint8_t> data);
-// Creates a new file and writes it; fails (false, nothing touched) when anything already
-// bears the name. Throws EOSError for other failures (the partial file is removed).
-bool WriteNewFile(const std::wstring& path, std::span<const std::uint8_t> data);
