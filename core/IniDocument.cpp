@@ -2,91 +2,29 @@
 
 #include <algorithm>
 
+#include "core/IniLine.h"
+#include "core/TextRules.h"
+
 namespace {
 
-bool IsBlank(wchar_t c) {
-    return c == L' ' || c == L'\t';
-}
+// Names and values are trimmed of space and tab only, and a section name ends at its
+// first "]". A line without "=" is a key with an empty value, as the profile functions
+// take it.
+constexpr TIniSyntax kSyntax{TBlanks::SpaceTab, false};
 
-std::wstring_view Trim(std::wstring_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-wchar_t FoldCase(wchar_t c) {
-    return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
-}
-
-bool EqualNoCase(std::wstring_view a, std::wstring_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-               return FoldCase(x) == FoldCase(y);
-           });
-}
-
-bool IsQuote(wchar_t c) {
-    return c == L'"' || c == L'\'';
-}
-
-bool IsEnclosedInQuotes(std::wstring_view value) {
-    return value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front();
-}
-
-// What a line is: a section header gives its name, a key line its key and value; blank
-// and comment lines are neither.
-struct TLineKind {
-    bool IsSection = false;
-    bool IsKey = false;
-    std::wstring_view Name;
-    std::wstring_view Value;
-};
-
-TLineKind Classify(std::wstring_view line) {
-    TLineKind kind;
-    line = Trim(line);
-    if (line.empty() || line.front() == L';')
-        return kind;
-    if (line.front() == L'[') {
-        kind.IsSection = true;
-        line.remove_prefix(1);
-        kind.Name = Trim(line.substr(0, line.find(L']')));
-        return kind;
-    }
-    // A line without "=" is a key with an empty value, as the profile functions take it.
-    kind.IsKey = true;
-    const std::size_t equals = line.find(L'=');
-    kind.Name = Trim(line.substr(0, equals));
-    if (equals != std::wstring_view::npos) {
-        kind.Value = Trim(line.substr(equals + 1));
-        if (IsEnclosedInQuotes(kind.Value))
-            kind.Value = kind.Value.substr(1, kind.Value.size() - 2);
-    }
-    return kind;
+TIniLine Classify(std::wstring_view line) {
+    return ClassifyIniLine(line, kSyntax);
 }
 
 } // namespace
 
-TIniDocument::TIniDocument(std::wstring_view text) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of(L"\r\n", start);
-        if (end == std::wstring_view::npos) {
-            lines_.emplace_back(text.substr(start));
-            break;
-        }
-        lines_.emplace_back(text.substr(start, end - start));
-        // CR LF is one line break; a lone CR or LF is one too.
-        start = end + ((text[end] == L'\r' && end + 1 < text.size() && text[end + 1] == L'\n') ? 2 : 1);
-    }
-}
+TIniDocument::TIniDocument(std::wstring_view text) : lines_(SplitLines(text)) {}
 
 // A file may hold a section twice; as with the profile functions, the first one counts.
 std::size_t TIniDocument::FindSection(std::wstring_view section) const {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const TLineKind kind = Classify(lines_[i]);
-        if (kind.IsSection && EqualNoCase(kind.Name, section))
+        const TIniLine parsed = Classify(lines_[i]);
+        if (parsed.Kind == TIniLineKind::Section && SameAsciiText(parsed.Name, section))
             return i;
     }
     return std::wstring::npos;
@@ -94,10 +32,10 @@ std::size_t TIniDocument::FindSection(std::wstring_view section) const {
 
 std::size_t TIniDocument::FindKey(std::size_t header, std::wstring_view key) const {
     for (std::size_t i = header + 1; i < lines_.size(); ++i) {
-        const TLineKind kind = Classify(lines_[i]);
-        if (kind.IsSection)
+        const TIniLine parsed = Classify(lines_[i]);
+        if (parsed.Kind == TIniLineKind::Section)
             break;
-        if (kind.IsKey && EqualNoCase(kind.Name, key))
+        if (parsed.Kind == TIniLineKind::Key && SameAsciiText(parsed.Name, key))
             return i;
     }
     return std::wstring::npos;
@@ -108,9 +46,9 @@ std::size_t TIniDocument::SectionEnd(std::size_t header) const {
     // key goes before them.
     std::size_t end = header + 1;
     for (std::size_t i = header + 1; i < lines_.size(); ++i) {
-        if (Classify(lines_[i]).IsSection)
+        if (Classify(lines_[i]).Kind == TIniLineKind::Section)
             break;
-        if (!Trim(lines_[i]).empty())
+        if (!TrimBlanks(lines_[i]).empty())
             end = i + 1;
     }
     return end;
@@ -137,7 +75,7 @@ void TIniDocument::Write(std::wstring_view section, std::wstring_view key, std::
     std::size_t header = FindSection(section);
     if (header == std::wstring::npos) {
         // A new section is set off from the one before by a blank line.
-        if (!lines_.empty() && !Trim(lines_.back()).empty())
+        if (!lines_.empty() && !TrimBlanks(lines_.back()).empty())
             lines_.emplace_back();
         lines_.push_back(L"[" + std::wstring(section) + L"]");
         header = lines_.size() - 1;
@@ -158,11 +96,11 @@ std::vector<std::wstring> TIniDocument::Keys(std::wstring_view section) const {
     if (header == std::wstring::npos)
         return keys;
     for (std::size_t i = header + 1; i < lines_.size(); ++i) {
-        const TLineKind kind = Classify(lines_[i]);
-        if (kind.IsSection)
+        const TIniLine parsed = Classify(lines_[i]);
+        if (parsed.Kind == TIniLineKind::Section)
             break;
-        if (kind.IsKey)
-            keys.emplace_back(kind.Name);
+        if (parsed.Kind == TIniLineKind::Key)
+            keys.emplace_back(parsed.Name);
     }
     return keys;
 }

@@ -1,30 +1,18 @@
 #include "core/IniFile.h"
 
+#include "core/IniLine.h"
+#include "core/TextRules.h"
+
 namespace {
 
-wchar_t FoldAscii(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
+// Language files are edited with all kinds of editors: the control characters some of them
+// leave around names and values are dropped with the blanks. A section name ends at the
+// header's last "]", as the profile reader takes it.
+constexpr TIniSyntax kSyntax{TBlanks::SpaceTabAndControls, true};
 
-// Blanks dropped around section names, keys and values; 0x1A is the old end-of-file mark
-// that some editors leave at the end of a text file.
-bool IsBlank(wchar_t c) {
-    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f' || c == 0x1A;
-}
-
-std::wstring_view Trim(std::wstring_view s) {
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-// A value wholly enclosed in a pair of equal quotation marks loses them; then it is cut to
-// the longest value handed out, never leaving half of a surrogate pair at its end.
-std::wstring CleanValue(std::wstring_view v) {
-    if (v.size() >= 2 && (v.front() == L'"' || v.front() == L'\'') && v.back() == v.front())
-        v = v.substr(1, v.size() - 2);
+// A value is cut to the longest value handed out (after its enclosing quotes went), never
+// leaving half of a surrogate pair at its end.
+std::wstring CapValue(std::wstring_view v) {
     if (v.size() > TIniReader::kMaxValueLength) {
         v = v.substr(0, TIniReader::kMaxValueLength);
         if constexpr (sizeof(wchar_t) == 2) {
@@ -38,13 +26,7 @@ std::wstring CleanValue(std::wstring_view v) {
 } // namespace
 
 bool SameIniName(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i]))
-            return false;
-    }
-    return true;
+    return SameAsciiText(a, b);
 }
 
 TIniReader::TIniReader(std::wstring_view text) {
@@ -53,38 +35,20 @@ TIniReader::TIniReader(std::wstring_view text) {
         text.remove_prefix(1);
     // Keys go to the last section opened, while that header was sound.
     bool inSection = false;
-    while (!text.empty()) {
-        const std::size_t end = text.find_first_of(L"\r\n");
-        std::wstring_view line = text.substr(0, end);
-        if (end == std::wstring_view::npos) {
-            text = {};
-        } else {
-            const std::size_t next =
-                (text[end] == L'\r' && end + 1 < text.size() && text[end + 1] == L'\n') ? end + 2 : end + 1;
-            text.remove_prefix(next);
-        }
-        line = Trim(line);
-        if (line.empty() || line.front() == L';')
-            continue;
-        if (line.front() == L'[') {
+    for (const std::wstring_view raw : LineViews(text)) {
+        const TIniLine line = ClassifyIniLine(raw, kSyntax);
+        if (line.Kind == TIniLineKind::Section) {
             // A header without its closing bracket is damaged: the keys after it belong to
             // no section, rather than to the section before it.
-            const std::size_t close = line.rfind(L']');
-            if (close == std::wstring_view::npos) {
-                inSection = false;
-                continue;
-            }
-            sections_.push_back({std::wstring(Trim(line.substr(1, close - 1))), {}});
-            inSection = true;
+            inSection = line.Closed;
+            if (inSection)
+                sections_.push_back({std::wstring(line.Name), {}});
             continue;
         }
-        const std::size_t eq = line.find(L'=');
-        if (!inSection || eq == std::wstring_view::npos)
+        // Lines without "=" and keys without a name are no entries.
+        if (line.Kind != TIniLineKind::Key || !inSection || !line.HasEquals || line.Name.empty())
             continue;
-        const std::wstring_view key = Trim(line.substr(0, eq));
-        if (key.empty())
-            continue;
-        sections_.back().Entries.push_back({std::wstring(key), CleanValue(Trim(line.substr(eq + 1)))});
+        sections_.back().Entries.push_back({std::wstring(line.Name), CapValue(line.Value)});
     }
 }
 

@@ -29,19 +29,6 @@ std::wstring RemoveAccelerators(std::wstring_view text) {
     return out;
 }
 
-std::vector<std::wstring> SplitLines(std::wstring_view text) {
-    std::vector<std::wstring> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find_first_of(L"\r\n");
-        lines.emplace_back(text.substr(0, end));
-        if (end == std::wstring_view::npos)
-            break;
-        const bool crlf = text[end] == L'\r' && end + 1 < text.size() && text[end + 1] == L'\n';
-        text.remove_prefix(end + (crlf ? 2 : 1));
-    }
-    return lines;
-}
-
 TComponentText SplitComponentText(std::wstring_view value) {
     const std::wstring expanded = ExpandLineBreaks(value);
     const std::size_t bar = expanded.find(L'|');
@@ -71,26 +58,11 @@ std::wstring LanguageFilePath(std::wstring_view programFolder, std::wstring_view
 }
 
 std::optional<int> ParseFontSize(std::wstring_view value) {
-    if (!value.empty() && (value.front() == L'+' || value.front() == L'-')) {
-        // A negative size is out of range whatever its digits; a plus sign is allowed.
-        if (value.front() == L'-')
-            return std::nullopt;
-        value.remove_prefix(1);
-    }
-    if (value.empty())
+    // The value is taken as it stands: blanks inside it make it no number.
+    const std::optional<std::int32_t> size = ParseDecimalInt32(value);
+    if (!size || *size < kMinFontSize || *size > kMaxFontSize)
         return std::nullopt;
-    int size = 0;
-    for (const wchar_t c : value) {
-        if (c < L'0' || c > L'9')
-            return std::nullopt;
-        size = size * 10 + (c - L'0');
-        // Stop counting once past the range, so that long digit strings cannot overflow.
-        if (size > kMaxFontSize)
-            return std::nullopt;
-    }
-    if (size < kMinFontSize)
-        return std::nullopt;
-    return size;
+    return *size;
 }
 
 TFormSectionTexts ReadFormSection(const TIniReader& ini, std::wstring_view section) {

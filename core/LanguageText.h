@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/IniFile.h"
+#include "core/TextRules.h"
 
 inline constexpr std::wstring_view kLanguageKorea = L"Korea";
 inline constexpr std::wstring_view kLanguageEnglish = L"English";
@@ -32,9 +33,6 @@ std::wstring ExpandLineBreaks(std::wstring_view value);
 // Removes the accelerator marks of a text: a single "&" goes, a doubled "&&" stays as one
 // literal "&".
 std::wstring RemoveAccelerators(std::wstring_view text);
-// The lines of a text as a list control takes them: broken at CR LF, CR or LF; a final
-// line break does not add an empty line.
-std::vector<std::wstring> SplitLines(std::wstring_view text);
 
 // A component's value cut into its two parts: line breaks expanded, then split at the
 // first "|"; the hint part loses its accelerator marks. Without "|" both parts come from

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "core/TextRules.h"
+
 namespace {
 
 // A frame collection longer than this is not believed; the search looks at this many.
@@ -188,16 +190,11 @@ std::optional<TBitmap32> FramePath(IWebPage& page, IScrollElement& body, int fra
     return std::move(joiner).Join();
 }
 
-wchar_t AsciiLower(wchar_t c) {
-    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
 } // namespace
 
 bool IsWebPageView(std::wstring_view className) {
     constexpr std::wstring_view kViewClass = L"internet explorer_server";
-    return std::equal(className.begin(), className.end(), kViewClass.begin(), kViewClass.end(),
-                      [](wchar_t a, wchar_t b) { return AsciiLower(a) == b; });
+    return SameAsciiText(className, kViewClass);
 }
 
 std::optional<TBitmap32> StitchWebPage(IWebPage& page, int scrollDelay) {

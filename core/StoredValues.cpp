@@ -1,34 +1,8 @@
 #include "core/StoredValues.h"
 
 #include <algorithm>
-#include <limits>
 
-namespace {
-
-bool IsBlank(wchar_t c) {
-    return c == L' ' || c == L'\t';
-}
-
-std::wstring_view TrimBlanks(std::wstring_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-// Letter case is folded for ASCII only: the words and names compared here are ASCII.
-wchar_t FoldCase(wchar_t c) {
-    return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
-}
-
-bool EqualNoCase(std::wstring_view a, std::wstring_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-               return FoldCase(x) == FoldCase(y);
-           });
-}
-
-} // namespace
+#include "core/TextRules.h"
 
 // The variant's alternatives are in the order of TStoredType.
 TStoredType StoredTypeOf(const TStoredValue& value) {
@@ -83,37 +57,16 @@ std::optional<bool> StoredTextToBool(std::wstring_view text) {
     // edited by hand.
     text = TrimBlanks(text);
     for (std::wstring_view word : {L"TRUE", L"YES", L"Y"})
-        if (EqualNoCase(text, word))
+        if (SameAsciiText(text, word))
             return true;
     for (std::wstring_view word : {L"FALSE", L"NO", L"N"})
-        if (EqualNoCase(text, word))
+        if (SameAsciiText(text, word))
             return false;
     return std::nullopt;
 }
 
 std::optional<std::int32_t> StoredTextToInteger(std::wstring_view text) {
-    text = TrimBlanks(text);
-    bool negative = false;
-    if (!text.empty() && (text.front() == L'-' || text.front() == L'+')) {
-        negative = text.front() == L'-';
-        text.remove_prefix(1);
-    }
-    if (text.empty())
-        return std::nullopt;
-    // Accumulated in 64 bits and checked per digit, so that no length of digits overflows.
-    constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-    std::int64_t magnitude = 0;
-    for (wchar_t c : text) {
-        if (c < L'0' || c > L'9')
-            return std::nullopt;
-        magnitude = magnitude * 10 + (c - L'0');
-        if (magnitude > kLimit)
-            return std::nullopt;
-    }
-    // 2147483648 only fits with its minus sign.
-    if (!negative && magnitude == kLimit)
-        return std::nullopt;
-    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+    return ParseDecimalInt32(TrimBlanks(text));
 }
 
 std::wstring IntegerToStoredText(std::int32_t value) {
@@ -145,7 +98,7 @@ TPlacementNumbers ParsePlacementText(std::wstring_view text, const TPlacementNum
 }
 
 bool SameSettingName(std::wstring_view a, std::wstring_view b) {
-    return EqualNoCase(a, b);
+    return SameAsciiText(a, b);
 }
 
 // Delays are slept on the main thread: beyond about a minute the program would seem hung.

@@ -47,13 +47,7 @@ TBitmap32 ReadStandardBitmap(HBITMAP bitmap) {
     if (!picture.Empty()) {
         const TWindowDC screen(nullptr);
         // Read as 32-bit pixels stored top-down, as TBitmap32 keeps them.
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = TopDownBitmapInfo(width, height);
         if (!screen || GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(height), picture.Bits(), &info,
                                  DIB_RGB_COLORS) != height)
             RaiseClipboardError(L"The clipboard's picture cannot be read");

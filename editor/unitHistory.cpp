@@ -88,18 +88,12 @@ public:
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file)
             RaiseLastOSError(context);
-        std::size_t done = 0;
-        while (done < data.size()) {
-            const auto chunk =
-                static_cast<DWORD>(std::min<std::size_t>(data.size() - done, std::size_t{1} << 24));
-            DWORD written = 0;
-            if (!WriteFile(file.Get(), data.data() + done, chunk, &written, nullptr) || written == 0) {
-                const DWORD code = GetLastError();
-                file.Reset();
-                DeleteFileW(ApiPath(path).c_str());
-                RaiseOSError(code ? code : ERROR_WRITE_FAULT, context);
-            }
-            done += written;
+        DWORD writeError = 0;
+        if (!WriteOpenFile(file.Get(), data, writeError)) {
+            // No partial state stays behind.
+            file.Reset();
+            DeleteFileW(ApiPath(path).c_str());
+            RaiseOSError(writeError ? writeError : ERROR_WRITE_FAULT, context);
         }
         if (!CloseHandle(file.Release())) {
             const DWORD code = GetLastError();
@@ -111,20 +105,13 @@ public:
     bool LoadFile(const std::wstring& path, std::vector<std::uint8_t>& data) override {
         TFileHandle file(CreateFileW(ApiPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        LARGE_INTEGER size{};
-        if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
-            static_cast<std::uint64_t>(size.QuadPart) > kMaxStateFileSize)
+        if (!file)
             return false;
-        data.resize(static_cast<std::size_t>(size.QuadPart));
-        std::size_t done = 0;
-        while (done < data.size()) {
-            const auto chunk =
-                static_cast<DWORD>(std::min<std::size_t>(data.size() - done, std::size_t{1} << 24));
-            DWORD read = 0;
-            if (!ReadFile(file.Get(), data.data() + done, chunk, &read, nullptr) || read == 0)
-                return false;
-            done += read;
-        }
+        // A state file that shrank while it was read is not a whole state.
+        TFileRead read = ReadOpenFile(file.Get(), kMaxStateFileSize);
+        if (read.Status != TReadStatus::Read || read.Shortened)
+            return false;
+        data = std::move(read.Bytes);
         return true;
     }
 

@@ -11,38 +11,28 @@ TAction::TAction(TForm* owner, std::wstring name, std::wstring category, std::ws
 }
 
 void TAction::SetCaption(const std::wstring& caption) {
-    if (caption_ == caption)
-        return;
-    caption_ = caption;
-    Changed();
+    if (ChangeProperty(caption_, caption))
+        Changed();
 }
 
 void TAction::SetHint(const std::wstring& hint) {
-    if (hint_ == hint)
-        return;
-    hint_ = hint;
-    Changed();
+    if (ChangeProperty(hint_, hint))
+        Changed();
 }
 
 void TAction::SetEnabled(bool enabled) {
-    if (enabled_ == enabled)
-        return;
-    enabled_ = enabled;
-    Changed();
+    if (ChangeProperty(enabled_, enabled))
+        Changed();
 }
 
 void TAction::SetChecked(bool checked) {
-    if (checked_ == checked)
-        return;
-    checked_ = checked;
-    Changed();
+    if (ChangeProperty(checked_, checked))
+        Changed();
 }
 
 void TAction::SetVisible(bool visible) {
-    if (visible_ == visible)
-        return;
-    visible_ = visible;
-    Changed();
+    if (ChangeProperty(visible_, visible))
+        Changed();
 }
 
 void TAction::Update() {

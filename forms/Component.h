@@ -16,6 +16,15 @@ using TNotifyEvent = std::function<void(TObject* sender)>;
 
 class TForm;
 
+// Stores a property's new value; true when it differs from the old one, so that a setter
+// reacts (raises its change, restarts its timer) only to a real change.
+template <class T> bool ChangeProperty(T& field, const T& value) {
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+
 // A component has a name unique within its owner form; the language files address
 // components by that name. The owner keeps the component alive (it is freed with the form).
 class TComponent : public TObject {

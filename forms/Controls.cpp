@@ -8,13 +8,7 @@ TControl::TControl(TForm* owner, std::wstring name, TWindow* parent)
     : TWindow(owner, std::move(name)), parent_(parent) {}
 
 std::wstring TControl::Caption() const {
-    if (!Handle())
-        return {};
-    const int len = GetWindowTextLengthW(Handle());
-    std::wstring text(static_cast<std::size_t>(len) + 1, L'\0');
-    const int got = GetWindowTextW(Handle(), text.data(), len + 1);
-    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return text;
+    return WindowText();
 }
 
 void TControl::SetCaption(const std::wstring& caption) {

@@ -6,6 +6,8 @@
 #include "forms/Handles.h"
 
 #include <algorithm>
+#include <atomic>
+#include <utility>
 
 std::wstring ProgramFileName() {
     std::wstring buffer(MAX_PATH, L'\0');
@@ -79,81 +81,107 @@ std::wstring ExtractFileName(const std::wstring& path) {
     return pos == std::wstring::npos ? path : path.substr(pos + 1);
 }
 
+TFileRead ReadOpenFile(HANDLE file, std::uint64_t maxBytes) {
+    TFileRead result;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size)) {
+        result.Error = GetLastError();
+        return result;
+    }
+    if (size.QuadPart < 0 || static_cast<std::uint64_t>(size.QuadPart) > maxBytes) {
+        result.Status = TReadStatus::TooLarge;
+        return result;
+    }
+    result.Bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    std::size_t done = 0;
+    while (done < result.Bytes.size()) {
+        // One read takes at most a DWORD's count; pieces of 16 MiB keep each call short.
+        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(result.Bytes.size() - done, 1u << 24));
+        DWORD got = 0;
+        if (!ReadFile(file, result.Bytes.data() + done, chunk, &got, nullptr)) {
+            result.Error = GetLastError();
+            result.Bytes.clear();
+            return result;
+        }
+        if (got == 0) {
+            result.Shortened = true;
+            break;
+        }
+        done += got;
+    }
+    result.Bytes.resize(done);
+    result.Status = TReadStatus::Read;
+    return result;
+}
+
 std::vector<std::uint8_t> ReadFileBytes(const std::wstring& path) {
     TFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         RaiseLastOSError(L"Cannot open \"" + path + L"\"");
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size))
-        RaiseLastOSError(L"Cannot read \"" + path + L"\"");
-    if (size.QuadPart > 0x7FFFFFFF)
+    TFileRead read = ReadOpenFile(file.Get(), 0x7FFFFFFF);
+    if (read.Status == TReadStatus::TooLarge)
         throw Exception(L"The file \"" + path + L"\" is too large");
-    std::vector<std::uint8_t> data(static_cast<std::size_t>(size.QuadPart));
-    std::size_t done = 0;
-    while (done < data.size()) {
-        DWORD got = 0;
-        if (!ReadFile(file.Get(), data.data() + done, static_cast<DWORD>(data.size() - done), &got, nullptr))
-            RaiseLastOSError(L"Cannot read \"" + path + L"\"");
-        if (got == 0)
-            break;
-        done += got;
-    }
-    data.resize(done);
-    return data;
+    if (read.Status == TReadStatus::Failed)
+        RaiseOSError(read.Error, L"Cannot read \"" + path + L"\"");
+    return std::move(read.Bytes);
 }
 
-namespace {
-void WriteAll(HANDLE file, std::span<const std::uint8_t> data, const std::wstring& path) {
+bool WriteOpenFile(HANDLE file, std::span<const std::uint8_t> data, DWORD& error) {
     std::size_t done = 0;
     while (done < data.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 24));
+        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 24));
         DWORD written = 0;
-        if (!WriteFile(file, data.data() + done, chunk, &written, nullptr) || written == 0)
-            RaiseLastOSError(L"Cannot write \"" + path + L"\"");
-        done += written;
-    }
-}
-} // namespace
-
-void WriteFileAtomic(const std::wstring& path, std::span<const std::uint8_t> data) {
-    const std::wstring temp = path + L".tmp~";
-    {
-        TFileHandle file(
-            CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file)
-            RaiseLastOSError(L"Cannot create \"" + path + L"\"");
-        try {
-            WriteAll(file.Get(), data, path);
-        } catch (...) {
-            file.Reset();
-            DeleteFileW(temp.c_str());
-            throw;
+        if (!WriteFile(file, data.data() + done, chunk, &written, nullptr) || written == 0) {
+            error = GetLastError();
+            return false;
         }
-    }
-    if (!MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const DWORD err = GetLastError();
-        DeleteFileW(temp.c_str());
-        RaiseOSError(err, L"Cannot create \"" + path + L"\"");
-    }
-}
-
-bool WriteNewFile(const std::wstring& path, std::span<const std::uint8_t> data) {
-    TFileHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        const DWORD err = GetLastError();
-        if (err == ERROR_FILE_EXISTS || err == ERROR_ALREADY_EXISTS || err == ERROR_ACCESS_DENIED)
-            if (PathExists(path))
-                return false;
-        RaiseOSError(err, L"Cannot create \"" + path + L"\"");
-    }
-    try {
-        WriteAll(file.Get(), data, path);
-    } catch (...) {
-        file.Reset();
-        DeleteFileW(path.c_str());
-        throw;
+        done += written;
     }
     return true;
 }
+
+DWORD TryWriteFileAtomic(const std::wstring& path, std::span<const std::uint8_t> data, bool createNew) {
+    // A read-only file is not replaced (the rename alone would not refuse it everywhere).
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (!createNew && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return ERROR_ACCESS_DENIED;
+    // A name of its own for every write, so that two writers of one file never share it.
+    static std::atomic<unsigned> serial{0};
+    std::wstring temp;
+    TFileHandle file;
+    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+        temp = path + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(serial++) +
+               L".tmp";
+        file.Reset(
+            CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file && GetLastError() != ERROR_FILE_EXISTS)
+            break;
+    }
+    if (!file)
+        return GetLastError();
+
+    DWORD error = 0;
+    if (!WriteOpenFile(file.Get(), data, error))
+        error = error ? error : ERROR_WRITE_FAULT;
+    else if (!FlushFileBuffers(file.Get()))
+        error = GetLastError();
+    file.Reset();
+    if (error == 0) {
+        const DWORD flags = MOVEFILE_WRITE_THROUGH | (createNew ? 0 : MOVEFILE_REPLACE_EXISTING);
+        if (!MoveFileExW(temp.c_str(), path.c_str(), flags)) {
+            error = GetLastError();
+            if (error == ERROR_FILE_EXISTS)
+                error = ERROR_ALREADY_EXISTS;
+        }
+    }
+    if (error != 0)
+        DeleteFileW(temp.c_str());
+    return error;
+}
+
+void WriteFileAtomic(const std::wstring& path, std::span<const std::uint8_t> data) {
+    if (const DWORD error = TryWriteFileAtomic(path, data, false))
+        RaiseOSError(error, L"Cannot write \"" + path + L"\"");
+}
+

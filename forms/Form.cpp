@@ -143,13 +143,7 @@ void TFormDeleter::operator()(TForm* form) const {
 TForm* TForm::FromHandle(HWND wnd) { return dynamic_cast<TForm*>(TWindow::FromHandle(wnd)); }
 
 std::wstring TForm::Caption() const {
-    if (!Handle())
-        return {};
-    const int len = GetWindowTextLengthW(Handle());
-    std::wstring text(static_cast<std::size_t>(len) + 1, L'\0');
-    const int got = GetWindowTextW(Handle(), text.data(), len + 1);
-    text.resize(static_cast<std::size_t>(std::max(got, 0)));
-    return text;
+    return WindowText();
 }
 
 void TForm::SetCaption(const std::wstring& caption) {

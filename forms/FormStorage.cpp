@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "forms/Files.h"
 #include "forms/Strings.h"
 
 namespace {
@@ -37,20 +38,6 @@ TRegKey OpenForQuery(HKEY root, const std::wstring& path) {
     return TRegKey(key);
 }
 
-// Decodes multi-byte text; nothing when strict and the bytes are not valid in the code page.
-std::optional<std::wstring> Decode(UINT codePage, const char* bytes, std::size_t size, bool strict) {
-    if (size == 0)
-        return std::wstring();
-    const DWORD flags = strict ? MB_ERR_INVALID_CHARS : 0;
-    const int count = static_cast<int>(size);
-    const int length = MultiByteToWideChar(codePage, flags, bytes, count, nullptr, 0);
-    if (length <= 0)
-        return std::nullopt;
-    std::wstring text(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(codePage, flags, bytes, count, text.data(), length);
-    return text;
-}
-
 std::wstring DecodeUtf16(const char* bytes, std::size_t size, bool bigEndian) {
     std::wstring text(size / 2, L'\0');
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -59,26 +46,6 @@ std::wstring DecodeUtf16(const char* bytes, std::size_t size, bool bigEndian) {
         text[i] = static_cast<wchar_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
     }
     return text;
-}
-
-// Encodes text in a code page; nothing when a character has no exact equivalent there.
-std::optional<std::string> Encode(UINT codePage, std::wstring_view text) {
-    if (text.empty())
-        return std::string();
-    const bool utf8 = codePage == CP_UTF8;
-    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    BOOL usedDefault = FALSE;
-    BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
-    const int count = static_cast<int>(text.size());
-    const int length =
-        WideCharToMultiByte(codePage, flags, text.data(), count, nullptr, 0, nullptr, usedDefaultOut);
-    if (length <= 0 || usedDefault)
-        return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(codePage, flags, text.data(), count, bytes.data(), length, nullptr, usedDefaultOut);
-    if (usedDefault)
-        return std::nullopt;
-    return bytes;
 }
 
 std::string EncodeUtf16(std::wstring_view text, bool bigEndian) {
@@ -262,28 +229,15 @@ void TAppIniFileStorage::SetFileName(const std::wstring& fileName) {
             fail(SysErrorMessage(error));
         return;
     }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size))
-        return fail(SysErrorMessage(GetLastError()));
-    if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > kMaxFileSize)
+    const TFileRead read = ReadOpenFile(file.Get(), kMaxFileSize);
+    if (read.Status == TReadStatus::TooLarge)
         return fail(kFileTooLarge);
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD read = 0;
-        if (!ReadFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read,
-                      nullptr))
-            return fail(SysErrorMessage(GetLastError()));
-        if (read == 0)
-            break;
-        done += read;
-    }
-    bytes.resize(done);
+    if (read.Status == TReadStatus::Failed)
+        return fail(SysErrorMessage(read.Error));
+    const std::string_view bytes = read.Chars();
 
     // The byte-order mark tells the encoding; without one, valid UTF-8 is taken as UTF-8.
-    const auto startsWith = [&](std::string_view mark) {
-        return std::string_view(bytes).substr(0, mark.size()) == mark;
-    };
+    const auto startsWith = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
     std::optional<std::wstring> text;
     if (startsWith("\xFF\xFE") || startsWith("\xFE\xFF")) {
         const bool bigEndian = bytes[0] == '\xFE';
@@ -292,13 +246,13 @@ void TAppIniFileStorage::SetFileName(const std::wstring& fileName) {
             text = DecodeUtf16(bytes.data() + 2, bytes.size() - 2, bigEndian);
     } else if (startsWith("\xEF\xBB\xBF")) {
         encoding_ = TEncoding::Utf8Bom;
-        text = Decode(CP_UTF8, bytes.data() + 3, bytes.size() - 3, true);
-    } else if ((text = Decode(CP_UTF8, bytes.data(), bytes.size(), true))) {
+        text = DecodeCodePage(CP_UTF8, bytes.substr(3), true);
+    } else if ((text = DecodeCodePage(CP_UTF8, bytes, true))) {
         encoding_ = TEncoding::Utf8;
     } else {
         // Not UTF-8: text in the system's ANSI code page, as Windows' own INI files are.
         encoding_ = TEncoding::Ansi;
-        text = Decode(CP_ACP, bytes.data(), bytes.size(), false);
+        text = DecodeCodePage(CP_ACP, bytes, false);
     }
     if (!text)
         return fail(kFileNotText);
@@ -343,7 +297,7 @@ void TAppIniFileStorage::EndUpdate() {
         bytes = EncodeUtf16(text, encoding_ == TEncoding::Utf16Be);
         break;
     case TEncoding::Ansi:
-        if (auto ansi = Encode(CP_ACP, text)) {
+        if (auto ansi = EncodeCodePage(CP_ACP, text)) {
             bytes = std::move(*ansi);
             break;
         }
@@ -352,46 +306,18 @@ void TAppIniFileStorage::EndUpdate() {
         encoding_ = TEncoding::Utf8Bom;
         [[fallthrough]];
     case TEncoding::Utf8Bom:
-        bytes = "\xEF\xBB\xBF" + Encode(CP_UTF8, text).value_or(std::string());
+        bytes = "\xEF\xBB\xBF" + EncodeCodePage(CP_UTF8, text).value_or(std::string());
         break;
     case TEncoding::Utf8:
-        bytes = Encode(CP_UTF8, text).value_or(std::string());
+        bytes = EncodeCodePage(CP_UTF8, text).value_or(std::string());
         break;
     }
 
     // The new text goes to a temporary file first, which then replaces the old file.
-    const std::wstring temporary = fileName_ + L".tmp";
-    const auto fail = [&](DWORD error) {
-        DeleteFileW(temporary.c_str());
+    const auto data = std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    if (const DWORD error = TryWriteFileAtomic(fileName_, data, false))
         throw EAppStorageError(std::wstring(kCannotWriteFile) + Quoted(fileName_) + L": " +
                                SysErrorMessage(error));
-    };
-    {
-        TFileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file)
-            fail(GetLastError());
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            DWORD written = 0;
-            if (!WriteFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written,
-                           nullptr) ||
-                written == 0) {
-                const DWORD error = GetLastError();
-                file.Reset();
-                fail(error);
-            }
-            done += written;
-        }
-        if (!FlushFileBuffers(file.Get())) {
-            const DWORD error = GetLastError();
-            file.Reset();
-            fail(error);
-        }
-    }
-    if (!MoveFileExW(temporary.c_str(), fileName_.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        fail(GetLastError());
 }
 
 // ---- Choice of back end ----

@@ -20,13 +20,7 @@ HBITMAP CreateBitmapOf(int width, int height, TPixelFormat format, std::uint8_t*
         TWindowDC screen(nullptr);
         return screen ? CreateCompatibleBitmap(screen.Get(), width, height) : nullptr;
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down, like TBitmap32
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = format == TPixelFormat::pf24bit ? 24 : 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDownBitmapInfo(width, height, format == TPixelFormat::pf24bit ? 24 : 32);
     void* pixels = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
     bits = static_cast<std::uint8_t*>(pixels);
@@ -235,4 +229,15 @@ void AssignFromBitmap32(TBitmap& dest, const TBitmap32& source) {
     const auto rowBytes = static_cast<std::size_t>(source.Width()) * 4;
     for (int y = 0; y < source.Height(); ++y)
         std::memcpy(dest.ScanLine(y), source.ScanLine(y), rowBytes);
+}
+
+BITMAPINFO TopDownBitmapInfo(int width, int height, WORD bitCount) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = bitCount;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
 }

@@ -71,3 +71,7 @@ private:
 void AssignToBitmap32(const TBitmap& source, TBitmap32& dest);
 // Makes the bitmap a 32-bit copy of the picture, alpha included.
 void AssignFromBitmap32(TBitmap& dest, const TBitmap32& source);
+
+// The description of an uncompressed DIB of that size whose rows are stored top-down, as
+// TBitmap32 keeps them.
+BITMAPINFO TopDownBitmapInfo(int width, int height, WORD bitCount = 32);

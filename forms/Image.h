@@ -2,11 +2,10 @@
 // An image: a control that shows a picture at its top-left corner at its own size.
 #include <windows.h>
 
-#include "forms/Controls.h"
-#include "forms/MouseInput.h"
+#include "forms/PaintedControl.h"
 #include "forms/Picture.h"
 
-class TImage : public TControl, protected TMouseInput {
+class TImage : public TPaintedControl<TControl> {
 public:
     TImage(TForm* owner, std::wstring name, TWindow* parent);
 
@@ -14,15 +13,12 @@ public:
     // Takes a copy of the picture and repaints.
     void SetPicture(const TPicture& picture);
     // The mouse pointer over the image; null shows the arrow.
-    HCURSOR Cursor() const { return cursor_; }
-    void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
+    using TPaintedControl::Cursor;
+    using TPaintedControl::SetCursor;
 
 protected:
-    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    // A click raises OnClick.
-    void Click() override;
+    void Paint(HDC dc) override;
 
 private:
     TPicture picture_;
-    HCURSOR cursor_ = nullptr;
 };

@@ -6,7 +6,6 @@
 #include <wincodec.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <new>
 #include <span>
@@ -15,6 +14,7 @@
 
 #include "core/BmpCodec.h"
 #include "forms/Exceptions.h"
+#include "forms/Files.h"
 #include "forms/Handles.h"
 
 namespace {
@@ -166,55 +166,6 @@ Bytes EncodeJpeg(const TBitmap32& image, int quality, const std::wstring& contex
     return std::move(output.bytes);
 }
 
-// Writes the bytes under a temporary name beside the target and then gives them the
-// target's name, so that a failure never leaves a half-written picture or destroys the
-// file that was there.
-void WriteFileSafely(const std::wstring& path, std::span<const std::uint8_t> bytes, bool createNew,
-                     const std::wstring& context) {
-    // A read-only file is not replaced (the rename alone would not refuse it everywhere).
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (!createNew && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        RaiseOSError(ERROR_ACCESS_DENIED, context);
-    static std::atomic<unsigned> serial{0};
-    std::wstring temp;
-    TFileHandle file;
-    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-        temp = path + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(serial++) +
-               L".tmp";
-        file.Reset(
-            CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file && GetLastError() != ERROR_FILE_EXISTS)
-            break;
-    }
-    if (!file)
-        RaiseLastOSError(context);
-
-    const auto failAndClean = [&](DWORD code) {
-        file.Reset();
-        DeleteFileW(temp.c_str());
-        RaiseOSError(code, context);
-    };
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
-        DWORD written = 0;
-        if (!WriteFile(file.Get(), bytes.data() + done, chunk, &written, nullptr) || written == 0)
-            failAndClean(GetLastError() ? GetLastError() : ERROR_WRITE_FAULT);
-        done += written;
-    }
-    if (!FlushFileBuffers(file.Get()))
-        failAndClean(GetLastError());
-    file.Reset();
-    const DWORD flags = MOVEFILE_WRITE_THROUGH | (createNew ? 0 : MOVEFILE_REPLACE_EXISTING);
-    if (!MoveFileExW(temp.c_str(), path.c_str(), flags)) {
-        DWORD code = GetLastError();
-        if (code == ERROR_FILE_EXISTS)
-            code = ERROR_ALREADY_EXISTS;
-        DeleteFileW(temp.c_str());
-        RaiseOSError(code, context);
-    }
-}
-
 // ---- Reading ----
 
 Bytes ReadWholeFile(const std::wstring& path) {
@@ -223,24 +174,13 @@ Bytes ReadWholeFile(const std::wstring& path) {
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         RaiseLastOSError(context);
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size))
-        RaiseLastOSError(context);
-    if (static_cast<std::uint64_t>(size.QuadPart) > kMaxFileBytes)
+    // A file that shrank while it was read gives what was there.
+    TFileRead read = ReadOpenFile(file.Get(), kMaxFileBytes);
+    if (read.Status == TReadStatus::TooLarge)
         throw Exception(context + L": the file is too large for a picture");
-    Bytes data(static_cast<std::size_t>(size.QuadPart));
-    std::size_t done = 0;
-    while (done < data.size()) {
-        DWORD got = 0;
-        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 24));
-        if (!ReadFile(file.Get(), data.data() + done, chunk, &got, nullptr))
-            RaiseLastOSError(context);
-        if (got == 0)
-            break; // the file shrank while it was read
-        done += got;
-    }
-    data.resize(done);
-    return data;
+    if (read.Status == TReadStatus::Failed)
+        RaiseOSError(read.Error, context);
+    return std::move(read.Bytes);
 }
 
 // The size a PNG file's header announces, checked before the imaging component is given a
@@ -314,7 +254,9 @@ void SaveBitmapToFile(const TBitmap32& image, const std::wstring& path, TImageFi
     default:
         throw Exception(context + L": unknown file type");
     }
-    WriteFileSafely(path, bytes, options.CreateNew, context);
+    // The picture reaches its name whole or not at all, and never destroys the file there.
+    if (const DWORD error = TryWriteFileAtomic(path, bytes, options.CreateNew))
+        RaiseOSError(error, context);
 }
 
 bool LoadImageFile(const std::wstring& path, TBitmap32& out, std::wstring& error) {

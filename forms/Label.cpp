@@ -11,7 +11,7 @@ constexpr UINT kSizingFormat = DT_LEFT | DT_EXPANDTABS | DT_CALCRECT;
 } // namespace
 
 TLabel::TLabel(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption)
-    : TControl(owner, std::move(name), parent),
+    : TPaintedControl(owner, std::move(name), parent),
       fontColor_(static_cast<TColor>(GetSysColor(COLOR_WINDOWTEXT))) {
     CreateOwnWindow(L"TolvexLabel", WS_CHILD | WS_VISIBLE, 0, parent->Handle(), 0, 0, 0, 0, nullptr,
                     CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
@@ -56,17 +56,7 @@ void TLabel::Paint(HDC dc) {
 }
 
 LRESULT TLabel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (HandleMouseMessage(Handle(), msg, lParam))
-        return 0;
     switch (msg) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps{};
-        if (HDC dc = BeginPaint(Handle(), &ps)) {
-            Paint(dc);
-            EndPaint(Handle(), &ps);
-        }
-        return 0;
-    }
     case WM_SETFONT:
         font_ = reinterpret_cast<HFONT>(wParam);
         AdjustSize();
@@ -76,24 +66,12 @@ LRESULT TLabel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(font_);
     case WM_SETTEXT: {
-        const LRESULT result = TControl::WndProc(msg, wParam, lParam);
+        const LRESULT result = TPaintedControl::WndProc(msg, wParam, lParam);
         AdjustSize();
         InvalidateRect(Handle(), nullptr, TRUE);
         return result;
     }
-    case WM_SETCURSOR:
-        if (cursor_ && LOWORD(lParam) == HTCLIENT) {
-            ::SetCursor(cursor_);
-            return TRUE;
-        }
-        break;
     default:
-        break;
+        return TPaintedControl::WndProc(msg, wParam, lParam);
     }
-    return TControl::WndProc(msg, wParam, lParam);
-}
-
-void TLabel::Click() {
-    if (OnClick)
-        OnClick(this);
 }

@@ -6,10 +6,9 @@
 #include <string>
 
 #include "core/Bitmap32.h"
-#include "forms/Controls.h"
-#include "forms/MouseInput.h"
+#include "forms/PaintedControl.h"
 
-class TLabel : public TControl, protected TMouseInput {
+class TLabel : public TPaintedControl<TControl> {
 public:
     TLabel(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption = {});
 
@@ -17,21 +16,18 @@ public:
     TColor FontColor() const { return fontColor_; }
     void SetFontColor(TColor color);
     // The mouse pointer over the label; null shows the arrow.
-    HCURSOR Cursor() const { return cursor_; }
-    void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
+    using TPaintedControl::Cursor;
+    using TPaintedControl::SetCursor;
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool autoSize);
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    // A click raises OnClick.
-    void Click() override;
-    virtual void Paint(HDC dc);
+    void Paint(HDC dc) override;
 
 private:
     void AdjustSize();
     TColor fontColor_;
     HFONT font_ = nullptr;
-    HCURSOR cursor_ = nullptr;
     bool autoSize_ = true;
 };

@@ -56,12 +56,7 @@ void TPicture::Assign(const TBitmap& source) {
     }
     // The source stays selected into its own canvas, so its pixels are copied from there
     // into a new bitmap rather than copying the handle.
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = source.Width();
-    bi.bmiHeader.biHeight = -source.Height();
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    const BITMAPINFO bi = TopDownBitmapInfo(source.Width(), source.Height());
     void* bits = nullptr;
     TGdiObject copy(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     TMemDC dc(CreateCompatibleDC(source.Canvas()));

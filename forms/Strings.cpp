@@ -4,24 +4,53 @@
 
 #include "core/ShortCut.h"
 
-std::wstring Utf8ToWide(std::string_view text) {
+#include <climits>
+
+std::optional<std::wstring> DecodeCodePage(unsigned codePage, std::string_view bytes, bool strict) {
+    if (bytes.empty())
+        return std::wstring();
+    // The system counts in int.
+    if (bytes.size() > static_cast<std::size_t>(INT_MAX))
+        return std::nullopt;
+    const DWORD flags = strict ? MB_ERR_INVALID_CHARS : 0;
+    const int count = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(codePage, flags, bytes.data(), count, nullptr, 0);
+    if (length <= 0)
+        return std::nullopt;
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    const int written = MultiByteToWideChar(codePage, flags, bytes.data(), count, text.data(), length);
+    text.resize(static_cast<std::size_t>(written > 0 ? written : 0));
+    return text;
+}
+
+std::optional<std::string> EncodeCodePage(unsigned codePage, std::wstring_view text) {
     if (text.empty())
-        return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-    return out;
+        return std::string();
+    if (text.size() > static_cast<std::size_t>(INT_MAX))
+        return std::nullopt;
+    // UTF-8 neither takes these flags nor needs them: it holds every character.
+    const bool utf8 = codePage == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
+    const int count = static_cast<int>(text.size());
+    const int length =
+        WideCharToMultiByte(codePage, flags, text.data(), count, nullptr, 0, nullptr, usedDefaultOut);
+    if (length <= 0 || usedDefault)
+        return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(codePage, flags, text.data(), count, bytes.data(), length, nullptr, usedDefaultOut);
+    if (usedDefault)
+        return std::nullopt;
+    return bytes;
+}
+
+std::wstring Utf8ToWide(std::string_view text) {
+    return DecodeCodePage(CP_UTF8, text, false).value_or(std::wstring());
 }
 
 std::string WideToUtf8(std::wstring_view text) {
-    if (text.empty())
-        return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
-                        nullptr);
-    return out;
+    return EncodeCodePage(CP_UTF8, text).value_or(std::string());
 }
 
 bool SameText(std::wstring_view a, std::wstring_view b) {

@@ -1,8 +1,15 @@
 #pragma once
-// Text helpers of the window layer: UTF-8 and UTF-16, case-insensitive comparison.
+// Text helpers of the window layer: code pages and UTF-16, case-insensitive comparison.
+#include <optional>
 #include <string>
 #include <string_view>
 
+// Bytes of a code page (CP_ACP, CP_UTF8, ...) decoded; with strict, nothing when they are
+// not valid in it, else invalid bytes become replacement characters.
+std::optional<std::wstring> DecodeCodePage(unsigned codePage, std::string_view bytes, bool strict);
+// Text encoded in a code page; nothing when a character has no exact equivalent there
+// (no best-fit look-alikes). UTF-8 holds every character.
+std::optional<std::string> EncodeCodePage(unsigned codePage, std::wstring_view text);
 std::wstring Utf8ToWide(std::string_view text);
 std::string WideToUtf8(std::wstring_view text);
 // Compares without regard to case, as the system compares names (CompareStringOrdinal).

@@ -28,17 +28,13 @@ TTimer::~TTimer() {
 }
 
 void TTimer::SetInterval(UINT interval) {
-    if (interval_ == interval)
-        return;
-    interval_ = interval;
-    Restart();
+    if (ChangeProperty(interval_, interval))
+        Restart();
 }
 
 void TTimer::SetEnabled(bool enabled) {
-    if (enabled_ == enabled)
-        return;
-    enabled_ = enabled;
-    Restart();
+    if (ChangeProperty(enabled_, enabled))
+        Restart();
 }
 
 void TTimer::Restart() {

@@ -33,6 +33,16 @@ LRESULT TWindow::Perform(UINT msg, WPARAM wParam, LPARAM lParam) const {
     return handle_ ? SendMessageW(handle_, msg, wParam, lParam) : 0;
 }
 
+std::wstring TWindow::WindowText() const {
+    if (!handle_)
+        return {};
+    const int len = GetWindowTextLengthW(handle_);
+    std::wstring text(static_cast<std::size_t>(len) + 1, L'\0');
+    const int got = GetWindowTextW(handle_, text.data(), len + 1);
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return text;
+}
+
 void TWindow::RegisterOwnClass(const wchar_t* className, UINT classStyle, HBRUSH background, HICON icon) {
     static std::set<std::wstring> registered;
     if (registered.count(className))

@@ -19,6 +19,8 @@ public:
     LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
 protected:
+    // The window's text, read with the length the window reports; empty without a window.
+    std::wstring WindowText() const;
     // Creates a window of one of our own classes; the object is bound at WM_NCCREATE.
     void CreateOwnWindow(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent, int x, int y,
                          int width, int height, HMENU menuOrId, UINT classStyle = CS_DBLCLKS,

@@ -15,10 +15,11 @@
 #include "forms/Image.h"
 #include "forms/LabeledEdit.h"
 #include "forms/Menus.h"
+#include "forms/Strings.h"
 
 namespace {
 // Language files are a few kilobytes; anything far larger is not one.
-constexpr LONGLONG kMaxLanguageFileSize = 4 * 1024 * 1024;
+constexpr std::uint64_t kMaxLanguageFileSize = 4 * 1024 * 1024;
 } // namespace
 
 std::wstring DecodeLanguageText(std::string_view bytes) {
@@ -26,17 +27,9 @@ std::wstring DecodeLanguageText(std::string_view bytes) {
     if (IsValidUtf8(bytes))
         return DecodeUtf8(bytes);
     // Not UTF-8: a file saved in the system's ANSI code page, as older editors write it.
-    std::wstring text;
-    if (bytes.size() > static_cast<std::size_t>(kMaxLanguageFileSize))
-        return text;
-    const int size = static_cast<int>(bytes.size());
-    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
-    if (length <= 0)
-        return text;
-    text.resize(static_cast<std::size_t>(length));
-    const int written = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, text.data(), length);
-    text.resize(static_cast<std::size_t>(written > 0 ? written : 0));
-    return text;
+    if (bytes.size() > kMaxLanguageFileSize)
+        return {};
+    return DecodeCodePage(CP_ACP, bytes, false).value_or(std::wstring());
 }
 
 std::optional<std::wstring> ReadLanguageFile(const std::wstring& path) {
@@ -44,23 +37,13 @@ std::optional<std::wstring> ReadLanguageFile(const std::wstring& path) {
         return std::nullopt;
     TFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
-        size.QuadPart > kMaxLanguageFileSize)
+    if (!file)
         return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD got = 0;
-        if (!ReadFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got,
-                      nullptr))
-            return std::nullopt;
-        if (got == 0)
-            break; // the file shrank while being read: take what is there
-        done += got;
-    }
-    bytes.resize(done);
-    return DecodeLanguageText(bytes);
+    // A file that shrank while it was read gives what was there.
+    const TFileRead read = ReadOpenFile(file.Get(), kMaxLanguageFileSize);
+    if (read.Status != TReadStatus::Read)
+        return std::nullopt;
+    return DecodeLanguageText(read.Chars());
 }
 
 bool ApplyComponentText(TComponent& component, const TComponentText& text) {

@@ -1,18 +1,9 @@
 #pragma once
 // A label that reports the mouse pointer moving onto and off it.
 #include "forms/Label.h"
+#include "shell/components/MouseHover.h"
 
-class TSLabel : public TLabel {
+class TSLabel : public TMouseHover<TLabel> {
 public:
-    TSLabel(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption = {});
-
-    TNotifyEvent OnMouseEnter;
-    TNotifyEvent OnMouseLeave;
-
-protected:
-    void NotifyMouseEnter() override;
-    void NotifyMouseLeave() override;
-    // Fire the events; hover looks of derived labels hook in here.
-    virtual void MouseEnter();
-    virtual void MouseLeave();
+    using TMouseHover::TMouseHover;
 };

@@ -5,7 +5,8 @@
 #include "forms/Form.h"
 #include "forms/Handles.h"
 
-TSPanel::TSPanel(TForm* owner, std::wstring name, TWindow* parent) : TPanel(owner, std::move(name), parent) {
+TSPanel::TSPanel(TForm* owner, std::wstring name, TWindow* parent)
+    : TMouseHover(owner, std::move(name), parent) {
     // The panel's own window class keeps no font; the form's is taken here and on change.
     if (owner)
         font_ = owner->FontHandle();
@@ -41,20 +42,10 @@ void TSPanel::DrawCaption(HDC dc, RECT rect) const {
 }
 
 LRESULT TSPanel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (HandleMouseMessage(Handle(), msg, lParam))
-        return 0;
     switch (msg) {
     case WM_ERASEBKGND:
-        // Never passed on: the painting below covers the whole face.
+        // Never passed on: the painting covers the whole face.
         return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT ps{};
-        if (HDC dc = BeginPaint(Handle(), &ps)) {
-            Paint(dc);
-            EndPaint(Handle(), &ps);
-        }
-        return 0;
-    }
     case WM_PRINTCLIENT:
         // Drawing into another device context (window printing, animation) shows the same face.
         Paint(reinterpret_cast<HDC>(wParam));
@@ -67,38 +58,13 @@ LRESULT TSPanel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(font_);
     case WM_SETTEXT: {
-        const LRESULT result = TPanel::WndProc(msg, wParam, lParam);
+        const LRESULT result = TMouseHover::WndProc(msg, wParam, lParam);
         InvalidateRect(Handle(), nullptr, FALSE);
         return result;
     }
     default:
-        return TPanel::WndProc(msg, wParam, lParam);
+        return TMouseHover::WndProc(msg, wParam, lParam);
     }
-}
-
-void TSPanel::NotifyMouseEnter() {
-    TMouseInput::NotifyMouseEnter();
-    MouseEnter();
-}
-
-void TSPanel::NotifyMouseLeave() {
-    TMouseInput::NotifyMouseLeave();
-    MouseLeave();
-}
-
-void TSPanel::MouseEnter() {
-    if (OnMouseEnter)
-        OnMouseEnter(this);
-}
-
-void TSPanel::MouseLeave() {
-    if (OnMouseLeave)
-        OnMouseLeave(this);
-}
-
-void TSPanel::Click() {
-    if (OnClick)
-        OnClick(this);
 }
 
 void TSPanel::MouseDown(TMouseButton button, int x, int y) {

@@ -6,10 +6,10 @@
 
 #include <cstdint>
 
-#include "forms/Controls.h"
-#include "forms/MouseInput.h"
+#include "forms/PaintedControl.h"
+#include "shell/components/MouseHover.h"
 
-class TSPanel : public TPanel, protected TMouseInput {
+class TSPanel : public TMouseHover<TPaintedControl<TPanel>> {
 public:
     enum class TAlignment : std::uint8_t { LeftJustify = 0, RightJustify = 1, Center = 2 };
     enum class TBevel : std::uint8_t { None = 0, Lowered = 1, Raised = 2 };
@@ -22,24 +22,16 @@ public:
     TAlignment Alignment = TAlignment::Center;
     TBevel BevelOuter = TBevel::Raised;
 
-    TNotifyEvent OnMouseEnter;
-    TNotifyEvent OnMouseLeave;
-
 protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // The standard panel face: bevel, colour and the caption centred vertically.
-    virtual void Paint(HDC dc);
+    void Paint(HDC dc) override;
     // Draws the caption across rect, vertically centred on one line of text.
     void DrawCaption(HDC dc, RECT rect) const;
 
-    void NotifyMouseEnter() override;
-    void NotifyMouseLeave() override;
-    virtual void MouseEnter();
-    virtual void MouseLeave();
     void MouseDown(TMouseButton button, int x, int y) override;
     void MouseMove(int x, int y) override;
     void MouseUp(TMouseButton button, int x, int y) override;
-    void Click() override;
 
 private:
     HFONT font_ = nullptr;

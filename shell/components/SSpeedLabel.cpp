@@ -9,13 +9,11 @@ void TSSpeedLabel::SetNormalColor(TColor color) {
 }
 
 void TSSpeedLabel::MouseEnter() {
-    inside_ = true;
     SetFontColor(held_ ? mouseDownColor_ : mouseEnterColor_);
     TSLabel::MouseEnter();
 }
 
 void TSSpeedLabel::MouseLeave() {
-    inside_ = false;
     SetFontColor(held_ ? mouseDownColor_ : normalColor_);
     TSLabel::MouseLeave();
 }
@@ -31,7 +29,7 @@ void TSSpeedLabel::MouseDown(TMouseButton button, int x, int y) {
 void TSSpeedLabel::MouseUp(TMouseButton button, int x, int y) {
     if (button == TMouseButton::Left) {
         held_ = false;
-        SetFontColor(inside_ ? mouseEnterColor_ : normalColor_);
+        SetFontColor(mouseInside_ ? mouseEnterColor_ : normalColor_);
     }
     TSLabel::MouseUp(button, x, y);
 }

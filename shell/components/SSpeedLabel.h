@@ -24,7 +24,6 @@ protected:
 
 private:
     bool held_ = false;
-    bool inside_ = false;
     TColor normalColor_;
     TColor mouseDownColor_ = 255;       // red
     TColor mouseEnterColor_ = 16711680; // blue

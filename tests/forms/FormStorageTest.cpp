@@ -11,6 +11,8 @@
 #include <iterator>
 #include <optional>
 
+#include "tests/forms/ScratchFolder.h"
+
 namespace {
 
 constexpr wchar_t kProductKey[] = L"Software\\Tolvex";
@@ -118,40 +120,6 @@ private:
 std::array<int, 4> Numbers(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
-
-// A folder of its own for the INI files of one test.
-class TTempFolder {
-public:
-    TTempFolder() {
-        static int counter = 0;
-        wchar_t temp[MAX_PATH + 1];
-        GetTempPathW(MAX_PATH + 1, temp);
-        path_ = std::wstring(temp) + L"TolvexSettingsTest" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                std::to_wstring(++counter);
-        CreateDirectoryW(path_.c_str(), nullptr);
-    }
-    ~TTempFolder() {
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((path_ + L"\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = path_ + L"\\" + found.cFileName;
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveDirectoryW(name.c_str());
-                else
-                    DeleteFileW(name.c_str());
-            } while (FindNextFileW(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryW(path_.c_str());
-    }
-    TTempFolder(const TTempFolder&) = delete;
-    TTempFolder& operator=(const TTempFolder&) = delete;
-    std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
-
-private:
-    std::wstring path_;
-};
 
 void WriteBytes(const std::wstring& file, const std::string& bytes) {
     HANDLE h =
@@ -400,7 +368,7 @@ TEST(FormStorageRegistry, SavedSettingsComeBackInTheNextRun) {
 
 TEST(FormStorageIni, AnEmptyFileReceivesSectionTolvexWithEveryKeyInSaveOrder) {
     TProductKeyGuard guard;
-    TTempFolder folder;
+    TScratchFolder folder(L"TolvexSettingsTest");
     const std::wstring file = folder.File(L"Tolvex.ini");
     WriteBytes(file, "");
     TAppIniFileStorage ini;
@@ -422,10 +390,11 @@ TEST(FormStorageIni, AnEmptyFileReceivesSectionTolvexWithEveryKeyInSaveOrder) {
         EXPECT_NE(text.find(line), std::wstring::npos) << std::string(line, line + wcslen(line));
     EXPECT_FALSE(ProductKeyExists()) << "the registry is not touched";
     EXPECT_FALSE(FileExists(file + L".tmp"));
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"Tolvex.ini"}) << "no temporary file is left";
 }
 
 TEST(FormStorageIni, EverySaveReachesTheFileAndOtherSectionsAndKeysSurvive) {
-    TTempFolder folder;
+    TScratchFolder folder(L"TolvexSettingsTest");
     const std::wstring file = folder.File(L"Tolvex.ini");
     WriteBytes(file, "; kept\r\n[Other]\r\nKeep=1\r\n\r\n[Tolvex]\r\nCaptureDelay=100\r\nMine=yes\r\n");
     TAppIniFileStorage ini;
@@ -451,7 +420,7 @@ TEST(FormStorageIni, EverySaveReachesTheFileAndOtherSectionsAndKeysSurvive) {
 }
 
 TEST(FormStorageIni, MalformedStoredTextGivesTheDefault) {
-    TTempFolder folder;
+    TScratchFolder folder(L"TolvexSettingsTest");
     const std::wstring file = folder.File(L"Tolvex.ini");
     WriteBytes(file, "[Tolvex]\r\nCaptureDelay=abc\r\nisSound=maybe\r\nScrollDelay= 250 \r\nisIEButton=no\r\n"
                      "NewCaptureWidth=99999999999\r\nLanguage=Korea\r\nacCaptureRect_ShortCut=x\r\n"
@@ -472,7 +441,7 @@ TEST(FormStorageIni, MalformedStoredTextGivesTheDefault) {
 }
 
 TEST(FormStorageIni, AFileThatCouldNotBeReadIsNeverOverwritten) {
-    TTempFolder folder;
+    TScratchFolder folder(L"TolvexSettingsTest");
     const std::wstring file = folder.File(L"Tolvex.ini");
     const std::string original = "[Other]\r\nPrecious=1\r\n[Tolvex]\r\nisSound=FALSE\r\n";
     WriteBytes(file, original);
@@ -494,7 +463,7 @@ TEST(FormStorageIni, AFileThatCouldNotBeReadIsNeverOverwritten) {
 }
 
 TEST(FormStorageIni, TheFileKeepsItsEncodingAndNoCharacterIsLost) {
-    TTempFolder folder;
+    TScratchFolder folder(L"TolvexSettingsTest");
     // UTF-16 with its byte-order mark stays UTF-16.
     const std::wstring wide = folder.File(L"wide.ini");
     const std::wstring wideText = L"[Other]\r\nName=Größe\r\n";
@@ -558,7 +527,7 @@ protected:
     }
     static std::wstring Rect(int l, int t, int r, int b) { return FormatPlacementText({l, t, r, b}); }
 
-    TTempFolder folder_;
+    TScratchFolder folder_{L"TolvexSettingsTest"};
     std::wstring file_;
     TAppIniFileStorage ini_;
     TTestWindow window_;
@@ -641,7 +610,7 @@ TEST_F(FormStoragePlacement, AStoredVersionBelowZeroRestoresNothing) {
 // ---- When the store saves, and which back end it uses ----
 
 TEST(FormStorageLifecycle, TheDestroyPathSavesOnlyWhenNothingWasSavedSinceTheRestore) {
-    TTempFolder folder;
+    TScratchFolder folder(L"TolvexSettingsTest");
     const std::wstring file = folder.File(L"Tolvex.ini");
     WriteBytes(file, "");
     TAppIniFileStorage ini;
@@ -661,7 +630,7 @@ TEST(FormStorageLifecycle, TheDestroyPathSavesOnlyWhenNothingWasSavedSinceTheRes
 }
 
 TEST(FormStorageLifecycle, TheIniBackEndIsChosenOnlyWhenTheFileExists) {
-    TTempFolder folder;
+    TScratchFolder folder(L"TolvexSettingsTest");
     TAppRegistryStorage registry;
     TAppIniFileStorage ini;
     const std::wstring file = folder.File(L"Tolvex.ini");

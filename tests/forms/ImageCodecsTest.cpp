@@ -13,6 +13,7 @@
 #include "core/BmpCodec.h"
 #include "forms/Exceptions.h"
 #include "forms/Handles.h"
+#include "tests/forms/ScratchFolder.h"
 
 namespace {
 
@@ -21,35 +22,11 @@ using Bytes = std::vector<std::uint8_t>;
 // Each test gets COM and an empty folder of its own, removed afterwards.
 class ImageCodecsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-        const DWORD length = GetTempPathW(0, nullptr);
-        std::wstring temp(length, L'\0');
-        temp.resize(GetTempPathW(length, temp.data()));
-        folder_ = temp + L"tolvex-codecs-" + std::to_wstring(GetCurrentProcessId());
-        RemoveFolder();
-        ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
-    }
-    void TearDown() override {
-        RemoveFolder();
-        CoUninitialize();
-    }
+    void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
+    void TearDown() override { CoUninitialize(); }
 
-    std::wstring Path(const std::wstring& name) const { return folder_ + L"\\" + name; }
-
-    std::vector<std::wstring> FolderContents() const {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW data;
-        TFindHandle find(FindFirstFileW((folder_ + L"\\*").c_str(), &data));
-        if (find) {
-            do {
-                const std::wstring name = data.cFileName;
-                if (name != L"." && name != L"..")
-                    names.push_back(name);
-            } while (FindNextFileW(find.Get(), &data));
-        }
-        return names;
-    }
+    std::wstring Path(const std::wstring& name) const { return folder_.File(name); }
+    std::vector<std::wstring> FolderContents() const { return folder_.Names(); }
 
     static Bytes ReadBytes(const std::wstring& path) {
         Bytes bytes;
@@ -87,12 +64,7 @@ protected:
     }
 
 private:
-    void RemoveFolder() {
-        for (const auto& name : FolderContents())
-            DeleteFileW(Path(name).c_str());
-        RemoveDirectoryW(folder_.c_str());
-    }
-    std::wstring folder_;
+    TScratchFolder folder_{L"tolvex-codecs-"};
 };
 
 // A picture of distinct opaque colours.
