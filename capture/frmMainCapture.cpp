@@ -19,23 +19,6 @@ namespace {
 // Time the picked window gets to come to the front and repaint before it is copied.
 constexpr DWORD kForegroundWaitMs = 300;
 
-// A window's device context covering the whole window, frame and title bar included.
-class TWholeWindowDC {
-public:
-    explicit TWholeWindowDC(HWND wnd) : wnd_(wnd), dc_(GetWindowDC(wnd)) {}
-    TWholeWindowDC(const TWholeWindowDC&) = delete;
-    TWholeWindowDC& operator=(const TWholeWindowDC&) = delete;
-    ~TWholeWindowDC() {
-        if (dc_)
-            ReleaseDC(wnd_, dc_);
-    }
-    HDC Get() const { return dc_; }
-
-private:
-    HWND wnd_;
-    HDC dc_;
-};
-
 // Copies a window, whose device context and screen rectangle are given, as it shows on
 // the screen. Some systems cannot read the child windows of another program through
 // their own device context; the window, brought to the front, is then read from the
@@ -45,7 +28,7 @@ bool CopyWindowPicture(HDC windowDC, const RECT& area, TBitmap& bitmap) {
     const int height = area.bottom - area.top;
     if (BitBlt(bitmap.Canvas(), 0, 0, width, height, windowDC, 0, 0, SRCCOPY))
         return true;
-    const TWholeWindowDC screen(nullptr);
+    const TWindowDC screen(nullptr, TWindowDC::WholeWindow);
     return screen.Get() &&
            BitBlt(bitmap.Canvas(), 0, 0, width, height, screen.Get(), area.left, area.top, SRCCOPY);
 }
@@ -186,7 +169,7 @@ bool TMainForm::CaptureTargetWindow(HWND wnd) {
     {
         // A window that has gone, or shows no area, gives no picture: that is a failure,
         // never an empty picture delivered as a capture.
-        TWholeWindowDC dc(wnd);
+        TWindowDC dc(wnd, TWindowDC::WholeWindow);
         RECT now;
         if (dc.Get() && GetWindowRect(wnd, &now) && now.right - now.left > 0 && now.bottom - now.top > 0) {
             TBitmap bitmap(0, 0, TPixelFormat::pf24bit);

@@ -97,10 +97,13 @@ using TIconHandle = TUniqueHandle<TIconTraits>;
 using TMenuHandle = TUniqueHandle<TMenuTraits>;
 using TModuleHandle = TUniqueHandle<TModuleTraits>;
 
-// A window's device context from GetDC, released with ReleaseDC.
+// A window's device context, released with ReleaseDC: its client area (GetDC), or the
+// whole window with its frame and title bar (GetWindowDC).
 class TWindowDC {
 public:
-    explicit TWindowDC(HWND wnd) : wnd_(wnd), dc_(GetDC(wnd)) {}
+    enum TArea { Client, WholeWindow };
+    explicit TWindowDC(HWND wnd, TArea area = Client)
+        : wnd_(wnd), dc_(area == WholeWindow ? GetWindowDC(wnd) : GetDC(wnd)) {}
     TWindowDC(const TWindowDC&) = delete;
     TWindowDC& operator=(const TWindowDC&) = delete;
     ~TWindowDC() {
