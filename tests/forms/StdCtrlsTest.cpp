@@ -1,0 +1,84 @@
+#include <windows.h>
+
+#include "FormsTestSupport.h"
+#include "forms/Form.h"
+#include "forms/StdCtrls.h"
+#include "forms/Timer.h"
+
+namespace {
+class TDialogForm : public TForm {
+public:
+    explicit TDialogForm(TForm* owner = nullptr) : TForm(owner, L"TestDialog", Design()) {}
+    static TFormDesign Design() {
+        TFormDesign d;
+        d.Caption = L"Dialog";
+        d.Width = 300;
+        d.Height = 200;
+        d.Border = TBorderStyle::Dialog;
+        return d;
+    }
+};
+} // namespace
+
+TEST_F(FormsTest, ChangeEventsComeOncePerRealChangeFromCodeAndFromTheUser) {
+    auto form = CreateForm<TDialogForm>();
+    auto* edit = form->Make<TEdit>(L"Edit1", form.get(), 10, 10, 100);
+    int changes = 0;
+    edit->OnChange = [&](TObject*) { ++changes; };
+    edit->SetText(L"abc");
+    edit->SetText(L"abc");
+    EXPECT_EQ(changes, 1);
+    SetWindowTextW(edit->Handle(), L"typed"); // as the user's typing does
+    EXPECT_EQ(changes, 2);
+
+    auto* check = form->Make<TCheckBox>(L"CheckBox1", form.get(), L"On", 10, 40, 100);
+    int clicks = 0;
+    check->OnClick = [&](TObject*) { ++clicks; };
+    check->SetChecked(true);
+    check->SetChecked(true);
+    EXPECT_TRUE(check->Checked());
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(FormsTest, RadioButtonsOfOneParentExcludeEachOther) {
+    auto form = CreateForm<TDialogForm>();
+    auto* group = form->Make<TGroupBox>(L"GroupBox1", form.get(), L"Output", 10, 10, 200, 100);
+    auto* a = form->Make<TRadioButton>(L"RadioButton1", group, L"A", 10, 20, 80);
+    auto* b = form->Make<TRadioButton>(L"RadioButton2", group, L"B", 10, 40, 80);
+    auto* other = form->Make<TRadioButton>(L"RadioButton3", form.get(), L"C", 10, 120, 80);
+    other->SetChecked(true);
+    a->SetChecked(true);
+    b->SetChecked(true);
+    EXPECT_FALSE(a->Checked());
+    EXPECT_TRUE(b->Checked());
+    EXPECT_TRUE(other->Checked());
+}
+
+TEST_F(FormsTest, ASpinEditKeepsItsValueInRangeWhateverIsTyped) {
+    auto form = CreateForm<TDialogForm>();
+    auto* spin = form->Make<TSpinEdit>(L"SpinEdit1", form.get(), 10, 10, 80, 1, 1000, 320);
+    EXPECT_EQ(spin->Value(), 320);
+    int changes = 0;
+    spin->OnChange = [&](TObject*) { ++changes; };
+    spin->SetValue(5000);
+    EXPECT_EQ(spin->Value(), 1000);
+    EXPECT_EQ(changes, 1);
+    SetWindowTextW(spin->Handle(), L"abc");
+    EXPECT_EQ(spin->Value(), 1);
+    SetWindowTextW(spin->Handle(), L"99999999999999");
+    EXPECT_EQ(spin->Value(), 1000);
+    SetWindowTextW(spin->Handle(), L"-7");
+    EXPECT_EQ(spin->Value(), 1);
+}
+
+TEST_F(FormsTest, AButtonWithAModalResultEndsTheModalRunWithIt) {
+    auto form = CreateForm<TDialogForm>();
+    auto* ok = form->Make<TButton>(L"Button1", form.get(), L"OK", 10, 10);
+    ok->ModalResult = mrOk;
+    auto* timer = form->Make<TTimer>(L"Timer1", 20, true);
+    timer->OnTimer = [&](TObject*) {
+        timer->SetEnabled(false);
+        SendMessageW(ok->Handle(), BM_CLICK, 0, 0);
+    };
+    EXPECT_EQ(form->ShowModal(), mrOk);
+}
