@@ -138,6 +138,9 @@ void TMainForm::CreateActions() {
     acCaptureDualScreen->OnExecute = [this](TObject* s) { acCaptureDualScreenExecute(s); };
     acCaptureRecapture->OnExecute = [this](TObject* s) { acCaptureRecaptureExecute(s); };
     acCaptureRecapture->OnUpdate = [this](TObject* s) { acCaptureRecaptureUpdate(s); };
+    acCaptureRegion->OnExecute = [this](TObject* s) { acCaptureRegionExecute(s); };
+    acCaptureRect->OnExecute = [this](TObject* s) { acCaptureRectExecute(s); };
+    acCaptureContinuity->OnExecute = [this](TObject* s) { acCaptureContinuityExecute(s); };
     acFileExit->OnExecute = [this](TObject* s) { acFileExitExecute(s); };
     acShow->OnExecute = [this](TObject* s) { acShowExecute(s); };
     acHide->OnExecute = [this](TObject* s) { acHideExecute(s); };
