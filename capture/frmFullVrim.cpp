@@ -222,6 +222,9 @@ void TFullVrimForm::Image1MouseUp(TMouseButton, int x, int y) {
 
 void TFullVrimForm::EndSelection(bool accepted) {
     ended_ = true;
+    // However the selection ends, the picture is left without the band.
+    if (bandShown_)
+        DrawBand();
     if (GetCapture() == Handle())
         ReleaseCapture();
     if (accepted)

@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "LanguageTestSupport.h"
+#include "capture/CaptureDialogHost.h"
+#include "capture/dlgCaptureRect.h"
+#include "capture/dlgCaptureRepeat.h"
 #include "core/IniFile.h"
 #include "forms/Actions.h"
 #include "forms/Controls.h"
@@ -33,6 +36,18 @@ std::string ShippedBytes(const wchar_t* name) {
 }
 
 // Every form that the language files translate and that exists in the program.
+// A dialog host without language or settings: the dialogs keep their designed texts.
+ICaptureDialogHost& NoDialogHost() {
+    struct THost : ICaptureDialogHost {
+        void TranslateDialog(TForm&) override {}
+        std::int32_t StoredInteger(std::wstring_view) const override { return 0; }
+        void StoreInteger(std::wstring_view, std::int32_t) override {}
+        void SaveStore() override {}
+    };
+    static THost host;
+    return host;
+}
+
 struct TTranslatedForm {
     const wchar_t* Section;
     std::function<TFormPtr<TForm>()> Create;
@@ -40,6 +55,10 @@ struct TTranslatedForm {
 std::vector<TTranslatedForm> TranslatedForms() {
     return {
         {L"MainForm", [] { return TFormPtr<TForm>(CreateForm<TMainForm>().release()); }},
+        {L"CaptureRecDialog",
+         [] { return TFormPtr<TForm>(CreateForm<TCaptureRecDialog>(nullptr, NoDialogHost()).release()); }},
+        {L"CaptureRepeatDialog",
+         [] { return TFormPtr<TForm>(CreateForm<TCaptureRepeatDialog>(nullptr, NoDialogHost()).release()); }},
     };
 }
 
