@@ -9,23 +9,12 @@
 #include "E2eSupport.h"
 #include "core/Bitmap32.h"
 #include "forms/ImageCodecs.h"
+#include "tests/support/PickerDriver.h"
 
 using namespace e2e;
+using picker_driver::PressCtrlShift;
 
 namespace {
-void PressCtrlShiftF3() {
-    INPUT in[6] = {};
-    const WORD keys[3] = {VK_CONTROL, VK_SHIFT, VK_F3};
-    for (int i = 0; i < 3; ++i) {
-        in[i].type = INPUT_KEYBOARD;
-        in[i].ki.wVk = keys[i];
-        in[5 - i].type = INPUT_KEYBOARD;
-        in[5 - i].ki.wVk = keys[i];
-        in[5 - i].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    SendInput(6, in, sizeof(INPUT));
-}
-
 // Moves the real pointer to a screen point, with the button events given.
 void Mouse(int x, int y, DWORD buttons = 0) {
     INPUT in{};
@@ -68,7 +57,7 @@ TEST(RegionCaptureTest, TheRegionHotkeyAndADragWriteAPictureOfTheDraggedSize) {
         Sleep(300);
         // Away from the corners, where the magnifier panel stands.
         Mouse(640, 500);
-        PressCtrlShiftF3();
+        PressCtrlShift(VK_F3);
         HWND overlay = nullptr;
         ASSERT_TRUE(WaitFor([&] { return (overlay = OverlayOf(p.Id())) != nullptr; }));
         Sleep(400);
