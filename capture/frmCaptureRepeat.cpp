@@ -80,7 +80,8 @@ void TCaptureRepeatForm::Setup(int delaySeconds, int count) {
 }
 
 void TCaptureRepeatForm::FormActivate(TObject*) {
-    Timer1->SetEnabled(true);
+    if (!stopped_)
+        Timer1->SetEnabled(true);
 }
 
 void TCaptureRepeatForm::Timer1Timer(TObject*) {
@@ -94,6 +95,9 @@ void TCaptureRepeatForm::Timer1Timer(TObject*) {
     if (tick.TakePage) {
         PagesDone = clock_->PagesDone();
         Label1->SetCaption(PageLabelText(PagesDone, PageCount));
+        // The delivery may run a message loop of its own (a message box); no tick may
+        // start another page meanwhile.
+        Timer1->SetEnabled(false);
         try {
             TakePage();
         } catch (...) {
@@ -104,8 +108,11 @@ void TCaptureRepeatForm::Timer1Timer(TObject*) {
             return;
         }
     }
-    if (tick.Finished)
+    if (tick.Finished || stopped_) {
         StopSeries();
+        return;
+    }
+    Timer1->SetEnabled(true);
 }
 
 void TCaptureRepeatForm::TakePage() {
@@ -123,6 +130,7 @@ void TCaptureRepeatForm::SpeedButton1Click(TObject*) {
 }
 
 void TCaptureRepeatForm::StopSeries() {
+    stopped_ = true;
     Timer1->SetEnabled(false);
     Close();
 }

@@ -62,6 +62,7 @@ private:
     void TakePage();
     void StopSeries();
     std::optional<TSeriesClock> clock_;
+    bool stopped_ = false;
 };
 
 extern TCaptureRepeatForm* CaptureRepeatForm;

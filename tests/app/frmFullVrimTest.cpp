@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -474,6 +475,24 @@ TEST_F(FormsTest, TheStopButtonOrAPageThatCannotBeDeliveredEndTheSeries) {
         EXPECT_TRUE(strip->PageFailed);
         EXPECT_TRUE(errors.empty()); // the command reports it, once
     }
+}
+
+TEST_F(FormsTest, APageWhoseDeliveryWaitsInAMessageLoopIsNeverOverlappedByTheNext) {
+    auto strip = CreateForm<TCaptureRepeatForm>(nullptr);
+    strip->Setup(1, 2);
+    strip->CaptureRect = {0, 0, 10, 10};
+    int depth = 0, deepest = 0, pages = 0;
+    strip->OnPage = [&](const TBitmap&) {
+        ++pages;
+        deepest = std::max(deepest, ++depth);
+        Pump(1500); // as a message box would: the timer keeps firing meanwhile
+        --depth;
+    };
+    TScript guard({[] { return false; }}, 12000);
+    strip->ShowModal();
+    EXPECT_FALSE(guard.TimedOut());
+    EXPECT_EQ(pages, 2);
+    EXPECT_EQ(deepest, 1);
 }
 
 // ---- The commands of the main window ----
