@@ -1,6 +1,7 @@
 // The main window's capture commands: the frame that every capture command shares, the
-// captures that need no selection (primary screen, all screens, the last area again) and
-// the control and window captures through the window picker.
+// captures that need no selection (primary screen, all screens, the last area again),
+// the control and window captures through the window picker, and the region, fixed-rectangle
+// and timed-series captures through the region overlay.
 #include <windows.h>
 
 #include "capture/dlgCaptureRect.h"
