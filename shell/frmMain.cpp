@@ -147,6 +147,8 @@ void TMainForm::CreateActions() {
     acToolEnglish->OnExecute = [this](TObject* s) { acToolLanguageExecute(s); };
     for (TAction* a : {acHelp, acQnA, acDonate})
         a->OnExecute = [this](TObject* s) { acWebPageExecute(s); };
+    acToolOption->OnExecute = [this](TObject* s) { acToolOptionExecute(s); };
+    acAbout->OnExecute = [this](TObject* s) { acAboutExecute(s); };
     acWinCascade->OnExecute = [this](TObject*) { SendMessageW(ClientHandle(), WM_MDICASCADE, 0, 0); };
     acWinTile->OnExecute = [this](TObject*) { SendMessageW(ClientHandle(), WM_MDITILE, MDITILE_HORIZONTAL, 0); };
     acWinMin->OnExecute = [this](TObject*) {

@@ -3,6 +3,8 @@
 // dialog, whose OK button works only while an existing file-system folder is selected.
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <functional>
 #include <string>
 
