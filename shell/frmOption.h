@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <array>
-#include <functional>
 
 #include "core/ShortCut.h"
 #include "forms/Form.h"
