@@ -20,7 +20,7 @@ const wchar_t* const kAboutDonatePage = L"https://www.tolvex.net/helper.php?go=d
 
 namespace {
 constexpr wchar_t kProductName[] = L"Tolvex 1.0";
-constexpr wchar_t kCredits[] = L"Made with care by the Tolvex team";
+constexpr wchar_t kCredits[] = L"By the Tolvex team";
 
 constexpr wchar_t kEnglishText[] =
     L"Thank you for using Tolvex!\r\n\r\n"
@@ -105,11 +105,11 @@ TAboutForm::TAboutForm(TMainForm* owner) : TForm(owner, L"AboutForm", AboutDesig
     Image1->SetBounds(16, 16, 48, 48);
     Image1->SetPicture(ProgramPicture(48));
     lblProduct = Make<TLabel>(L"lblProduct", this, kProductName);
-    lblProduct->SetBounds(76, 18, 110, 13);
+    lblProduct->SetBounds(76, 18, 118, 13);
     lblCredits = Make<TLabel>(L"lblCredits", this, kCredits);
-    lblCredits->SetBounds(76, 36, 110, 13);
+    lblCredits->SetBounds(76, 36, 118, 13);
     SURLLabel1 = Make<TSURLLabel>(L"SURLLabel1", this, L"www.tolvex.net");
-    SURLLabel1->SetBounds(76, 54, 110, 13);
+    SURLLabel1->SetBounds(76, 54, 118, 13);
     SURLLabel1->SetURL(kAboutHomePage);
 
     SURLImage1 = Make<TSURLImage>(L"SURLImage1", this);

@@ -80,7 +80,7 @@ TOptionForm::TOptionForm(TMainForm* owner) : TForm(owner, L"OptionForm", OptionD
     btnDefaultTab = Make<TRadioButton>(L"btnDefaultTab", Panel2, L"Default", 16, 12, 65, 65);
     btnShortcutTab = Make<TRadioButton>(L"btnShortcutTab", Panel2, L"Shortcut", 16, 85, 65, 65);
     for (TRadioButton* b : {btnDefaultTab, btnShortcutTab})
-        b->Perform(BM_SETSTYLE, BS_AUTORADIOBUTTON | BS_PUSHLIKE, TRUE);
+        SetWindowLongPtrW(b->Handle(), GWL_STYLE, GetWindowLongPtrW(b->Handle(), GWL_STYLE) | BS_PUSHLIKE);
     btnDefaultTab->SetHint(L"프로그램의 기본 환경을 설정하는 페이지로 이동합니다.");
     btnShortcutTab->SetHint(L"캡쳐 시 사용할 단축키를 설정하는 페이지로 이동합니다.");
     btnDefaultTab->SetChecked(true);
@@ -99,13 +99,13 @@ TOptionForm::TOptionForm(TMainForm* owner) : TForm(owner, L"OptionForm", OptionD
     Make<TLabel>(L"Label2", gbCapture1, L"Capture delay")->SetBounds(12, 68, 150, 13);
     seCaptureDelay = Make<TSpinEdit>(L"seCaptureDelay", gbCapture1, 170, 64, 70, kMinDelay, kMaxDelay, 500);
     Make<TLabel>(L"Label3", gbCapture1, L"(1/1000 sec)")->SetBounds(246, 68, 80, 13);
-    Make<TLabel>(L"Label4", gbCapture1, L"Default image format")->SetBounds(12, 96, 100, 13);
+    Make<TLabel>(L"Label4", gbCapture1, L"Default image format")->SetBounds(12, 96, 106, 13);
     cbImageType = Make<TComboBox>(L"cbImageType", gbCapture1);
-    cbImageType->SetBounds(116, 92, 56, 200);
+    cbImageType->SetBounds(120, 92, 52, 200);
     cbImageType->SetItems({L"BMP", L"GIF", L"JPG", L"PNG"});
-    Make<TLabel>(L"Label5", gbCapture1, L"Quality")->SetBounds(182, 96, 40, 13);
+    Make<TLabel>(L"Label5", gbCapture1, L"Quality")->SetBounds(178, 96, 40, 13);
     cbJPEGQulity = Make<TComboBox>(L"cbJPEGQulity", gbCapture1);
-    cbJPEGQulity->SetBounds(226, 92, 94, 200);
+    cbJPEGQulity->SetBounds(220, 92, 100, 200);
     cbJPEGQulity->SetItems({L"Best", L"High", L"Normal", L"Low", L"Worst"});
 
     gbOutput = Make<TGroupBox>(L"gbOutput", Panel01, L"Output", 8, 132, 332, 98);
