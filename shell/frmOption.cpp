@@ -7,6 +7,7 @@
 
 #include "core/StoredValues.h"
 #include "forms/Actions.h"
+#include "forms/Application.h"
 #include "forms/ComboBox.h"
 #include "forms/Controls.h"
 #include "forms/Dialogs.h"
@@ -160,6 +161,7 @@ TOptionForm::TOptionForm(TMainForm* owner) : TForm(owner, L"OptionForm", OptionD
 
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnActivate = [this](TObject* s) { FormActivate(s); };
+    OnDestroy = [this](TObject* s) { FormDestroy(s); };
     btnOK->OnClick = [this](TObject* s) { btnOKClick(s); };
     btnDefault->OnClick = [this](TObject* s) { btnDefaultClick(s); };
     btnDefaultTab->OnClick = [this](TObject* s) { btnDefaultTabClick(s); };
@@ -190,6 +192,9 @@ void TOptionForm::FormCreate(TObject*) {
 
 void TOptionForm::FormActivate(TObject*) {
     OnActivate = nullptr; // the values load once per dialog
+    // The long hints of the dialog stay up long enough to be read.
+    savedHintHidePause_ = Application->HintHidePause();
+    Application->SetHintHidePause(10000);
     const TMainForm& m = *main_;
     cbHideBeforeCapture->SetChecked(m.ReadBool(SettingName::kIsBeforeHide));
     cbShowAfterCapture->SetChecked(m.ReadBool(SettingName::kIsAfterVisible));
@@ -219,6 +224,11 @@ void TOptionForm::FormActivate(TObject*) {
     cbIEButton->SetChecked(m.ReadBool(SettingName::kIsIEButton));
     for (const TShortCutField& f : ShortCutFields())
         f.Field->SetHotKey(f.Action->ShortCut);
+}
+
+void TOptionForm::FormDestroy(TObject*) {
+    if (savedHintHidePause_)
+        Application->SetHintHidePause(*savedHintHidePause_);
 }
 
 THotKey* TOptionForm::TakenHotKeyField() const {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 
 #include "core/ShortCut.h"
 #include "forms/Form.h"
@@ -46,6 +47,7 @@ public:
 
     void FormCreate(TObject* sender);
     void FormActivate(TObject* sender);
+    void FormDestroy(TObject* sender);
     void btnOKClick(TObject* sender);
     void btnDefaultClick(TObject* sender);
     void btnDefaultTabClick(TObject* sender);
@@ -66,6 +68,8 @@ private:
     THotKey* TakenHotKeyField() const;
 
     TMainForm* main_;
+    // The application's hint pause from before the first activation.
+    std::optional<int> savedHintHidePause_;
 };
 
 extern TOptionForm* OptionForm;

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <objbase.h>
 
 #include "../forms/FormsTestSupport.h"
@@ -214,6 +215,23 @@ TEST_F(OptionFormTest, FolderOutputWithoutAFolderWarnsAndKeepsTheDialogOpenOnThe
     EXPECT_EQ(GetFocus(), dialog->edtCaptureFolder->Handle());
     EXPECT_EQ(form->ReadInteger(SettingName::kScrollDelay), 100);
     EXPECT_EQ(form->ReadInteger(SettingName::kOutputType), 0);
+}
+
+TEST_F(OptionFormTest, HintsStayUpTenSecondsWhileTheDialogExists) {
+    const auto tooltipPause = [](HWND owner) {
+        HWND tip = nullptr;
+        while ((tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) != nullptr)
+            if (GetWindow(tip, GW_OWNER) == owner)
+                return SendMessageW(tip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0);
+        return LRESULT{-1};
+    };
+    App().SetHintHidePause(2500);
+    {
+        const auto dialog = OpenDialog();
+        EXPECT_EQ(App().HintHidePause(), 10000);
+        EXPECT_EQ(tooltipPause(dialog->Handle()), 10000);
+    }
+    EXPECT_EQ(App().HintHidePause(), 2500);
 }
 
 TEST_F(OptionFormTest, DefaultThenCancelChangesNothingAndTheHotkeysComeBack) {
