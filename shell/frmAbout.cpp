@@ -11,12 +11,13 @@
 #include "forms/StdCtrls.h"
 #include "shell/components/SURLImage.h"
 #include "shell/components/SURLLabel.h"
+#include "shell/WebPages.h"
 #include "shell/frmMain.h"
 
 TAboutForm* AboutForm = nullptr;
 
-const wchar_t* const kAboutHomePage = L"https://www.tolvex.net";
-const wchar_t* const kAboutDonatePage = L"https://www.tolvex.net/helper.php?go=donate&product=tolvex";
+const std::wstring kAboutHomePage = WebPage();
+const std::wstring kAboutDonatePage = WebPage(kDonatePath);
 
 namespace {
 constexpr wchar_t kProductName[] = L"Tolvex 1.0";

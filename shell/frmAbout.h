@@ -35,5 +35,5 @@ extern TAboutForm* AboutForm;
 // The two built-in texts of the dialog, by stored language.
 std::wstring AboutText(const std::wstring& language);
 // The addresses the dialog's links open.
-extern const wchar_t* const kAboutHomePage;
-extern const wchar_t* const kAboutDonatePage;
+extern const std::wstring kAboutHomePage;
+extern const std::wstring kAboutDonatePage;
