@@ -398,6 +398,8 @@ void TForm::UpdateControlHint(TControl* control) {
         if (!tooltip_)
             return;
         SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
+        if (Application)
+            SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, Application->HintHidePause());
     }
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof(ti);

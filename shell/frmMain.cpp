@@ -13,6 +13,7 @@
 #include "forms/Timer.h"
 #include "forms/TrayIcon.h"
 #include "shell/SLanguage.h"
+#include "shell/WebPages.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -35,11 +36,6 @@ TFormDesign MainDesign() {
     return d;
 }
 
-// The maker's web pages of the Help menu.
-constexpr wchar_t kWebHost[] = L"https://www.tolvex.net";
-constexpr wchar_t kHelpPath[] = L"/helper.php?program=tolvex";
-constexpr wchar_t kQnAPath[] = L"/helper.php?go=qna&product=tolvex";
-constexpr wchar_t kDonatePath[] = L"/helper.php?go=donate&product=tolvex";
 
 constexpr TShortCut Ctrl(std::uint8_t key) { return MakeShortCut(key, false, true, false); }
 constexpr TShortCut CtrlShift(std::uint8_t key) { return MakeShortCut(key, true, true, false); }
@@ -150,6 +146,8 @@ void TMainForm::CreateActions() {
     acToolEnglish->OnExecute = [this](TObject* s) { acToolLanguageExecute(s); };
     for (TAction* a : {acHelp, acQnA, acDonate})
         a->OnExecute = [this](TObject* s) { acWebPageExecute(s); };
+    acToolOption->OnExecute = [this](TObject* s) { acToolOptionExecute(s); };
+    acAbout->OnExecute = [this](TObject* s) { acAboutExecute(s); };
     acWinCascade->OnExecute = [this](TObject*) { SendMessageW(ClientHandle(), WM_MDICASCADE, 0, 0); };
     acWinTile->OnExecute = [this](TObject*) { SendMessageW(ClientHandle(), WM_MDITILE, MDITILE_HORIZONTAL, 0); };
     acWinMin->OnExecute = [this](TObject*) {
@@ -304,6 +302,6 @@ void TMainForm::acToolHideBarExecute(TObject* sender) {
 
 void TMainForm::acWebPageExecute(TObject* sender) {
     const wchar_t* path = sender == acHelp ? kHelpPath : sender == acQnA ? kQnAPath : kDonatePath;
-    const std::wstring url = std::wstring(kWebHost) + path;
+    const std::wstring url = WebPage(path);
     ShellExecuteW(Handle(), L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -117,6 +117,8 @@ public:
     void acHideExecute(TObject* sender);
     void acToolHideBarExecute(TObject* sender);
     void acWebPageExecute(TObject* sender);
+    void acToolOptionExecute(TObject* sender);
+    void acAboutExecute(TObject* sender);
 
     // ---- Hotkeys ----
     void RegisterHotKeys();
