@@ -34,6 +34,11 @@ TColor32 BlendPixel(TColor32 src, TColor32 dst, std::uint8_t masterAlpha) {
     // colours are weighted by their shares and divided by the resulting alpha, so a blend onto
     // a transparent pixel keeps the source's colour instead of darkening it.
     const std::uint64_t s = std::uint64_t{AlphaComponent(src)} * masterAlpha;
+    // A covering or invisible source decides the pixel alone.
+    if (s == kFullAlpha2)
+        return src;
+    if (s == 0)
+        return dst;
     const std::uint64_t da = AlphaComponent(dst);
     const std::uint64_t dstShare = da * (kFullAlpha2 - s);
     const std::uint64_t weight = 255u * s + dstShare;
