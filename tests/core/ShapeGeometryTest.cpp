@@ -45,3 +45,57 @@ TEST(ShapeGeometry, ArrowHeadsPointOutwards) {
     EXPECT_EQ(s1, (TPoint{10, 5}));
     EXPECT_EQ(s2, (TPoint{10, -5}));
 }
+
+TEST(ShapeGeometry, ShadowsOfBoxesAndLinesMoveByTwiceHalfThePen) {
+    // Rectangle (10, 10)-(50, 30), pen 4: a 44 x 24 bitmap, box (2, 2)-(42, 22), put at (12, 12).
+    const TShadowLayout box = ShadowLayout(9, {50, 30}, {10, 10}, 4);
+    EXPECT_EQ(box.Size, (TSize{44, 24}));
+    EXPECT_EQ(box.From, (TPoint{2, 2}));
+    EXPECT_EQ(box.To, (TPoint{42, 22}));
+    EXPECT_EQ(box.Origin, (TPoint{12, 12}));
+    // Pen 1: the shadow starts at the shape's own corner and reaches one pixel further.
+    const TShadowLayout thin = ShadowLayout(11, {10, 10}, {50, 30}, 1);
+    EXPECT_EQ(thin.Origin, (TPoint{10, 10}));
+    EXPECT_EQ(thin.To, (TPoint{41, 21}));
+    // A line keeps its direction inside the bitmap: from bottom-left to top-right.
+    const TShadowLayout line = ShadowLayout(12, {10, 30}, {50, 10}, 6);
+    EXPECT_EQ(line.Size, (TSize{46, 26}));
+    EXPECT_EQ(line.From, (TPoint{3, 23}));
+    EXPECT_EQ(line.To, (TPoint{43, 3}));
+    EXPECT_EQ(line.Origin, (TPoint{13, 13})); // the line moved 6 right and down
+}
+
+TEST(ShapeGeometry, ArrowShadowsMoveExactlyOnePenWidth) {
+    for (int w = 1; w <= 50; ++w) {
+        const TShadowLayout arrow = ShadowLayout(14, {100, 40}, {20, 80}, w);
+        EXPECT_EQ(arrow.Size, (TSize{80 + 3 * w, 40 + 3 * w}));
+        // The shaft's start, (100, 40), lands at Origin + From = (100 + w, 40 + w).
+        EXPECT_EQ(arrow.Origin.X + arrow.From.X, 100 + w) << w;
+        EXPECT_EQ(arrow.Origin.Y + arrow.From.Y, 40 + w) << w;
+        EXPECT_EQ(arrow.Origin.X + arrow.To.X, 20 + w) << w;
+    }
+    EXPECT_EQ(ShadowLayout(13, {0, 0}, {0, 0}, 0).Size, (TSize{3, 3})); // a pen below 1 counts as 1
+}
+
+TEST(ShapeGeometry, TextLayerFramesAndTextRectangles) {
+    // Line and fill, framed, pen 2: opaque, frame (1, 1)-(W, H), text inset by 5.
+    TTextLayerLayout t = TextLayerLayout(1, true, 2, 100, 40);
+    EXPECT_TRUE(t.Opaque);
+    EXPECT_TRUE(t.Frame);
+    EXPECT_EQ(t.FrameRect, (TRect{1, 1, 100, 40}));
+    EXPECT_EQ(t.TextRect, (TRect{5, 5, 95, 35}));
+    t = TextLayerLayout(0, true, 3, 100, 40);
+    EXPECT_FALSE(t.Opaque);
+    EXPECT_TRUE(t.Frame);
+    EXPECT_EQ(t.FrameRect, (TRect{1, 1, 99, 39})); // an odd pen stays inside
+    t = TextLayerLayout(2, true, 3, 100, 40);
+    EXPECT_TRUE(t.Opaque);
+    EXPECT_FALSE(t.Frame);
+    EXPECT_EQ(t.TextRect, (TRect{0, 0, 100, 40}));
+    for (const int style : {0, 1, 2}) {
+        t = TextLayerLayout(style, false, 3, 100, 40);
+        EXPECT_FALSE(t.Opaque);
+        EXPECT_FALSE(t.Frame);
+        EXPECT_EQ(t.TextRect, (TRect{0, 0, 100, 40}));
+    }
+}
