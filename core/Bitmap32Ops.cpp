@@ -56,8 +56,14 @@ TColor32 BlendPixel(TColor32 src, TColor32 dst, std::uint8_t masterAlpha) {
 void Draw(TBitmap32& dst, int x, int y, const TBitmap32& src, TDrawMode mode, std::uint8_t masterAlpha) {
     const TRect target =
         TRect{0, 0, src.Width(), src.Height()}.Offset(x, y).Intersect(TRect{0, 0, dst.Width(), dst.Height()});
-    if (target.IsEmpty() || &dst == &src)
+    if (target.IsEmpty())
         return;
+    if (&dst == &src) {
+        // Drawing a bitmap onto itself reads from a copy, so no pixel is read after it changed.
+        const TBitmap32 copy = src;
+        Draw(dst, x, y, copy, mode, masterAlpha);
+        return;
+    }
     for (int ty = target.Top; ty < target.Bottom; ++ty) {
         const TColor32* from = src.ScanLine(ty - y) + (target.Left - x);
         TColor32* to = dst.ScanLine(ty) + target.Left;

@@ -73,6 +73,10 @@ TEST(Bitmap32Ops, OpaqueDrawCopiesAlphaAndClipsAtEveryEdge) {
     Draw(untouched, INT_MAX, INT_MIN, src, TDrawMode::dmOpaque);
     Draw(untouched, 3, 0, src, TDrawMode::dmOpaque);
     EXPECT_EQ(untouched, TBitmap32(3, 3, kWhite));
+    // Onto itself, one pixel right: every pixel takes its left neighbour's old value.
+    TBitmap32 self = Pixels(3, 1, {1, 2, 3});
+    Draw(self, 1, 0, self, TDrawMode::dmOpaque);
+    EXPECT_EQ(self, Pixels(3, 1, {1, 1, 2}));
 }
 
 TEST(Bitmap32Ops, IntensityGreyAndAlphaFromIntensity) {
