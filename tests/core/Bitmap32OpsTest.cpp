@@ -220,21 +220,21 @@ TEST(Bitmap32Ops, CropTakesTheAreaAndFillsWhatLiesOutsideTheImage) {
 }
 
 TEST(Bitmap32Ops, FloodFillIsFourConnectedAndMatchesTheColourExactly) {
-    constexpr TColor32 W = kWhite;
-    constexpr TColor32 K = kBlack;
+    constexpr TColor32 kW = kWhite;
+    constexpr TColor32 kK = kBlack;
     // The white corner at (4, 0) touches the main region only diagonally.
     TBitmap32 b = Pixels(5, 3,
-                         {W, W, W, K, W, //
-                          W, K, W, W, K, //
-                          W, K, 0xFFFFFFFEu, K, W});
+                         {kW, kW, kW, kK, kW, //
+                          kW, kK, kW, kW, kK, //
+                          kW, kK, 0xFFFFFFFEu, kK, kW});
     EXPECT_EQ(FloodFill(b, 0, 0, 0xFF00FF00u), 7);
-    constexpr TColor32 G = 0xFF00FF00u;
+    constexpr TColor32 kG = 0xFF00FF00u;
     EXPECT_EQ(b, Pixels(5, 3,
-                        {G, G, G, K, W, //
-                         G, K, G, G, K, //
-                         G, K, 0xFFFFFFFEu, K, W}));
-    EXPECT_EQ(FloodFill(b, -1, 0, G), 0);
-    EXPECT_EQ(FloodFill(b, 5, 0, G), 0);
+                        {kG, kG, kG, kK, kW, //
+                         kG, kK, kG, kG, kK, //
+                         kG, kK, 0xFFFFFFFEu, kK, kW}));
+    EXPECT_EQ(FloodFill(b, -1, 0, kG), 0);
+    EXPECT_EQ(FloodFill(b, 5, 0, kG), 0);
 }
 
 TEST(Bitmap32Ops, FloodFillWithTheRegionsOwnColourEndsAndIgnoresAlpha) {
