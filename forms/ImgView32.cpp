@@ -516,6 +516,10 @@ LRESULT TImgView32::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     }
+    case WM_PRINTCLIENT:
+        // Painting into a given device context (a print of the window, a test's memory DC).
+        PaintView(reinterpret_cast<HDC>(wParam));
+        return 0;
     case WM_ERASEBKGND:
         // The stages paint every pixel; erasing first would only flicker.
         return 1;
