@@ -169,16 +169,23 @@ void TRubberbandLayer::MouseDown(TMouseButton button, TShiftState, TPoint p) {
         return;
     dragState_ = RubberbandHitTest(FrameRect(), p);
     dragStartLocation_ = Location();
-    dragStartPoint_ = p;
+    dragStartPoint_ = ToLocationUnits(p);
+}
+
+TFloatRect TRubberbandLayer::ToLocationUnits(TPoint p) const {
+    // A scaled frame moves in image pixels, so a drag stays right while the view scrolls.
+    if (!Scaled())
+        return {static_cast<double>(p.X), static_cast<double>(p.Y), 0, 0};
+    const TViewMapping m = View().Mapping();
+    return {m.ControlToBitmapX(p.X), m.ControlToBitmapY(p.Y), 0, 0};
 }
 
 void TRubberbandLayer::MouseMove(TShiftState shift, TPoint p) {
     if (dragState_ == TRBDragState::dsNone)
         return;
-    // The mouse moves in view pixels; a scaled frame moves in image pixels.
-    const double unit = Scaled() ? View().Scale() : 1.0;
-    const double dx = (p.X - dragStartPoint_.X) / unit;
-    const double dy = (p.Y - dragStartPoint_.Y) / unit;
+    const TFloatRect now = ToLocationUnits(p);
+    const double dx = now.Left - dragStartPoint_.Left;
+    const double dy = now.Top - dragStartPoint_.Top;
     TFloatRect next = RubberbandDrag(dragState_, dragStartLocation_, dx, dy, minWidth_, minHeight_);
     const TFloatRect old = Location();
     if (OnResizing)
@@ -511,7 +518,13 @@ LRESULT TImgView32::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
         PAINTSTRUCT ps{};
         if (HDC dc = BeginPaint(Handle(), &ps)) {
-            PaintView(dc);
+            // A failing stage handler must still give the painting's device context back.
+            try {
+                PaintView(dc);
+            } catch (...) {
+                EndPaint(Handle(), &ps);
+                throw;
+            }
             EndPaint(Handle(), &ps);
         }
         return 0;

@@ -150,12 +150,14 @@ public:
 
 private:
     TRect FrameRect() const;
+    // A view point in the units of the location (Left and Top hold it).
+    TFloatRect ToLocationUnits(TPoint p) const;
     TPositionedLayer* child_ = nullptr;
     double minWidth_ = 10;
     double minHeight_ = 10;
     TRBDragState dragState_ = TRBDragState::dsNone;
     TFloatRect dragStartLocation_;
-    TPoint dragStartPoint_;
+    TFloatRect dragStartPoint_;
 };
 
 class TImgView32 : public TControl {

@@ -301,3 +301,34 @@ TEST_F(ImgView32Test, PaintToMergesTheImageAndVisibleLayersAtImageScale) {
     EXPECT_EQ(merged.Pixel(3, 1), 0xFF0000FFu);
     EXPECT_EQ(merged.Pixel(1, 2), 0xFF0000FFu);
 }
+
+TEST_F(ImgView32Test, ScrollBarsScrollTheViewAndRaiseTheChangeEvent) {
+    view->SetBitmap(TBitmap32(400, 300, 0xFF000000));
+    int changes = 0;
+    view->OnChange = [&](TObject*) { ++changes; };
+    const HWND wnd = view->Handle();
+    SendMessageW(wnd, WM_HSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(view->ScrollPosition(), (TPoint{16, 0}));
+    SendMessageW(wnd, WM_VSCROLL, SB_BOTTOM, 0);
+    const TRect vp = view->GetViewportRect();
+    EXPECT_EQ(view->ScrollPosition(), (TPoint{16, 300 - vp.Height()}));
+    EXPECT_EQ(GetScrollPos(wnd, SB_VERT), 300 - vp.Height());
+    SendMessageW(wnd, WM_HSCROLL, SB_LINEUP, 0);
+    SendMessageW(wnd, WM_HSCROLL, SB_LINEUP, 0); // already at the start: no change
+    EXPECT_EQ(changes, 3);
+    view->SetScale(2);
+    EXPECT_EQ(changes, 4);
+}
+
+TEST_F(ImgView32Test, AFrameDragStaysUnderTheMouseWhileTheViewScrolls) {
+    view->SetBitmap(TBitmap32(400, 300, 0xFF000000));
+    auto* band = view->AddLayer<TRubberbandLayer>();
+    band->SetScaled(true);
+    band->SetLocation({20, 20, 60, 60});
+    const HWND wnd = view->Handle();
+    SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, At(40, 40));
+    view->Scroll(10, 0); // the mouse now lies over image point 50, 40
+    SendMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, At(40, 40));
+    SendMessageW(wnd, WM_LBUTTONUP, 0, At(40, 40));
+    EXPECT_EQ(band->Location(), (TFloatRect{30, 20, 70, 60}));
+}
