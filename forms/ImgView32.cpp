@@ -457,7 +457,7 @@ TCustomLayer* TImgView32::FindLayerAt(TPoint p) const {
 }
 
 void TImgView32::MouseButton(UINT msg, WPARAM keys, TPoint p) {
-    const TShiftState shift = ShiftStateOf(keys);
+    TShiftState shift = ShiftStateOf(keys);
     TMouseButton button = TMouseButton::Left;
     if (msg == WM_RBUTTONDOWN || msg == WM_RBUTTONUP || msg == WM_RBUTTONDBLCLK)
         button = TMouseButton::Right;
@@ -466,6 +466,8 @@ void TImgView32::MouseButton(UINT msg, WPARAM keys, TPoint p) {
     const bool down = msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN ||
                       msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
     if (down) {
+        if (msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK)
+            shift |= ssDouble;
         SetFocus(Handle());
         SetCapture(Handle());
         if (!mouseLayer_)
@@ -504,6 +506,12 @@ void TImgView32::MouseMoved(WPARAM keys, TPoint p) {
         TrackMouseEvent(&track);
         if (OnMouseEnter)
             OnMouseEnter(this);
+    } else if (!inside && over_) {
+        // While a press holds the mouse, moves outside arrive here too: the only sign
+        // that the pointer left during a drag.
+        over_ = false;
+        if (OnMouseLeave)
+            OnMouseLeave(this);
     }
     const TShiftState shift = ShiftStateOf(keys);
     TCustomLayer* layer = mouseLayer_ ? mouseLayer_ : FindLayerAt(p);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "FormsTestSupport.h"
@@ -331,4 +332,32 @@ TEST_F(ImgView32Test, AFrameDragStaysUnderTheMouseWhileTheViewScrolls) {
     SendMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, At(40, 40));
     SendMessageW(wnd, WM_LBUTTONUP, 0, At(40, 40));
     EXPECT_EQ(band->Location(), (TFloatRect{30, 20, 70, 60}));
+}
+
+TEST_F(ImgView32Test, DoubleClicksAndThePointerComingAndGoingReachTheView) {
+    std::vector<std::wstring> events;
+    view->OnDblClick = [&](TObject*) { events.push_back(L"dblclick"); };
+    view->OnMouseDown = [&](TObject*, TMouseButton, TShiftState shift, int x, int y, TCustomLayer*) {
+        events.push_back((shift & ssDouble) ? L"down double" : L"down");
+        EXPECT_EQ(x, 7);
+        EXPECT_EQ(y, 9);
+    };
+    view->OnMouseEnter = [&](TObject*) { events.push_back(L"enter"); };
+    view->OnMouseLeave = [&](TObject*) { events.push_back(L"leave"); };
+    const HWND wnd = view->Handle();
+    SendMessageW(wnd, WM_MOUSEMOVE, 0, At(7, 9));
+    SendMessageW(wnd, WM_MOUSEMOVE, 0, At(8, 9));
+    SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, At(7, 9));
+    SendMessageW(wnd, WM_LBUTTONUP, 0, At(7, 9));
+    SendMessageW(wnd, WM_LBUTTONDBLCLK, MK_LBUTTON, At(7, 9));
+    SendMessageW(wnd, WM_LBUTTONUP, 0, At(7, 9));
+    SendMessageW(wnd, WM_MOUSELEAVE, 0, 0);
+    // During a drag the moves outside tell that the pointer left, and came back.
+    SendMessageW(wnd, WM_MOUSEMOVE, 0, At(7, 9));
+    SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, At(7, 9));
+    SendMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, At(-20, 9));
+    SendMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, At(7, 9));
+    SendMessageW(wnd, WM_LBUTTONUP, 0, At(7, 9));
+    EXPECT_EQ(events, (std::vector<std::wstring>{L"enter", L"down", L"dblclick", L"down double", L"leave",
+                                                 L"enter", L"down", L"leave", L"enter"}));
 }
