@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr std::uint64_t kFullAlpha2 = 255u * 255u;
-
 TColor32 WithAlpha(TColor32 c, std::uint8_t alpha) {
     return (c & 0x00FFFFFFu) | (TColor32{alpha} << 24);
 }
@@ -19,39 +17,6 @@ void RequireSameSize(const TBitmap32& a, const TBitmap32& b) {
 }
 
 } // namespace
-
-std::uint64_t DivRoundEven(std::uint64_t num, std::uint64_t den) {
-    const std::uint64_t q = num / den;
-    const std::uint64_t r = num % den;
-    // Twice the remainder against the divisor decides: below half down, above up, a tie to even.
-    if (2 * r > den || (2 * r == den && (q & 1u) != 0))
-        return q + 1;
-    return q;
-}
-
-TColor32 BlendPixel(TColor32 src, TColor32 dst, std::uint8_t masterAlpha) {
-    // The source's share s = sa * master / 255^2; the destination keeps da * (1 - s). The
-    // colours are weighted by their shares and divided by the resulting alpha, so a blend onto
-    // a transparent pixel keeps the source's colour instead of darkening it.
-    const std::uint64_t s = std::uint64_t{AlphaComponent(src)} * masterAlpha;
-    // A covering or invisible source decides the pixel alone.
-    if (s == kFullAlpha2)
-        return src;
-    if (s == 0)
-        return dst;
-    const std::uint64_t da = AlphaComponent(dst);
-    const std::uint64_t dstShare = da * (kFullAlpha2 - s);
-    const std::uint64_t weight = 255u * s + dstShare;
-    if (weight == 0)
-        return 0;
-    auto channel = [&](int shift) {
-        const std::uint64_t sc = (src >> shift) & 0xFFu;
-        const std::uint64_t dc = (dst >> shift) & 0xFFu;
-        return static_cast<TColor32>(DivRoundEven(sc * s * 255u + dc * dstShare, weight)) << shift;
-    };
-    const auto alpha = static_cast<TColor32>(DivRoundEven(weight, kFullAlpha2));
-    return (alpha << 24) | channel(16) | channel(8) | channel(0);
-}
 
 void Draw(TBitmap32& dst, int x, int y, const TBitmap32& src, TDrawMode mode, std::uint8_t masterAlpha) {
     const TRect target =

@@ -8,21 +8,13 @@
 
 #include "core/Bitmap32.h"
 #include "core/Geometry.h"
-
-// How a bitmap is put onto another: its pixels replace the destination's (alpha included),
-// or they are laid over it with their alpha scaled by the master alpha.
-enum class TDrawMode { dmOpaque, dmBlend };
+#include "core/ImgViewPaint.h"
 
 // A table of 256 channel values, indexed by the old value.
 using TLUT8 = std::array<std::uint8_t, 256>;
 
-// Rounds num / den (den > 0) to the nearest integer, halves going to the even neighbour.
-std::uint64_t DivRoundEven(std::uint64_t num, std::uint64_t den);
-
-// One pixel laid over another ("source over"), the source's alpha scaled by masterAlpha.
-TColor32 BlendPixel(TColor32 src, TColor32 dst, std::uint8_t masterAlpha);
-
-// Puts src onto dst with its top-left corner at (x, y); what falls outside dst is cut off.
+// Puts src onto dst with its top-left corner at (x, y), in the image view's draw mode and
+// blend; what falls outside dst is cut off.
 void Draw(TBitmap32& dst, int x, int y, const TBitmap32& src, TDrawMode mode, std::uint8_t masterAlpha = 255);
 
 // The brightness of a pixel: (R*61 + G*174 + B*21) shr 8.
