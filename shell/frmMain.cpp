@@ -5,6 +5,7 @@
 #include "shell/frmMain.h"
 
 #include "core/StoredValues.h"
+#include "editor/EditorDialogs.h"
 #include "forms/Actions.h"
 #include "forms/Application.h"
 #include "forms/ComCtrls.h"
@@ -43,6 +44,8 @@ constexpr TShortCut CtrlShift(std::uint8_t key) { return MakeShortCut(key, true,
 
 TMainForm::TMainForm() : TForm(nullptr, L"MainForm", MainDesign()) {
     MainForm = this;
+    // The editor's dialogs translate themselves through the main window's language.
+    EditorDialogTranslator = [this](TForm& form) { ApplyLanguage(&form); };
     CreateActions();
     CreateMenus();
     CreateBars();
@@ -55,8 +58,10 @@ TMainForm::TMainForm() : TForm(nullptr, L"MainForm", MainDesign()) {
 }
 
 TMainForm::~TMainForm() {
-    if (MainForm == this)
+    if (MainForm == this) {
         MainForm = nullptr;
+        EditorDialogTranslator = nullptr;
+    }
     if (ImageList1)
         ImageList_Destroy(ImageList1);
 }

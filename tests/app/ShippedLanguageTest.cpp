@@ -15,6 +15,10 @@
 #include "capture/dlgCaptureRepeat.h"
 #include "core/IniFile.h"
 #include "core/StoredValues.h"
+#include "editor/dlgImageCrop.h"
+#include "editor/dlgImageEffect.h"
+#include "editor/dlgImageResize.h"
+#include "editor/dlgImageRotate.h"
 #include "forms/Actions.h"
 #include "forms/ComboBox.h"
 #include "forms/Controls.h"
@@ -78,6 +82,10 @@ std::vector<TTranslatedForm> TranslatedForms() {
          [] { return TFormPtr<TForm>(CreateForm<TCaptureRecDialog>(nullptr, NoDialogHost()).release()); }},
         {L"CaptureRepeatDialog",
          [] { return TFormPtr<TForm>(CreateForm<TCaptureRepeatDialog>(nullptr, NoDialogHost()).release()); }},
+        {L"ImageEffectDialog", CreateDialogWithMain<TImageEffectDialog>},
+        {L"ImageResizeForm", CreateDialogWithMain<TImageResizeForm>},
+        {L"ImageCropForm", CreateDialogWithMain<TImageCropForm>},
+        {L"ImageRotateDialog", CreateDialogWithMain<TImageRotateDialog>},
     };
 }
 

@@ -1,0 +1,388 @@
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/Bitmap32.h"
+#include "core/StoredValues.h"
+#include "editor/dlgImageCrop.h"
+#include "editor/dlgImageEffect.h"
+#include "editor/dlgImageResize.h"
+#include "editor/dlgImageRotate.h"
+#include "forms/ImgView32.h"
+#include "forms/Label.h"
+#include "forms/StdCtrls.h"
+#include "forms/Timer.h"
+#include "forms/TrackBar.h"
+#include "shell/frmMain.h"
+#include "tests/forms/FormsTestSupport.h"
+
+namespace {
+constexpr TColor32 kRed = 0xFFFF0000;
+constexpr TColor32 kGreen = 0xFF00FF00;
+constexpr TColor32 kBlue = 0xFF0000FF;
+constexpr TColor32 kWhite = 0xFFFFFFFF;
+constexpr TColor32 kFill = 0xFF102030;
+
+// A row of pixels as a bitmap one pixel high.
+TBitmap32 Row(std::initializer_list<TColor32> pixels) {
+    TBitmap32 b(static_cast<int>(pixels.size()), 1);
+    int x = 0;
+    for (TColor32 c : pixels)
+        b.SetPixel(x++, 0, c);
+    return b;
+}
+
+class EditorDialogsTest : public FormsTest {
+protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tolvex");
+        main = CreateForm<TMainForm>();
+        main->JvFormStorage1.SetStoredValue(SettingName::kLanguage, std::wstring(L"English"));
+    }
+    void TearDown() override {
+        main.reset();
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tolvex");
+        FormsTest::TearDown();
+    }
+    // Runs a dialog modally; the step runs once it is up. A dialog still open after 10 s is
+    // cancelled, so that no test can hang in it.
+    template <class TResult>
+    TResult RunModal(const std::function<TForm*()>& dialog, const std::function<void()>& step,
+                     const std::function<TResult()>& run) {
+        auto* timer = main->Make<TTimer>(L"", 20, true);
+        const DWORD started = GetTickCount();
+        bool done = false;
+        timer->OnTimer = [&](TObject*) {
+            TForm* shown = dialog();
+            if (!shown || !IsWindowVisible(shown->Handle()))
+                return;
+            if (!done) {
+                done = true;
+                step();
+            } else if (GetTickCount() - started > 10000) {
+                shown->ModalResult = mrCancel;
+            }
+        };
+        TResult result = run();
+        timer->SetEnabled(false);
+        EXPECT_TRUE(done);
+        return result;
+    }
+    TFormPtr<TMainForm> main;
+};
+
+} // namespace
+
+TEST_F(EditorDialogsTest, TheEffectPreviewFollowsTheTrackBarFromTheUntouchedSource) {
+    auto dialog = CreateForm<TImageEffectDialog>(main.get());
+    const TBitmap32 source = Row({0x80000000, 0xFFC8C8C8});
+    dialog->SetPicture(source);
+    dialog->SetEffect(L"Brightness", L"Bright");
+    EXPECT_EQ(dialog->Caption(), L"Bright");
+    EXPECT_EQ(dialog->TrackBar1->Min(), -100);
+    EXPECT_EQ(dialog->TrackBar1->Max(), 100);
+    // Position 0 raises no change: the preview is the picture, the label its design text.
+    EXPECT_EQ(dialog->Image32->Bitmap(), source);
+    EXPECT_EQ(dialog->Label1->Caption(), L"0");
+    dialog->TrackBar1->SetPosition(50);
+    // 0 + 0.5 gives 127.5, the even 128; 200 + 127.5 is above 255. Alpha stays.
+    EXPECT_EQ(dialog->Image32->Bitmap(), Row({0x80808080, 0xFFFFFFFF}));
+    EXPECT_EQ(dialog->Label1->Caption(), L"50");
+    // Back to 0 gives the source again: the preview never builds on itself.
+    dialog->TrackBar1->SetPosition(0);
+    EXPECT_EQ(dialog->Image32->Bitmap(), source);
+    EXPECT_EQ(dialog->SourceBitmap, source);
+}
+
+TEST_F(EditorDialogsTest, EffectsWithAStartValueOpenWithTheirPreviewComputed) {
+    auto dialog = CreateForm<TImageEffectDialog>(main.get());
+    TBitmap32 picture(2, 2);
+    picture.SetPixel(0, 0, kRed);
+    picture.SetPixel(1, 0, kGreen);
+    picture.SetPixel(0, 1, kBlue);
+    picture.SetPixel(1, 1, kWhite);
+    dialog->SetPicture(picture);
+    dialog->SetEffect(L"Mosaic", L"Mosic");
+    EXPECT_EQ(dialog->TrackBar1->Position(), 5);
+    EXPECT_EQ(dialog->Label1->Caption(), L"5");
+    EXPECT_EQ(dialog->Image32->Bitmap(), TBitmap32(2, 2, kRed));
+    dialog->TrackBar1->SetPosition(1);
+    EXPECT_EQ(dialog->Image32->Bitmap(), picture);
+
+    auto gamma = CreateForm<TImageEffectDialog>(main.get());
+    gamma->SetPicture(picture);
+    gamma->SetEffect(L"Gamma", L"Gamma");
+    EXPECT_EQ(gamma->TrackBar1->Max(), 500);
+    EXPECT_EQ(gamma->Image32->Bitmap(), picture); // gamma 1 is the identity
+    EXPECT_EQ(gamma->Label1->Caption(), L"1");
+    gamma->TrackBar1->SetPosition(0); // gamma 0 makes every colour white
+    EXPECT_EQ(gamma->Image32->Bitmap(), TBitmap32(2, 2, kWhite));
+
+    // An unknown effect leaves the designed caption and range.
+    auto unknown = CreateForm<TImageEffectDialog>(main.get());
+    unknown->SetPicture(picture);
+    unknown->SetEffect(L"Blur", L"Blur");
+    EXPECT_EQ(unknown->Caption(), L"Effect");
+    EXPECT_EQ(unknown->TrackBar1->Min(), -100);
+    unknown->TrackBar1->SetPosition(30);
+    EXPECT_EQ(unknown->Image32->Bitmap(), picture);
+}
+
+TEST_F(EditorDialogsTest, TheGammaAmountReadsAsAShortDecimal) {
+    EXPECT_EQ(EffectAmountText(L"Gamma", 100, L'.'), L"1");
+    EXPECT_EQ(EffectAmountText(L"Gamma", 150, L'.'), L"1.5");
+    EXPECT_EQ(EffectAmountText(L"Gamma", 25, L','), L"0,25");
+    EXPECT_EQ(EffectAmountText(L"Gamma", 505, L'.'), L"5.05");
+    EXPECT_EQ(EffectAmountText(L"Gamma", 0, L'.'), L"0");
+    EXPECT_EQ(EffectAmountText(L"Noise", 150, L'.'), L"150");
+}
+
+TEST_F(EditorDialogsTest, TheEffectDialogGivesThePreviewOnOkAndNothingOnCancel) {
+    const TBitmap32 picture = Row({0xFF000000, 0xFF646464});
+    const auto ok = RunModal<std::optional<TBitmap32>>(
+        [] { return ImageEffectDialog; },
+        [] {
+            ImageEffectDialog->TrackBar1->SetPosition(-100); // contrast -1: every entry is 128
+            ImageEffectDialog->BitBtn2->Click();
+        },
+        [&] { return RunImageEffectDialog(main.get(), L"Contrast", L"Contrast", picture); });
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(*ok, Row({0xFF808080, 0xFF808080}));
+    EXPECT_EQ(ImageEffectDialog, nullptr);
+
+    const auto cancelled = RunModal<std::optional<TBitmap32>>(
+        [] { return ImageEffectDialog; },
+        [] {
+            ImageEffectDialog->TrackBar1->SetPosition(40);
+            ImageEffectDialog->BitBtn1->Click();
+        },
+        [&] { return RunImageEffectDialog(main.get(), L"Brightness", L"Brightness", picture); });
+    EXPECT_FALSE(cancelled);
+}
+
+TEST_F(EditorDialogsTest, TheSizeFieldsKeepTheProportionOfTheStartingSize) {
+    auto dialog = CreateForm<TImageResizeForm>(main.get());
+    dialog->LoadSize(200, 75);
+    EXPECT_EQ(dialog->NewWidth(), 200);
+    EXPECT_EQ(dialog->NewHeight(), 75);
+    dialog->SpinEdit1->SetValue(50); // 18.75
+    EXPECT_EQ(dialog->NewHeight(), 19);
+    dialog->SpinEdit1->SetValue(100); // 37.5 goes to the even 38
+    EXPECT_EQ(dialog->NewHeight(), 38);
+    dialog->SpinEdit2->SetValue(150);
+    EXPECT_EQ(dialog->NewWidth(), 400);
+    // An emptied field waits; the other keeps its value.
+    dialog->SpinEdit1->SetCaption(L"");
+    EXPECT_EQ(dialog->NewHeight(), 150);
+    // Without the link each side is free.
+    dialog->cbSizeLink->SetChecked(false);
+    dialog->SpinEdit1->SetValue(30);
+    EXPECT_EQ(dialog->NewHeight(), 150);
+    dialog->btnOK->Click();
+    EXPECT_EQ(dialog->ModalResult, mrOk);
+    EXPECT_EQ(dialog->NewWidth(), 30);
+}
+
+TEST_F(EditorDialogsTest, APercentageBecomesPixelsOnOkFromEachStartingSide) {
+    auto dialog = CreateForm<TImageResizeForm>(main.get());
+    dialog->LoadSize(201, 101);
+    EXPECT_FALSE(dialog->SpinEdit3->Enabled());
+    dialog->rbPersent->SetChecked(true);
+    EXPECT_TRUE(dialog->SpinEdit3->Enabled());
+    EXPECT_FALSE(dialog->SpinEdit1->Enabled());
+    EXPECT_FALSE(dialog->cbSizeLink->Enabled());
+    EXPECT_EQ(dialog->SpinEdit3->Value(), 50);
+    dialog->btnOK->Click();
+    EXPECT_EQ(dialog->ModalResult, mrOk);
+    EXPECT_EQ(dialog->NewWidth(), 100);
+    EXPECT_EQ(dialog->NewHeight(), 50);
+
+    auto tiny = CreateForm<TImageResizeForm>(main.get());
+    tiny->LoadSize(1, 1);
+    tiny->rbPersent->SetChecked(true);
+    tiny->SpinEdit3->SetValue(1000);
+    tiny->btnOK->Click();
+    EXPECT_EQ(tiny->NewWidth(), 10);
+    EXPECT_EQ(tiny->NewHeight(), 10);
+
+    // 1 per cent of 50 leaves no pixel: the dialog stays open with the sizes as they were.
+    auto empty = CreateForm<TImageResizeForm>(main.get());
+    empty->LoadSize(50, 80);
+    empty->rbPersent->SetChecked(true);
+    empty->SpinEdit3->SetValue(1);
+    empty->btnOK->Click();
+    EXPECT_EQ(empty->ModalResult, mrNone);
+    EXPECT_EQ(empty->NewWidth(), 50);
+    // Switching back to pixels gives the fields back.
+    empty->rbSize->SetChecked(true);
+    EXPECT_TRUE(empty->SpinEdit1->Enabled());
+    EXPECT_FALSE(empty->SpinEdit3->Enabled());
+}
+
+TEST_F(EditorDialogsTest, ResizeResamplesThePictureOnOkAndGivesNothingOnCancel) {
+    const TBitmap32 picture = Row({kRed, kBlue});
+    const auto ok = RunModal<std::optional<TBitmap32>>(
+        [] { return ImageResizeForm; },
+        [] {
+            ImageResizeForm->SpinEdit1->SetValue(4); // the link makes the height 2
+            ImageResizeForm->btnOK->Click();
+        },
+        [&] { return RunImageResizeForm(main.get(), picture); });
+    ASSERT_TRUE(ok);
+    TBitmap32 expected(4, 2, kRed);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 2; x < 4; ++x)
+            expected.SetPixel(x, y, kBlue);
+    EXPECT_EQ(*ok, expected);
+    EXPECT_EQ(ImageResizeForm, nullptr);
+
+    const auto cancelled = RunModal<std::optional<TBitmap32>>(
+        [] { return ImageResizeForm; }, [] { ImageResizeForm->btnCancel->Click(); },
+        [&] { return RunImageResizeForm(main.get(), picture); });
+    EXPECT_FALSE(cancelled);
+}
+
+TEST_F(EditorDialogsTest, TheAnchorGridMarksTheDirectionsAroundTheDownButton) {
+    EXPECT_EQ(AnchorMarkIndex(1, 1), 4);
+    EXPECT_EQ(AnchorMarkIndex(2, 1), 5);
+    EXPECT_EQ(AnchorMarkIndex(4, 1), 7);
+    EXPECT_EQ(AnchorMarkIndex(5, 1), 8);
+    EXPECT_EQ(AnchorMarkIndex(3, 1), -1);
+    EXPECT_EQ(AnchorMarkIndex(9, 1), -1);
+    EXPECT_EQ(AnchorMarkIndex(1, 9), -1);
+    EXPECT_EQ(AnchorMarkIndex(5, 9), 0);
+    for (int button = 1; button <= 9; ++button)
+        EXPECT_EQ(AnchorMarkIndex(button, 5), button - 1);
+
+    auto dialog = CreateForm<TImageCropForm>(main.get());
+    EXPECT_EQ(dialog->Anchor(), 1);
+    EXPECT_FALSE(dialog->SpeedButtons[0]->Caption().empty());
+    EXPECT_TRUE(dialog->SpeedButtons[2]->Caption().empty());
+    // A click on another anchor moves the marks with it.
+    SendMessageW(dialog->SpeedButtons[8]->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(dialog->Anchor(), 9);
+    EXPECT_TRUE(dialog->SpeedButtons[0]->Caption().empty());
+    EXPECT_EQ(dialog->SpeedButtons[8]->Caption(), L"\u25CF");
+    EXPECT_EQ(dialog->SpeedButtons[4]->Caption(), L"\u2196");
+    dialog->SetAnchor(5);
+    for (TRadioButton* button : dialog->SpeedButtons)
+        EXPECT_FALSE(button->Caption().empty());
+}
+
+TEST_F(EditorDialogsTest, TheCanvasGrowsAroundTheAnchorInTheFillColour) {
+    TBitmap32 picture(3, 3, kRed);
+    const auto centred = RunModal<std::optional<TBitmap32>>(
+        [] { return ImageCropForm; },
+        [] {
+            ImageCropForm->SetAnchor(5);
+            ImageCropForm->SpinEdit1->SetValue(4); // linked: 4 x 4
+            ImageCropForm->BitBtn1->Click();
+        },
+        [&] { return RunImageCropForm(main.get(), picture, kFill); });
+    ASSERT_TRUE(centred);
+    ASSERT_EQ(centred->Width(), 4);
+    ASSERT_EQ(centred->Height(), 4);
+    // Half of 4 less half of 3 is 1: the picture lies at (1, 1), the fill above and left.
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(centred->Pixel(x, y), x >= 1 && y >= 1 ? kRed : kFill) << x << "," << y;
+
+    const TBitmap32 wide(100, 50, kBlue);
+    const auto corner = RunModal<std::optional<TBitmap32>>(
+        [] { return ImageCropForm; },
+        [] {
+            ImageCropForm->SetAnchor(9);
+            ImageCropForm->cbSizeLink->SetChecked(false);
+            ImageCropForm->SpinEdit1->SetValue(120);
+            ImageCropForm->SpinEdit2->SetValue(60);
+            ImageCropForm->BitBtn1->Click();
+        },
+        [&] { return RunImageCropForm(main.get(), wide, kFill); });
+    ASSERT_TRUE(corner);
+    EXPECT_EQ(corner->Pixel(19, 9), kFill);
+    EXPECT_EQ(corner->Pixel(20, 10), kBlue);
+    EXPECT_EQ(corner->Pixel(119, 59), kBlue);
+    EXPECT_EQ(corner->Pixel(119, 9), kFill);
+
+    const auto cancelled = RunModal<std::optional<TBitmap32>>(
+        [] { return ImageCropForm; }, [] { ImageCropForm->BitBtn2->Click(); },
+        [&] { return RunImageCropForm(main.get(), picture, kFill); });
+    EXPECT_FALSE(cancelled);
+    EXPECT_EQ(ImageCropForm, nullptr);
+}
+
+TEST_F(EditorDialogsTest, RotateTurnsAndMirrorsThePreviewStepByStep) {
+    auto dialog = CreateForm<TImageRotateDialog>(main.get());
+    const TBitmap32 picture = Row({kRed, kGreen, kBlue});
+    dialog->SetPicture(picture);
+    // Clockwise: the left end of the row comes to the top.
+    dialog->SpeedButton02->Click();
+    ASSERT_EQ(dialog->Image32->Bitmap().Width(), 1);
+    ASSERT_EQ(dialog->Image32->Bitmap().Height(), 3);
+    EXPECT_EQ(dialog->Image32->Bitmap().Pixel(0, 0), kRed);
+    EXPECT_EQ(dialog->Image32->Bitmap().Pixel(0, 2), kBlue);
+    dialog->SpeedButton05->Click(); // upside down
+    EXPECT_EQ(dialog->Image32->Bitmap().Pixel(0, 0), kBlue);
+    dialog->SpeedButton05->Click();
+    dialog->SpeedButton01->Click(); // and back
+    EXPECT_EQ(dialog->Image32->Bitmap(), picture);
+    dialog->SpeedButton04->Click();
+    EXPECT_EQ(dialog->Image32->Bitmap(), Row({kBlue, kGreen, kRed}));
+    // Four counter-clockwise turns change nothing.
+    for (int i = 0; i < 4; ++i)
+        dialog->SpeedButton01->Click();
+    EXPECT_EQ(dialog->Image32->Bitmap(), Row({kBlue, kGreen, kRed}));
+}
+
+TEST_F(EditorDialogsTest, RotateGivesTheTurnedPictureOnOkAndNothingOnCancel) {
+    const TBitmap32 picture = Row({kRed, kGreen, kBlue});
+    // Two quarter turns are half a turn: the row reversed.
+    const auto half = RunModal<std::optional<TBitmap32>>(
+        [] { return ImageRotateDialog; },
+        [] {
+            ImageRotateDialog->SpeedButton02->Click();
+            ImageRotateDialog->SpeedButton02->Click();
+            ImageRotateDialog->btnOK->Click();
+        },
+        [&] { return RunImageRotateDialog(main.get(), picture); });
+    ASSERT_TRUE(half);
+    EXPECT_EQ(*half, Row({kBlue, kGreen, kRed}));
+
+    const auto threeQuarters = RunModal<std::optional<TBitmap32>>(
+        [] { return ImageRotateDialog; },
+        [] {
+            for (int i = 0; i < 3; ++i)
+                ImageRotateDialog->SpeedButton02->Click();
+            ImageRotateDialog->btnOK->Click();
+        },
+        [&] { return RunImageRotateDialog(main.get(), picture); });
+    ASSERT_TRUE(threeQuarters);
+    ASSERT_EQ(threeQuarters->Height(), 3);
+    EXPECT_EQ(threeQuarters->Pixel(0, 0), kBlue); // 270 clockwise is 90 counter-clockwise
+
+    const auto cancelled = RunModal<std::optional<TBitmap32>>(
+        [] { return ImageRotateDialog; },
+        [] {
+            ImageRotateDialog->SpeedButton04->Click();
+            ImageRotateDialog->btnCancel->Click();
+        },
+        [&] { return RunImageRotateDialog(main.get(), picture); });
+    EXPECT_FALSE(cancelled);
+    EXPECT_EQ(ImageRotateDialog, nullptr);
+}
+
+TEST_F(EditorDialogsTest, TheDialogsTakeTheStoredLanguageWhenCreated) {
+    main->JvFormStorage1.SetStoredValue(SettingName::kLanguage, std::wstring(L"Korea"));
+    auto resize = CreateForm<TImageResizeForm>(main.get());
+    EXPECT_EQ(resize->Caption(), L"\uC774\uBBF8\uC9C0 \uD06C\uAE30 \uC870\uC815");
+    EXPECT_EQ(resize->btnOK->Caption(), L"\uD655\uC778");
+    auto rotate = CreateForm<TImageRotateDialog>(main.get());
+    EXPECT_EQ(rotate->btnCancel->Caption(), L"\uCDE8\uC18C");
+    EXPECT_EQ(rotate->SpeedButton04->Hint(), L"\uC88C\uC6B0\uB85C \uB4A4\uC9D1\uAE30");
+    main->JvFormStorage1.SetStoredValue(SettingName::kLanguage, std::wstring(L"English"));
+    auto effect = CreateForm<TImageEffectDialog>(main.get());
+    EXPECT_EQ(effect->BitBtn1->Caption(), L"Cancel");
+}
