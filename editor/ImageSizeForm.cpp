@@ -19,7 +19,8 @@ TFormDesign SizeDesign(const std::wstring& caption, int extraWidth) {
     d.Border = TBorderStyle::Dialog;
     d.Position = TPosition::ScreenCenter;
     RECT outer{0, 0, kFieldsWidth + extraWidth, kFieldsHeight};
-    AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, FALSE, WS_EX_DLGMODALFRAME);
+    AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, FALSE,
+                       WS_EX_DLGMODALFRAME);
     d.Width = outer.right - outer.left;
     d.Height = outer.bottom - outer.top;
     return d;
@@ -32,8 +33,8 @@ TLabel* MakeLabel(TForm* form, const wchar_t* name, const wchar_t* caption, int 
 }
 } // namespace
 
-TImageSizeForm::TImageSizeForm(TForm* owner, std::wstring name, const std::wstring& caption, const wchar_t* okName,
-                               const wchar_t* cancelName, int extraWidth)
+TImageSizeForm::TImageSizeForm(TForm* owner, std::wstring name, const std::wstring& caption,
+                               const wchar_t* okName, const wchar_t* cancelName, int extraWidth)
     : TForm(owner, std::move(name), SizeDesign(caption, extraWidth)) {
     rbSize = Make<TRadioButton>(L"rbSize", this, L"Pixel Dimensions", 12, 10, 200);
     lblWidth = MakeLabel(this, L"lblWidth", L"Width", 30, 38, 56);
@@ -64,7 +65,9 @@ TImageSizeForm::TImageSizeForm(TForm* owner, std::wstring name, const std::wstri
     OnCreate = [this](TObject* s) { FormCreate(s); };
 }
 
-void TImageSizeForm::FormCreate(TObject*) { TranslateEditorDialog(*this); }
+void TImageSizeForm::FormCreate(TObject*) {
+    TranslateEditorDialog(*this);
+}
 
 void TImageSizeForm::LoadSize(int width, int height) {
     Linking = false;
@@ -75,8 +78,12 @@ void TImageSizeForm::LoadSize(int width, int height) {
     SpinEdit2->SetValue(height);
 }
 
-int TImageSizeForm::NewWidth() const { return SpinEdit1->Value(); }
-int TImageSizeForm::NewHeight() const { return SpinEdit2->Value(); }
+int TImageSizeForm::NewWidth() const {
+    return SpinEdit1->Value();
+}
+int TImageSizeForm::NewHeight() const {
+    return SpinEdit2->Value();
+}
 
 void TImageSizeForm::SpinEdit1Change(TObject*) {
     // An emptied field waits for a number before the other side follows.
@@ -108,7 +115,9 @@ void TImageSizeForm::rbSizeClick(TObject*) {
     SetFocus((pixels ? SpinEdit1 : SpinEdit3)->Handle());
 }
 
-void TImageSizeForm::rbPersentClick(TObject* sender) { rbSizeClick(sender); }
+void TImageSizeForm::rbPersentClick(TObject* sender) {
+    rbSizeClick(sender);
+}
 
 void TImageSizeForm::ConfirmSize() {
     int width = NewWidth();

@@ -37,7 +37,8 @@ TImageCropForm::TImageCropForm(TForm* owner)
         auto* button = Make<TRadioButton>(L"SpeedButton" + std::to_wstring(i + 1), GroupBox1, L"",
                                           12 + (i % 3) * kCell, 20 + (i / 3) * kCell, kCell - 2, kCell - 2);
         // Radio buttons that look like push buttons: the down one is the anchor.
-        SetWindowLongPtrW(button->Handle(), GWL_STYLE, GetWindowLongPtrW(button->Handle(), GWL_STYLE) | BS_PUSHLIKE);
+        SetWindowLongPtrW(button->Handle(), GWL_STYLE,
+                          GetWindowLongPtrW(button->Handle(), GWL_STYLE) | BS_PUSHLIKE);
         button->OnClick = [this](TObject* s) { SpeedButtonClick(s); };
         SpeedButtons[static_cast<std::size_t>(i)] = button;
     }
@@ -64,9 +65,12 @@ void TImageCropForm::SpeedButtonClick(TObject*) {
     }
 }
 
-void TImageCropForm::BitBtn1Click(TObject*) { ConfirmSize(); }
+void TImageCropForm::BitBtn1Click(TObject*) {
+    ConfirmSize();
+}
 
-std::optional<TBitmap32> RunImageCropForm(TForm* owner, const TBitmap32& picture, TColor32 fill, TDrawMode mode) {
+std::optional<TBitmap32> RunImageCropForm(TForm* owner, const TBitmap32& picture, TColor32 fill,
+                                          TDrawMode mode) {
     TFormPtr<TImageCropForm> dialog = CreateForm<TImageCropForm>(owner);
     ImageCropForm = dialog.get();
     struct TReset {

@@ -41,7 +41,8 @@ TFormDesign EffectDesign() {
     d.Border = TBorderStyle::Dialog;
     d.Position = TPosition::ScreenCenter;
     RECT outer{0, 0, 352, 300};
-    AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, FALSE, WS_EX_DLGMODALFRAME);
+    AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, FALSE,
+                       WS_EX_DLGMODALFRAME);
     d.Width = outer.right - outer.left;
     d.Height = outer.bottom - outer.top;
     return d;
@@ -93,7 +94,9 @@ TImageEffectDialog::TImageEffectDialog(TForm* owner) : TForm(owner, L"ImageEffec
     OnCreate = [this](TObject* s) { FormCreate(s); };
 }
 
-void TImageEffectDialog::FormCreate(TObject*) { TranslateEditorDialog(*this); }
+void TImageEffectDialog::FormCreate(TObject*) {
+    TranslateEditorDialog(*this);
+}
 
 void TImageEffectDialog::SetPicture(const TBitmap32& picture) {
     Image32->SetBitmap(picture);

@@ -12,7 +12,9 @@ TImageResizeForm::TImageResizeForm(TForm* owner)
     btnOK->OnClick = [this](TObject* s) { btnOKClick(s); };
 }
 
-void TImageResizeForm::btnOKClick(TObject*) { ConfirmSize(); }
+void TImageResizeForm::btnOKClick(TObject*) {
+    ConfirmSize();
+}
 
 std::optional<TBitmap32> RunImageResizeForm(TForm* owner, const TBitmap32& picture) {
     TFormPtr<TImageResizeForm> dialog = CreateForm<TImageResizeForm>(owner);

@@ -16,7 +16,8 @@ TFormDesign RotateDesign() {
     d.Border = TBorderStyle::Dialog;
     d.Position = TPosition::ScreenCenter;
     RECT outer{0, 0, 352, 300};
-    AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, FALSE, WS_EX_DLGMODALFRAME);
+    AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, FALSE,
+                       WS_EX_DLGMODALFRAME);
     d.Width = outer.right - outer.left;
     d.Height = outer.bottom - outer.top;
     return d;
@@ -45,7 +46,9 @@ TImageRotateDialog::TImageRotateDialog(TForm* owner) : TForm(owner, L"ImageRotat
     OnCreate = [this](TObject* s) { FormCreate(s); };
 }
 
-void TImageRotateDialog::FormCreate(TObject*) { TranslateEditorDialog(*this); }
+void TImageRotateDialog::FormCreate(TObject*) {
+    TranslateEditorDialog(*this);
+}
 
 void TImageRotateDialog::SetPicture(const TBitmap32& picture) {
     Image32->SetBitmap(picture);

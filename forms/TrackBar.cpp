@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-TTrackBar::TTrackBar(TForm* owner, std::wstring name, TWindow* parent, int left, int top, int width, int height)
+TTrackBar::TTrackBar(TForm* owner, std::wstring name, TWindow* parent, int left, int top, int width,
+                     int height)
     : TControl(owner, std::move(name), parent) {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
@@ -43,7 +44,9 @@ void TTrackBar::SetPosition(int value) {
         OnChange(this);
 }
 
-void TTrackBar::SetFrequency(int frequency) { SendMessageW(Handle(), TBM_SETTICFREQ, static_cast<WPARAM>(std::max(frequency, 1)), 0); }
+void TTrackBar::SetFrequency(int frequency) {
+    SendMessageW(Handle(), TBM_SETTICFREQ, static_cast<WPARAM>(std::max(frequency, 1)), 0);
+}
 
 void TTrackBar::SyncPosition() {
     const int now = static_cast<int>(SendMessageW(Handle(), TBM_GETPOS, 0, 0));

@@ -8,7 +8,8 @@
 
 class TTrackBar : public TControl {
 public:
-    TTrackBar(TForm* owner, std::wstring name, TWindow* parent, int left, int top, int width, int height = 33);
+    TTrackBar(TForm* owner, std::wstring name, TWindow* parent, int left, int top, int width,
+              int height = 33);
 
     int Min() const { return min_; }
     int Max() const { return max_; }

@@ -1,9 +1,11 @@
 #include <windows.h>
 
+#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "LanguageTestSupport.h"
 #include "core/Bitmap32.h"
 #include "core/StoredValues.h"
 #include "editor/dlgImageCrop.h"
@@ -32,6 +34,16 @@ TBitmap32 Row(std::initializer_list<TColor32> pixels) {
     for (TColor32 c : pixels)
         b.SetPixel(x++, 0, c);
     return b;
+}
+
+// The shipped bytes of a language file, from the program folder of the build.
+std::string ShippedLanguageBytes(const wchar_t* name) {
+    const char* dist = std::getenv("TOLVEX_DIST_DIR");
+    if (!dist)
+        return {};
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(
+        L"Z:" + std::wstring(dist, dist + std::char_traits<char>::length(dist)) + L"\\Language\\" + name);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 class EditorDialogsTest : public FormsTest {
@@ -274,14 +286,14 @@ TEST_F(EditorDialogsTest, TheAnchorGridMarksTheDirectionsAroundTheDownButton) {
 
 TEST_F(EditorDialogsTest, TheCanvasGrowsAroundTheAnchorInTheFillColour) {
     TBitmap32 picture(3, 3, kRed);
-    const auto centred = RunModal<std::optional<TBitmap32>>(
-        [] { return ImageCropForm; },
-        [] {
-            ImageCropForm->SetAnchor(5);
-            ImageCropForm->SpinEdit1->SetValue(4); // linked: 4 x 4
-            ImageCropForm->BitBtn1->Click();
-        },
-        [&] { return RunImageCropForm(main.get(), picture, kFill); });
+    const auto centred =
+        RunModal<std::optional<TBitmap32>>([] { return ImageCropForm; },
+                                           [] {
+                                               ImageCropForm->SetAnchor(5);
+                                               ImageCropForm->SpinEdit1->SetValue(4); // linked: 4 x 4
+                                               ImageCropForm->BitBtn1->Click();
+                                           },
+                                           [&] { return RunImageCropForm(main.get(), picture, kFill); });
     ASSERT_TRUE(centred);
     ASSERT_EQ(centred->Width(), 4);
     ASSERT_EQ(centred->Height(), 4);
@@ -291,16 +303,16 @@ TEST_F(EditorDialogsTest, TheCanvasGrowsAroundTheAnchorInTheFillColour) {
             EXPECT_EQ(centred->Pixel(x, y), x >= 1 && y >= 1 ? kRed : kFill) << x << "," << y;
 
     const TBitmap32 wide(100, 50, kBlue);
-    const auto corner = RunModal<std::optional<TBitmap32>>(
-        [] { return ImageCropForm; },
-        [] {
-            ImageCropForm->SetAnchor(9);
-            ImageCropForm->cbSizeLink->SetChecked(false);
-            ImageCropForm->SpinEdit1->SetValue(120);
-            ImageCropForm->SpinEdit2->SetValue(60);
-            ImageCropForm->BitBtn1->Click();
-        },
-        [&] { return RunImageCropForm(main.get(), wide, kFill); });
+    const auto corner =
+        RunModal<std::optional<TBitmap32>>([] { return ImageCropForm; },
+                                           [] {
+                                               ImageCropForm->SetAnchor(9);
+                                               ImageCropForm->cbSizeLink->SetChecked(false);
+                                               ImageCropForm->SpinEdit1->SetValue(120);
+                                               ImageCropForm->SpinEdit2->SetValue(60);
+                                               ImageCropForm->BitBtn1->Click();
+                                           },
+                                           [&] { return RunImageCropForm(main.get(), wide, kFill); });
     ASSERT_TRUE(corner);
     EXPECT_EQ(corner->Pixel(19, 9), kFill);
     EXPECT_EQ(corner->Pixel(20, 10), kBlue);
@@ -340,41 +352,44 @@ TEST_F(EditorDialogsTest, RotateTurnsAndMirrorsThePreviewStepByStep) {
 TEST_F(EditorDialogsTest, RotateGivesTheTurnedPictureOnOkAndNothingOnCancel) {
     const TBitmap32 picture = Row({kRed, kGreen, kBlue});
     // Two quarter turns are half a turn: the row reversed.
-    const auto half = RunModal<std::optional<TBitmap32>>(
-        [] { return ImageRotateDialog; },
-        [] {
-            ImageRotateDialog->SpeedButton02->Click();
-            ImageRotateDialog->SpeedButton02->Click();
-            ImageRotateDialog->btnOK->Click();
-        },
-        [&] { return RunImageRotateDialog(main.get(), picture); });
+    const auto half =
+        RunModal<std::optional<TBitmap32>>([] { return ImageRotateDialog; },
+                                           [] {
+                                               ImageRotateDialog->SpeedButton02->Click();
+                                               ImageRotateDialog->SpeedButton02->Click();
+                                               ImageRotateDialog->btnOK->Click();
+                                           },
+                                           [&] { return RunImageRotateDialog(main.get(), picture); });
     ASSERT_TRUE(half);
     EXPECT_EQ(*half, Row({kBlue, kGreen, kRed}));
 
-    const auto threeQuarters = RunModal<std::optional<TBitmap32>>(
-        [] { return ImageRotateDialog; },
-        [] {
-            for (int i = 0; i < 3; ++i)
-                ImageRotateDialog->SpeedButton02->Click();
-            ImageRotateDialog->btnOK->Click();
-        },
-        [&] { return RunImageRotateDialog(main.get(), picture); });
+    const auto threeQuarters =
+        RunModal<std::optional<TBitmap32>>([] { return ImageRotateDialog; },
+                                           [] {
+                                               for (int i = 0; i < 3; ++i)
+                                                   ImageRotateDialog->SpeedButton02->Click();
+                                               ImageRotateDialog->btnOK->Click();
+                                           },
+                                           [&] { return RunImageRotateDialog(main.get(), picture); });
     ASSERT_TRUE(threeQuarters);
     ASSERT_EQ(threeQuarters->Height(), 3);
     EXPECT_EQ(threeQuarters->Pixel(0, 0), kBlue); // 270 clockwise is 90 counter-clockwise
 
-    const auto cancelled = RunModal<std::optional<TBitmap32>>(
-        [] { return ImageRotateDialog; },
-        [] {
-            ImageRotateDialog->SpeedButton04->Click();
-            ImageRotateDialog->btnCancel->Click();
-        },
-        [&] { return RunImageRotateDialog(main.get(), picture); });
+    const auto cancelled =
+        RunModal<std::optional<TBitmap32>>([] { return ImageRotateDialog; },
+                                           [] {
+                                               ImageRotateDialog->SpeedButton04->Click();
+                                               ImageRotateDialog->btnCancel->Click();
+                                           },
+                                           [&] { return RunImageRotateDialog(main.get(), picture); });
     EXPECT_FALSE(cancelled);
     EXPECT_EQ(ImageRotateDialog, nullptr);
 }
 
 TEST_F(EditorDialogsTest, TheDialogsTakeTheStoredLanguageWhenCreated) {
+    const std::string korean = ShippedLanguageBytes(L"Korea.dat");
+    ASSERT_FALSE(korean.empty());
+    const TScopedLanguageFile file(L"Korea.dat", korean);
     main->JvFormStorage1.SetStoredValue(SettingName::kLanguage, std::wstring(L"Korea"));
     auto resize = CreateForm<TImageResizeForm>(main.get());
     EXPECT_EQ(resize->Caption(), L"\uC774\uBBF8\uC9C0 \uD06C\uAE30 \uC870\uC815");
