@@ -19,6 +19,7 @@
 #include "editor/dlgImageEffect.h"
 #include "editor/dlgImageResize.h"
 #include "editor/dlgImageRotate.h"
+#include "editor/frmText.h"
 #include "forms/Actions.h"
 #include "forms/ComboBox.h"
 #include "forms/Controls.h"
@@ -86,6 +87,7 @@ std::vector<TTranslatedForm> TranslatedForms() {
         {L"ImageResizeForm", CreateDialogWithMain<TImageResizeForm>},
         {L"ImageCropForm", CreateDialogWithMain<TImageCropForm>},
         {L"ImageRotateDialog", CreateDialogWithMain<TImageRotateDialog>},
+        {L"TextForm", CreateDialogWithMain<TTextForm>},
     };
 }
 

@@ -1,0 +1,144 @@
+#include "editor/frmText.h"
+
+#include <windows.h>
+
+#include <optional>
+
+#include "core/StoredValues.h"
+#include "forms/ColorComboBox.h"
+#include "forms/EditComboBox.h"
+#include "forms/StdCtrls.h"
+#include "forms/Timer.h"
+#include "shell/frmMain.h"
+#include "tests/forms/FormsTestSupport.h"
+
+namespace {
+TTextSettings Loaded() {
+    TTextSettings s;
+    s.Content = L"Hello\r\nthere";
+    s.FontName = L"Courier New";
+    s.FontSize = 20;
+    s.Bold = true;
+    s.Underline = true;
+    s.Frame = false;
+    s.Alignment = 2;
+    s.PenColor = 0x0000FF;
+    s.FillColor = 0x123456;
+    return s;
+}
+
+class TextFormTest : public FormsTest {
+protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tolvex");
+        main = CreateForm<TMainForm>();
+        main->JvFormStorage1.SetStoredValue(SettingName::kLanguage, std::wstring(L"English"));
+    }
+    void TearDown() override {
+        main.reset();
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tolvex");
+        FormsTest::TearDown();
+    }
+    // Runs the text dialog; the step runs once it is up, and after 10 s it is cancelled.
+    std::optional<TTextSettings> Run(const TTextSettings& settings, const std::function<void()>& step) {
+        auto* timer = main->Make<TTimer>(L"", 20, true);
+        const DWORD started = GetTickCount();
+        bool done = false;
+        timer->OnTimer = [&](TObject*) {
+            if (!TextForm || !IsWindowVisible(TextForm->Handle()))
+                return;
+            if (!done) {
+                done = true;
+                step();
+            } else if (GetTickCount() - started > 10000) {
+                TextForm->ModalResult = mrCancel;
+            }
+        };
+        std::optional<TTextSettings> result = RunTextForm(main.get(), settings);
+        timer->SetEnabled(false);
+        EXPECT_TRUE(done);
+        return result;
+    }
+    TFormPtr<TMainForm> main;
+};
+} // namespace
+
+TEST_F(TextFormTest, OkWithoutChangesDeliversExactlyWhatWasLoaded) {
+    auto dialog = CreateForm<TTextForm>(main.get());
+    dialog->Load(Loaded());
+    EXPECT_EQ(dialog->Results(), Loaded());
+    EXPECT_EQ(dialog->Memo1Font().Name, L"Courier New");
+    EXPECT_EQ(dialog->Memo1Font().Size, 20);
+    EXPECT_TRUE(dialog->Memo1Font().Bold);
+    EXPECT_FALSE(dialog->Memo1Font().Italic);
+    EXPECT_EQ(dialog->Memo1Font().Color, 0x0000FF);
+    EXPECT_EQ(dialog->Memo1Alignment(), 2);
+    EXPECT_TRUE(dialog->SpeedButton3->Checked());
+    EXPECT_EQ(dialog->ComboBox1->Text(), L"20");
+    // "Background" unticked: its colour box is off.
+    EXPECT_FALSE(dialog->JvColorComboBox2->Enabled());
+    dialog->cbBackColor->SetChecked(true);
+    EXPECT_TRUE(dialog->JvColorComboBox2->Enabled());
+    dialog->cbBackColor->SetChecked(false);
+    EXPECT_FALSE(dialog->JvColorComboBox2->Enabled());
+}
+
+TEST_F(TextFormTest, ThePreviewFollowsSizeStyleAlignmentAndColour) {
+    auto dialog = CreateForm<TTextForm>(main.get());
+    dialog->Load(Loaded());
+    dialog->ComboBox1->SetText(L"17"); // not in the list, still taken
+    EXPECT_EQ(dialog->Memo1Font().Size, 17);
+    dialog->ComboBox1->SetText(L"1a");
+    EXPECT_EQ(dialog->Memo1Font().Size, 17);
+    dialog->ComboBox1->SetText(L"0");
+    dialog->ComboBox1->SetText(L"-12");
+    EXPECT_EQ(dialog->Memo1Font().Size, 17);
+    EXPECT_EQ(dialog->Results().FontSize, 17);
+
+    dialog->cbBold->SetChecked(false);
+    dialog->cbItalic->SetChecked(true);
+    EXPECT_FALSE(dialog->Memo1Font().Bold);
+    EXPECT_TRUE(dialog->Memo1Font().Italic);
+    EXPECT_TRUE(dialog->Memo1Font().Underline); // the other styles stay
+
+    SendMessageW(dialog->SpeedButton2->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(dialog->TextAlignment, 1);
+    EXPECT_EQ(dialog->Memo1Alignment(), 1);
+    EXPECT_FALSE(dialog->SpeedButton3->Checked());
+
+    dialog->JvColorComboBox1->SetColorValue(0x00FF00);
+    EXPECT_EQ(dialog->Memo1Font().Color, 0x00FF00);
+    EXPECT_EQ(dialog->Results().PenColor, 0x00FF00);
+}
+
+TEST_F(TextFormTest, AnUnknownStoredAlignmentShowsAndDeliversLeft) {
+    TTextSettings settings = Loaded();
+    settings.Alignment = 7;
+    auto dialog = CreateForm<TTextForm>(main.get());
+    dialog->Load(settings);
+    EXPECT_EQ(dialog->TextAlignment, 0);
+    EXPECT_TRUE(dialog->SpeedButton1->Checked());
+    EXPECT_EQ(dialog->Memo1Alignment(), 0);
+    EXPECT_EQ(dialog->Results().Alignment, 0);
+}
+
+TEST_F(TextFormTest, TheDialogDeliversOnOkWithTextAndNothingOtherwise) {
+    const auto ok = Run(Loaded(), [] {
+        TextForm->Memo1->SetText(L"New");
+        TextForm->btnOK->Click();
+    });
+    ASSERT_TRUE(ok);
+    TTextSettings expected = Loaded();
+    expected.Content = L"New";
+    EXPECT_EQ(*ok, expected);
+    EXPECT_EQ(TextForm, nullptr);
+
+    const auto empty = Run(Loaded(), [] {
+        TextForm->Memo1->SetText(L"");
+        TextForm->btnOK->Click();
+    });
+    EXPECT_FALSE(empty);
+    const auto cancelled = Run(Loaded(), [] { TextForm->btnCancel->Click(); });
+    EXPECT_FALSE(cancelled);
+}
