@@ -15,6 +15,13 @@ void TranslateEditorDialog(TForm& form) {
         EditorDialogTranslator(form);
 }
 
+bool TEditorDialog::PreTranslateMessage(MSG& msg) {
+    if (TForm::PreTranslateMessage(msg))
+        return true;
+    // The dialog manager turns Enter into the default button's click and Esc into Cancel.
+    return (msg.message == WM_KEYDOWN || msg.message == WM_CHAR) && IsDialogMessageW(Handle(), &msg);
+}
+
 void SetupPreview(TImgView32& view) {
     // The background stage becomes the checkerboard, so transparent pixels show as such.
     std::vector<TPaintStage>& stages = view.PaintStages();

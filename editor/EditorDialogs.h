@@ -2,10 +2,21 @@
 // What the editor's dialogs share: the translation into the current language (the main
 // window sets the translator, so that the editor needs nothing of the shell) and the
 // picture previews fitted into their view over the transparency checkerboard.
+#include <windows.h>
+
 #include <functional>
 
-class TForm;
+#include "forms/Form.h"
+
 class TImgView32;
+
+// The base of the editor's dialogs: Enter, Esc and Tab work in them as in any dialog, also
+// when the dialog belongs to another window.
+class TEditorDialog : public TForm {
+public:
+    using TForm::TForm;
+    bool PreTranslateMessage(MSG& msg) override;
+};
 
 // Translates a dialog when it is created; unset, the dialogs keep their designed texts.
 extern std::function<void(TForm&)> EditorDialogTranslator;

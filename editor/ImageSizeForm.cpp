@@ -35,7 +35,7 @@ TLabel* MakeLabel(TForm* form, const wchar_t* name, const wchar_t* caption, int 
 
 TImageSizeForm::TImageSizeForm(TForm* owner, std::wstring name, const std::wstring& caption,
                                const wchar_t* okName, const wchar_t* cancelName, int extraWidth)
-    : TForm(owner, std::move(name), SizeDesign(caption, extraWidth)) {
+    : TEditorDialog(owner, std::move(name), SizeDesign(caption, extraWidth)) {
     rbSize = Make<TRadioButton>(L"rbSize", this, L"Pixel Dimensions", 12, 10, 200);
     lblWidth = MakeLabel(this, L"lblWidth", L"Width", 30, 38, 56);
     // Sizes stay within what a bitmap can hold; below 1 cannot be typed in.

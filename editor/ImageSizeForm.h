@@ -4,6 +4,7 @@
 // percentage of the starting size, turned into pixels on OK.
 #include <string>
 
+#include "editor/EditorDialogs.h"
 #include "forms/Form.h"
 
 class TLabel;
@@ -12,7 +13,7 @@ class TCheckBox;
 class TRadioButton;
 class TButton;
 
-class TImageSizeForm : public TForm {
+class TImageSizeForm : public TEditorDialog {
 public:
     TLabel* lblWidth;
     TSpinEdit* SpinEdit1; // width

@@ -74,7 +74,8 @@ std::wstring EffectAmountText(const std::wstring& effectName, int position, wcha
     return text;
 }
 
-TImageEffectDialog::TImageEffectDialog(TForm* owner) : TForm(owner, L"ImageEffectDialog", EffectDesign()) {
+TImageEffectDialog::TImageEffectDialog(TForm* owner)
+    : TEditorDialog(owner, L"ImageEffectDialog", EffectDesign()) {
     Image32 = Make<TImgView32>(L"Image32", this);
     Image32->SetBounds(16, 12, 320, 200);
     SetupPreview(*Image32);

@@ -7,6 +7,7 @@
 
 #include "core/Bitmap32.h"
 #include "core/EffectLib.h"
+#include "editor/EditorDialogs.h"
 #include "forms/Form.h"
 
 class TImgView32;
@@ -14,7 +15,7 @@ class TTrackBar;
 class TButton;
 class TLabel;
 
-class TImageEffectDialog : public TForm {
+class TImageEffectDialog : public TEditorDialog {
 public:
     explicit TImageEffectDialog(TForm* owner);
 

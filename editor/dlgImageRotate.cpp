@@ -24,7 +24,8 @@ TFormDesign RotateDesign() {
 }
 } // namespace
 
-TImageRotateDialog::TImageRotateDialog(TForm* owner) : TForm(owner, L"ImageRotateDialog", RotateDesign()) {
+TImageRotateDialog::TImageRotateDialog(TForm* owner)
+    : TEditorDialog(owner, L"ImageRotateDialog", RotateDesign()) {
     Image32 = Make<TImgView32>(L"Image32", this);
     Image32->SetBounds(16, 12, 320, 200);
     SetupPreview(*Image32);

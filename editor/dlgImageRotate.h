@@ -4,12 +4,13 @@
 #include <optional>
 
 #include "core/Bitmap32.h"
+#include "editor/EditorDialogs.h"
 #include "forms/Form.h"
 
 class TImgView32;
 class TButton;
 
-class TImageRotateDialog : public TForm {
+class TImageRotateDialog : public TEditorDialog {
 public:
     explicit TImageRotateDialog(TForm* owner);
 

@@ -57,7 +57,7 @@ std::vector<std::wstring> ScreenFontNames() {
     return {names.begin(), names.end()};
 }
 
-TTextForm::TTextForm(TForm* owner) : TForm(owner, L"TextForm", TextDesign()) {
+TTextForm::TTextForm(TForm* owner) : TEditorDialog(owner, L"TextForm", TextDesign()) {
     JvFontComboBox1 = Make<TComboBox>(L"JvFontComboBox1", this);
     JvFontComboBox1->SetBounds(16, 12, 150, 200);
     JvFontComboBox1->SetItems(ScreenFontNames());

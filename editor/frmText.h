@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/Bitmap32.h"
+#include "editor/EditorDialogs.h"
 #include "forms/Form.h"
 #include "forms/Handles.h"
 
@@ -43,7 +44,7 @@ struct TMemoFont {
     TColor Color = 0;
 };
 
-class TTextForm : public TForm {
+class TTextForm : public TEditorDialog {
 public:
     explicit TTextForm(TForm* owner);
 

@@ -257,6 +257,22 @@ TEST_F(EditorDialogsTest, ResizeResamplesThePictureOnOkAndGivesNothingOnCancel) 
     EXPECT_FALSE(cancelled);
 }
 
+TEST_F(EditorDialogsTest, EnterInPercentageModeConfirmsWithThePercentageApplied) {
+    const TBitmap32 picture(4, 2, kRed);
+    const auto ok =
+        RunModal<std::optional<TBitmap32>>([] { return ImageResizeForm; },
+                                           [] {
+                                               ImageResizeForm->rbPersent->SetChecked(true);
+                                               ImageResizeForm->SpinEdit3->SetValue(150);
+                                               const HWND edit = ImageResizeForm->SpinEdit3->Handle();
+                                               SetFocus(edit);
+                                               PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+                                           },
+                                           [&] { return RunImageResizeForm(main.get(), picture); });
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(*ok, TBitmap32(6, 3, kRed));
+}
+
 TEST_F(EditorDialogsTest, TheAnchorGridMarksTheDirectionsAroundTheDownButton) {
     EXPECT_EQ(AnchorMarkIndex(1, 1), 4);
     EXPECT_EQ(AnchorMarkIndex(2, 1), 5);
@@ -379,7 +395,10 @@ TEST_F(EditorDialogsTest, RotateGivesTheTurnedPictureOnOkAndNothingOnCancel) {
         RunModal<std::optional<TBitmap32>>([] { return ImageRotateDialog; },
                                            [] {
                                                ImageRotateDialog->SpeedButton04->Click();
-                                               ImageRotateDialog->btnCancel->Click();
+                                               // Esc cancels, as the Cancel button does.
+                                               const HWND button = ImageRotateDialog->btnOK->Handle();
+                                               SetFocus(button);
+                                               PostMessageW(button, WM_KEYDOWN, VK_ESCAPE, 0);
                                            },
                                            [&] { return RunImageRotateDialog(main.get(), picture); });
     EXPECT_FALSE(cancelled);
