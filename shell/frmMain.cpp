@@ -134,6 +134,7 @@ void TMainForm::CreateActions() {
     acCaptureAutoScroll->OnExecute = [this](TObject* s) { acCaptureAutoScrollExecute(s); };
     acCaptureControl->OnExecute = [this](TObject* s) { acCaptureControlExecute(s); };
     acCaptureWindow->OnExecute = [this](TObject* s) { acCaptureWindowExecute(s); };
+    acCaptureIcon->OnExecute = [this](TObject* s) { acCaptureIconExecute(s); };
     acCaptureScreen->OnExecute = [this](TObject* s) { acCaptureScreenExecute(s); };
     acCaptureDualScreen->OnExecute = [this](TObject* s) { acCaptureDualScreenExecute(s); };
     acCaptureRecapture->OnExecute = [this](TObject* s) { acCaptureRecaptureExecute(s); };

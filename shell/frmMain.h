@@ -144,6 +144,7 @@ public:
     void acCaptureRecaptureExecute(TObject* sender);
     void acCaptureRecaptureUpdate(TObject* sender);
     void acCaptureAutoScrollExecute(TObject* sender);
+    void acCaptureIconExecute(TObject* sender);
 
     // How a capture command's work reports a failure: the failure message with the main
     // window shown again (the whole-screen commands), or the exception passed on to the
@@ -164,6 +165,9 @@ public:
     // auto-scroll switch on, a browser view's whole page) and delivers it; false when no
     // picture could be had, the window having gone meanwhile among other causes.
     bool CaptureTargetWindow(HWND wnd);
+    // The icon capture after the pick: the icons of the picked window's program file in
+    // the icon dialog, the chosen one delivered; false when that file cannot be found.
+    bool CaptureWindowIcon(HWND wnd);
 
     // ---- What the capture windows read ----
     TCaptureMode CurrentCaptureMode() const override { return CaptureMode; }
