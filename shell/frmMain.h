@@ -7,17 +7,17 @@
 
 #include <commctrl.h>
 
-#include <array>
-#include <functional>
-#include <memory>
-#include <string>
-
 #include "capture/CaptureHost.h"
 #include "core/CaptureMode.h"
 #include "core/LanguageText.h"
 #include "core/ShortCut.h"
 #include "forms/Form.h"
 #include "forms/FormStorage.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
 
 class TAction;
 class TActionList;
@@ -69,8 +69,8 @@ public:
 
     // ---- Components ----
     TActionList* ActionList1;
-    TAction *acFileNew, *acFileOpen, *acFileAddImage, *acFileSave, *acFileSaveAs, *acFileClose,
-        *acFileCloseAll, *acFileExit;
+    TAction *acFileNew, *acFileOpen, *acFileAddImage, *acFileSave, *acFileSaveAs, *acFileClose, *acFileCloseAll,
+        *acFileExit;
     TAction *acEditUndo, *acEditRedo, *acEditCut, *acEditCopy, *acEditPaste, *acEditDelete, *acEditSelectAll;
     TAction *acCaptureControl, *acCaptureWindow, *acCaptureRegion, *acCaptureRect, *acCaptureScreen,
         *acCaptureDualScreen, *acCaptureContinuity, *acCaptureIcon, *acCaptureRecapture, *acCaptureAutoScroll;
