@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "capture/frmCapture.h"
 #include "capture/unitProcessInfo.h"
 #include "core/StoredValues.h"
 #include "forms/Actions.h"
@@ -258,4 +259,155 @@ TEST_F(IconListTest, TheDialogHasItsDesignedClientSizeAndButtons) {
     EXPECT_EQ(list.top, 48);
     EXPECT_EQ(list.right, 385);
     EXPECT_EQ(list.bottom, 201);
+}
+
+namespace {
+// Finds the visible "Icon List" dialog of this process.
+BOOL CALLBACK FindIconDialog(HWND wnd, LPARAM lParam) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    wchar_t caption[32] = {};
+    GetWindowTextW(wnd, caption, 32);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(wnd) && lstrcmpW(caption, L"Icon List") == 0) {
+        *reinterpret_cast<HWND*>(lParam) = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Answers the icon dialog from another thread as a user would: types a program's name
+// into the file edit, waits for its icons, then presses OK or Cancel.
+class TIconDialogDriver {
+public:
+    TIconDialogDriver(std::wstring typed, bool ok)
+        : thread_([this, typed = std::move(typed), ok] { Run(typed, ok); }) {}
+    TIconDialogDriver(const TIconDialogDriver&) = delete;
+    TIconDialogDriver& operator=(const TIconDialogDriver&) = delete;
+    ~TIconDialogDriver() { Join(); }
+    void Join() {
+        if (thread_.joinable())
+            thread_.join();
+    }
+    std::atomic<bool> Seen{false};
+    std::atomic<int> Listed{-1};
+
+private:
+    void Run(const std::wstring& typed, bool ok) {
+        HWND dialog = nullptr;
+        if (!picker_driver::WaitUntil(
+                [&] {
+                    dialog = nullptr;
+                    EnumWindows(FindIconDialog, reinterpret_cast<LPARAM>(&dialog));
+                    return dialog != nullptr;
+                },
+                10000))
+            return;
+        Seen = true;
+        HWND edit = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
+        HWND list = FindWindowExW(dialog, nullptr, WC_LISTVIEWW, nullptr);
+        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+        picker_driver::WaitUntil([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0; }, 5000);
+        Listed = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+        HWND button = FindWindowExW(dialog, nullptr, L"Button", ok ? L"OK" : L"Cancel");
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
+    }
+    std::thread thread_;
+};
+
+class IconCaptureTest : public FormsTest {
+protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        target = PickerTargetDialog();
+        ASSERT_TRUE(target) << "the PickerTarget helper did not show its dialog";
+        SetWindowPos(target, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        folder = helper_process::ReportPath(L"tolvex-icon");
+        folder.resize(folder.size() - 4);
+        folder += L"\\";
+        CreateDirectoryW(folder.c_str(), nullptr);
+        ClearFolder();
+        form = CreateForm<TMainForm>();
+        form->OnActivate = nullptr;
+        auto& store = form->JvFormStorage1;
+        store.SetStoredValue(SettingName::kIsBeforeHide, false);
+        store.SetStoredValue(SettingName::kIsAfterVisible, false);
+        store.SetStoredValue(SettingName::kIsSound, false);
+        store.SetStoredValue(SettingName::kCaptureDelay, std::int32_t{0});
+        store.SetStoredValue(SettingName::kOutputType, std::int32_t{2});
+        store.SetStoredValue(SettingName::kSaveImageType, std::int32_t{0});
+        store.SetStoredValue(SettingName::kOutputFolder, folder);
+        MessageDlgHook = [this](const std::wstring& text, TMsgDlgType, TMsgDlgButtons) {
+            messages.push_back(text);
+            return mrOk;
+        };
+    }
+    void TearDown() override {
+        MessageDlgHook = nullptr;
+        form.reset();
+        ClearFolder();
+        RemoveDirectoryW(folder.c_str());
+        FormsTest::TearDown();
+    }
+    void ClearFolder() {
+        for (const std::wstring& f : picker_checks::FilesIn(folder))
+            DeleteFileW((folder + f).c_str());
+    }
+    // Runs the icon command, picking the helper's dialog, while the dialog driver answers.
+    void RunIconCapture(TIconDialogDriver& answer) {
+        const RECT dialogRect = picker_checks::WindowRectOf(target);
+        const POINT probe{dialogRect.left + 20, dialogRect.bottom - 20};
+        picker_driver::TPickerDriver driver(GetCurrentProcessId(), picker_checks::CursorForProbe(probe),
+                                            dialogRect, picker_driver::TPickEnd::LeftClick);
+        form->acCaptureIcon->Execute();
+        picked = driver.Join();
+        answer.Join();
+    }
+
+    HWND target = nullptr;
+    std::wstring folder;
+    TFormPtr<TMainForm> form;
+    std::vector<std::wstring> messages;
+    picker_driver::TPickSeen picked;
+};
+} // namespace
+
+TEST_F(IconCaptureTest, TheChosenIconOfThePickedProgramIsDeliveredAsThirtyTwoSquareOnWhite) {
+    TIconDialogDriver answer(LauncherExe(), true);
+    RunIconCapture(answer);
+    EXPECT_TRUE(picked.Framed);
+    EXPECT_EQ(picked.RingColor, static_cast<COLORREF>(0x00FFFF)); // yellow
+    EXPECT_TRUE(answer.Seen);
+    EXPECT_EQ(answer.Listed.load(), 2);
+    EXPECT_TRUE(messages.empty()) << testing::PrintToString(messages);
+    EXPECT_EQ(form->CaptureMode, TCaptureMode::Idle);
+    EXPECT_EQ(IconListForm, nullptr);
+    EXPECT_EQ(CaptureForm, nullptr);
+    const auto files = picker_checks::FilesIn(folder);
+    ASSERT_EQ(files.size(), 1u);
+    TBitmap32 image;
+    std::wstring error;
+    ASSERT_TRUE(LoadImageFile(folder + files[0], image, error)) << testing::PrintToString(error);
+    ASSERT_EQ(image.Width(), 32);
+    ASSERT_EQ(image.Height(), 32);
+    EXPECT_EQ(image.Pixel(0, 0) | 0xFF000000, Color32(255, 255, 255));
+    EXPECT_EQ(image.Pixel(16, 16) | 0xFF000000, kLauncherCentre);
+}
+
+TEST_F(IconCaptureTest, CancelInTheIconDialogDeliversNothingAndShowsNothing) {
+    TIconDialogDriver answer(LauncherExe(), false);
+    const RECT before = form->LastCaptureRect;
+    RunIconCapture(answer);
+    EXPECT_TRUE(answer.Seen);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(picker_checks::FilesIn(folder).empty());
+    EXPECT_TRUE(picker_checks::SameRect(form->LastCaptureRect, before));
+    EXPECT_EQ(IconListForm, nullptr);
+}
+
+TEST_F(IconCaptureTest, AWindowWhoseProgramFileCannotBeFoundFailsWithoutDialog) {
+    EXPECT_FALSE(form->CaptureWindowIcon(nullptr));
+    EXPECT_FALSE(form->CaptureWindowIcon(reinterpret_cast<HWND>(static_cast<UINT_PTR>(0x7FFFFFF0))));
+    EXPECT_EQ(IconListForm, nullptr);
+    EXPECT_TRUE(picker_checks::FilesIn(folder).empty());
 }
