@@ -13,6 +13,7 @@
 #include "forms/Timer.h"
 #include "forms/TrayIcon.h"
 #include "shell/SLanguage.h"
+#include "shell/components/BarPopupMenu.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -40,6 +41,8 @@ constexpr wchar_t kWebHost[] = L"https://www.tolvex.net";
 constexpr wchar_t kHelpPath[] = L"/helper.php?program=tolvex";
 constexpr wchar_t kQnAPath[] = L"/helper.php?go=qna&product=tolvex";
 constexpr wchar_t kDonatePath[] = L"/helper.php?go=donate&product=tolvex";
+// The text written up the tray menu's side bar.
+constexpr wchar_t kTrayBarText[] = L"Tolvex  www.tolvex.net";
 
 constexpr TShortCut Ctrl(std::uint8_t key) { return MakeShortCut(key, false, true, false); }
 constexpr TShortCut CtrlShift(std::uint8_t key) { return MakeShortCut(key, true, true, false); }
@@ -196,7 +199,8 @@ void TMainForm::CreateMenus() {
     PopupMenu1 = Make<TPopupMenu>(L"PopupMenu1");
     Fill(PopupMenu1->Items(), {acFileClose, nullptr, acPageLeft, acPageRight});
 
-    BarPopupMenu1 = Make<TPopupMenu>(L"BarPopupMenu1");
+    BarPopupMenu1 = Make<TBarPopupMenu>(L"BarPopupMenu1");
+    BarPopupMenu1->VerticalText = kTrayBarText;
     TMenuItem* tray = BarPopupMenu1->Items();
     Fill(tray, {acCaptureControl, acCaptureWindow, acCaptureRegion, acCaptureRect, acCaptureScreen,
                 acCaptureDualScreen, acCaptureContinuity, acCaptureIcon, acCaptureRecapture, nullptr, acShow, acHide,
@@ -258,6 +262,7 @@ void TMainForm::CreateBars() {
 
     RxTrayIcon1 = Make<TTrayIcon>(L"RxTrayIcon1", LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"), L"Tolvex");
     RxTrayIcon1->PopupMenu = BarPopupMenu1;
+    BarPopupMenu1->Images = ImageList1;
     RxTrayIcon1->OnDblClick = [this](TObject* s) { acShowExecute(s); };
     RxTrayIcon1->SetActive(true);
     Realign();

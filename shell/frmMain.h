@@ -21,6 +21,7 @@
 
 class TAction;
 class TActionList;
+class TBarPopupMenu;
 class TBitmap;
 class TMainMenu;
 class TMenuItem;
@@ -94,7 +95,7 @@ public:
     TStatusBar* StatusBar1;
     TTimer* Timer1;
     TTrayIcon* RxTrayIcon1;
-    TPopupMenu* BarPopupMenu1;
+    TBarPopupMenu* BarPopupMenu1;
     TSLanguage* SLanguage;
 
     TFormStorage JvFormStorage1;
