@@ -1,9 +1,14 @@
 // The main window's capture commands: the frame that every capture command shares, the
-// captures that need no selection (primary screen, all screens, the last area again) and
-// the control, window and icon captures through the window picker.
+// captures that need no selection (primary screen, all screens, the last area again),
+// the control, window and icon captures through the window picker, and the region,
+// fixed-rectangle and timed-series captures through the region overlay.
 #include <windows.h>
 
+#include "capture/dlgCaptureRect.h"
+#include "capture/dlgCaptureRepeat.h"
 #include "capture/frmCapture.h"
+#include "capture/frmCaptureRepeat.h"
+#include "capture/frmFullVrim.h"
 #include "capture/frmIconList.h"
 #include "capture/unitCaptureLib.h"
 #include "capture/unitProcessInfo.h"
@@ -15,6 +20,7 @@
 #include "forms/Exceptions.h"
 #include "forms/Files.h"
 #include "forms/Graphics.h"
+#include "forms/StdCtrls.h"
 #include "shell/frmMain.h"
 #include "shell/unitUtils.h"
 
@@ -69,6 +75,10 @@ void TMainForm::RunCapture(TCaptureMode mode, TCaptureErrors errors, const std::
 void TMainForm::HideAndWait() {
     if (ReadBool(SettingName::kIsBeforeHide))
         acHide->Execute();
+    WaitCaptureDelay();
+}
+
+void TMainForm::WaitCaptureDelay() {
     // A stored delay outside 0..65535 must never freeze the program.
     const auto delay = static_cast<DWORD>(ClampDelay(ReadInteger(SettingName::kCaptureDelay)));
     if (CaptureSleep)
@@ -226,4 +236,114 @@ bool TMainForm::AutoScrollChecked() const {
 
 HCURSOR TMainForm::PickerCursor(bool scroll) const {
     return ScreenCursor(scroll ? crScroll : crCapture);
+}
+
+void TMainForm::StoreInteger(std::wstring_view name, std::int32_t value) {
+    JvFormStorage1.SetStoredValue(name, value);
+}
+
+void TMainForm::SaveStore() {
+    JvFormStorage1.SaveFormPlacement();
+}
+
+int TMainForm::RunRegionOverlay(TFullVrimForm& overlay, const TSize* fixedSize) {
+    FullVrimForm = &overlay;
+    struct TOverlayGone {
+        ~TOverlayGone() { FullVrimForm = nullptr; }
+    } overlayGone;
+    if (fixedSize)
+        overlay.SelectionRect = {0, 0, fixedSize->Width, fixedSize->Height};
+    else
+        overlay.SetCursor(ScreenCursor(crSelect));
+    return overlay.ShowModal();
+}
+
+void TMainForm::CutSelection(const TFullVrimForm& overlay) {
+    LastCaptureRect = ToRECT(overlay.SelectionRect);
+    TBitmap bitmap(0, 0, TPixelFormat::pf24bit);
+    if (!CopyDesktopAreaToBitmap(overlay.Image1, overlay.SelectionRect, bitmap))
+        throw Exception(msgCaptureFail);
+    NewCapture(bitmap);
+}
+
+void TMainForm::acCaptureRegionExecute(TObject*) {
+    RunCapture(TCaptureMode::Region, TCaptureErrors::PassOn, nullptr, [this] {
+        auto overlay = CreateForm<TFullVrimForm>(static_cast<ICaptureHost&>(*this));
+        // A cancelled selection ends here: nothing delivered, the last area untouched.
+        if (RunRegionOverlay(*overlay, nullptr) == mrOk)
+            CutSelection(*overlay);
+    });
+}
+
+void TMainForm::acCaptureRectExecute(TObject*) {
+    TSize size;
+    RunCapture(
+        TCaptureMode::Rect, TCaptureErrors::PassOn,
+        [this, &size] {
+            // The size is asked before the main window hides; a cancel ends the command
+            // with the window never hidden.
+            auto dialog = CreateForm<TCaptureRecDialog>(this, static_cast<ICaptureDialogHost&>(*this));
+            CaptureRecDialog = dialog.get();
+            struct TDialogGone {
+                ~TDialogGone() { CaptureRecDialog = nullptr; }
+            } dialogGone;
+            if (dialog->ShowModal() != mrOk)
+                return false;
+            size = {dialog->SpinEdit1->Value(), dialog->SpinEdit2->Value()};
+            return true;
+        },
+        [this, &size] {
+            auto overlay = CreateForm<TFullVrimForm>(static_cast<ICaptureHost&>(*this));
+            if (RunRegionOverlay(*overlay, &size) == mrOk)
+                CutSelection(*overlay);
+        });
+}
+
+void TMainForm::acCaptureContinuityExecute(TObject*) {
+    // The first stage picks the region as the region capture does; the mode turns to the
+    // series once the region is chosen.
+    RunCapture(TCaptureMode::Region, TCaptureErrors::PassOn, nullptr, [this] {
+        TRect area;
+        {
+            auto overlay = CreateForm<TFullVrimForm>(static_cast<ICaptureHost&>(*this));
+            WaitCaptureDelay();
+            const int result = RunRegionOverlay(*overlay, nullptr);
+            area = overlay->SelectionRect;
+            overlay.reset();
+            acShow->Execute();
+            if (result != mrOk)
+                return;
+        }
+        CaptureMode = TCaptureMode::Continuity;
+        int delay = 0;
+        int count = 0;
+        {
+            auto dialog = CreateForm<TCaptureRepeatDialog>(this, static_cast<ICaptureDialogHost&>(*this));
+            CaptureRepeatDialog = dialog.get();
+            struct TDialogGone {
+                ~TDialogGone() { CaptureRepeatDialog = nullptr; }
+            } dialogGone;
+            if (dialog->ShowModal() != mrOk)
+                return;
+            delay = dialog->SpinEdit1->Value();
+            count = dialog->SpinEdit2->Value();
+        }
+        // No page to take starts no series.
+        if (!RepeatPageCount(count))
+            return;
+        LastCaptureRect = ToRECT(area);
+        HideAndWait();
+        auto strip = CreateForm<TCaptureRepeatForm>(this);
+        CaptureRepeatForm = strip.get();
+        struct TStripGone {
+            ~TStripGone() { CaptureRepeatForm = nullptr; }
+        } stripGone;
+        strip->Setup(delay, count);
+        strip->CaptureRect = area;
+        strip->OnPage = [this](const TBitmap& page) { NewCapture(page); };
+        strip->ShowModal();
+        // The series stopped at a page it could not deliver: said once, not hidden.
+        if (strip->PageFailed)
+            MessageDlg(msgCaptureFail, TMsgDlgType::Error, mbOK);
+    });
 }

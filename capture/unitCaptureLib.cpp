@@ -1,6 +1,6 @@
-#include <windows.h>
-
 #include "capture/unitCaptureLib.h"
+
+#include <windows.h>
 
 #include "forms/Exceptions.h"
 #include "forms/Files.h"
@@ -23,8 +23,8 @@ void WriteString(HKEY key, const wchar_t* name, const std::wstring& value) {
 void RegisterBrowserButton() {
     const std::wstring exec = ProgramFolder() + L"tvl.exe";
     HKEY raw = nullptr;
-    const LSTATUS rc = RegCreateKeyExW(HKEY_CURRENT_USER, kBrowserButtonKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                       KEY_WRITE, nullptr, &raw, nullptr);
+    const LSTATUS rc = RegCreateKeyExW(HKEY_CURRENT_USER, kBrowserButtonKey, 0, nullptr,
+                                       REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &raw, nullptr);
     if (rc != ERROR_SUCCESS)
         RaiseOSError(static_cast<DWORD>(rc), L"Cannot open the browser button's registry key");
     TRegKey key(raw);
@@ -38,7 +38,9 @@ void RegisterBrowserButton() {
     WriteString(key.Get(), L"Icon", exec + L",101");
 }
 
-void UnregisterBrowserButton() { RegDeleteTreeW(HKEY_CURRENT_USER, kBrowserButtonKey); }
+void UnregisterBrowserButton() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kBrowserButtonKey);
+}
 
 namespace {
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM lParam) {

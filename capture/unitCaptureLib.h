@@ -2,11 +2,11 @@
 // The capture library: screen and window grabs, and the browser tool-bar button.
 #include <windows.h>
 
-#include "core/Geometry.h"
-#include "core/ScreenGeometry.h"
-
 #include <string>
 #include <vector>
+
+#include "core/Geometry.h"
+#include "core/ScreenGeometry.h"
 
 class TBitmap;
 
@@ -21,8 +21,12 @@ void CaptureScreenToBitmap(TBitmap& bitmap, bool allMonitors);
 // is empty or too large to hold.
 bool CopyDesktopAreaToBitmap(const TBitmap& desktop, const TRect& area, TBitmap& result);
 
-inline TRect ToTRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-inline RECT ToRECT(const TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
+inline TRect ToTRect(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+inline RECT ToRECT(const TRect& r) {
+    return {r.Left, r.Top, r.Right, r.Bottom};
+}
 
 // The browser extension key of the tool-bar button (under HKEY_CURRENT_USER).
 extern const wchar_t* const kBrowserButtonKey;

@@ -1,5 +1,7 @@
 #include "forms/Application.h"
 
+#include <commctrl.h>
+
 #include "forms/Exceptions.h"
 #include "forms/Form.h"
 #include "forms/Timer.h"
@@ -147,4 +149,20 @@ void TApplication::DoIdle() {
     const auto handlers = idle_;
     for (const auto& h : handlers)
         Guarded([&] { h.Handler(); });
+}
+
+namespace {
+BOOL CALLBACK SetTooltipPause(HWND wnd, LPARAM ms) {
+    wchar_t name[32] = {};
+    GetClassNameW(wnd, name, 32);
+    if (CompareStringOrdinal(name, -1, TOOLTIPS_CLASSW, -1, TRUE) == CSTR_EQUAL)
+        SendMessageW(wnd, TTM_SETDELAYTIME, TTDT_AUTOPOP, ms);
+    return TRUE;
+}
+} // namespace
+
+void TApplication::SetHintHidePause(int ms) {
+    hintHidePause_ = std::clamp(ms, 0, 32767);
+    // The hint windows are top-level windows of this thread.
+    EnumThreadWindows(GetCurrentThreadId(), SetTooltipPause, hintHidePause_);
 }

@@ -50,6 +50,10 @@ public:
     // Modal loops (dialogs, menus) count here, so the program can tell it is inside one.
     int ModalLevel = 0;
 
+    // How long a hint stays up, in milliseconds; the hints of every window follow it.
+    int HintHidePause() const { return hintHidePause_; }
+    void SetHintHidePause(int ms);
+
     // A hidden utility window of the application for timers and posted work.
     HWND UtilWindow() const { return utilWindow_; }
 
@@ -59,6 +63,7 @@ private:
     HINSTANCE instance_;
     HWND utilWindow_ = nullptr;
     bool terminated_ = false;
+    int hintHidePause_ = 2500;
     struct IdleHandler {
         TObject* Owner;
         std::function<void()> Handler;

@@ -263,25 +263,29 @@ int TForm::ShowModal() {
     inModal_ = true;
     ModalResult = mrNone;
     ++Application->ModalLevel;
-    try {
-        Show();
-        SetActiveWindow(Handle());
-        while (ModalResult == mrNone && !Application->Terminated() && Handle())
-            Application->HandleMessage(true);
-    } catch (...) {
-        ModalResult = mrCancel;
-    }
-    --Application->ModalLevel;
-    for (HWND wnd : ctx.disabled)
-        if (IsWindow(wnd))
-            EnableWindow(wnd, TRUE);
-    inModal_ = false;
-    if (Handle()) {
-        // Activate the owner before hiding, so the activation does not go elsewhere.
-        if (HWND owner = GetWindow(Handle(), GW_OWNER))
-            SetActiveWindow(owner);
-        Hide();
-    }
+    // However the run ends, also by an exception from showing the form (which goes on to
+    // the caller), the other windows are enabled again and the form is hidden.
+    struct TModalEnd {
+        TForm* Form;
+        std::vector<HWND>& Disabled;
+        ~TModalEnd() {
+            --Application->ModalLevel;
+            for (HWND wnd : Disabled)
+                if (IsWindow(wnd))
+                    EnableWindow(wnd, TRUE);
+            Form->inModal_ = false;
+            if (Form->Handle()) {
+                // Activate the owner before hiding, so the activation does not go elsewhere.
+                if (HWND owner = GetWindow(Form->Handle(), GW_OWNER))
+                    SetActiveWindow(owner);
+                Guarded([this] { Form->Hide(); });
+            }
+        }
+    } modalEnd{this, ctx.disabled};
+    Show();
+    SetActiveWindow(Handle());
+    while (ModalResult == mrNone && !Application->Terminated() && Handle())
+        Application->HandleMessage(true);
     return ModalResult;
 }
 
@@ -398,6 +402,8 @@ void TForm::UpdateControlHint(TControl* control) {
         if (!tooltip_)
             return;
         SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
+        if (Application)
+            SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, Application->HintHidePause());
     }
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof(ti);

@@ -50,8 +50,10 @@ bool TButton::HandleCommand(WORD code, WORD) {
 TEdit::TEdit(TForm* owner, std::wstring name, TWindow* parent, int left, int top, int width, int height,
              DWORD extraStyle)
     : TControl(owner, std::move(name), parent) {
-    CreateStandardWindow(WC_EDITW, kChild | ES_AUTOHSCROLL | extraStyle, WS_EX_CLIENTEDGE, parent->Handle(), left,
-                         top, width, height);
+    // A multi-line box wraps its lines; an edit box takes this only when it is created.
+    const DWORD scroll = (extraStyle & ES_MULTILINE) ? 0 : ES_AUTOHSCROLL;
+    CreateStandardWindow(WC_EDITW, kChild | scroll | extraStyle, WS_EX_CLIENTEDGE, parent->Handle(), left, top, width,
+                         height);
 }
 
 void TEdit::SetText(const std::wstring& text) {
@@ -77,10 +79,7 @@ bool TEdit::HandleCommand(WORD code, WORD) {
 
 TMemo::TMemo(TForm* owner, std::wstring name, TWindow* parent, int left, int top, int width, int height)
     : TEdit(owner, std::move(name), parent, left, top, width, height,
-            ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL) {
-    // Multi-line boxes do not scroll sideways: the lines wrap.
-    SetWindowLongPtrW(Handle(), GWL_STYLE, GetWindowLongPtrW(Handle(), GWL_STYLE) & ~static_cast<LONG_PTR>(ES_AUTOHSCROLL));
-}
+            ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL) {}
 
 TCheckBox::TCheckBox(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption, int left, int top,
                      int width, int height)
@@ -151,6 +150,13 @@ LRESULT TGroupBox::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     // go on to their own objects, and their colours are asked of the form.
     if (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN || msg == WM_CTLCOLOREDIT)
         return SendMessageW(GetParent(Handle()), msg, wParam, lParam);
+    // The frame paints its own face: a parent that clips its children leaves it unpainted.
+    if (msg == WM_ERASEBKGND) {
+        RECT client{};
+        GetClientRect(Handle(), &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
     return TControl::WndProc(msg, wParam, lParam);
 }
 

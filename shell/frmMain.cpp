@@ -13,6 +13,7 @@
 #include "forms/Timer.h"
 #include "forms/TrayIcon.h"
 #include "shell/SLanguage.h"
+#include "shell/WebPages.h"
 #include "shell/components/BarPopupMenu.h"
 
 #include <commctrl.h>
@@ -36,11 +37,6 @@ TFormDesign MainDesign() {
     return d;
 }
 
-// The maker's web pages of the Help menu.
-constexpr wchar_t kWebHost[] = L"https://www.tolvex.net";
-constexpr wchar_t kHelpPath[] = L"/helper.php?program=tolvex";
-constexpr wchar_t kQnAPath[] = L"/helper.php?go=qna&product=tolvex";
-constexpr wchar_t kDonatePath[] = L"/helper.php?go=donate&product=tolvex";
 // The text written up the tray menu's side bar.
 constexpr wchar_t kTrayBarText[] = L"Tolvex  www.tolvex.net";
 
@@ -142,6 +138,9 @@ void TMainForm::CreateActions() {
     acCaptureDualScreen->OnExecute = [this](TObject* s) { acCaptureDualScreenExecute(s); };
     acCaptureRecapture->OnExecute = [this](TObject* s) { acCaptureRecaptureExecute(s); };
     acCaptureRecapture->OnUpdate = [this](TObject* s) { acCaptureRecaptureUpdate(s); };
+    acCaptureRegion->OnExecute = [this](TObject* s) { acCaptureRegionExecute(s); };
+    acCaptureRect->OnExecute = [this](TObject* s) { acCaptureRectExecute(s); };
+    acCaptureContinuity->OnExecute = [this](TObject* s) { acCaptureContinuityExecute(s); };
     acFileExit->OnExecute = [this](TObject* s) { acFileExitExecute(s); };
     acShow->OnExecute = [this](TObject* s) { acShowExecute(s); };
     acHide->OnExecute = [this](TObject* s) { acHideExecute(s); };
@@ -151,6 +150,8 @@ void TMainForm::CreateActions() {
     acToolEnglish->OnExecute = [this](TObject* s) { acToolLanguageExecute(s); };
     for (TAction* a : {acHelp, acQnA, acDonate})
         a->OnExecute = [this](TObject* s) { acWebPageExecute(s); };
+    acToolOption->OnExecute = [this](TObject* s) { acToolOptionExecute(s); };
+    acAbout->OnExecute = [this](TObject* s) { acAboutExecute(s); };
     acWinCascade->OnExecute = [this](TObject*) { SendMessageW(ClientHandle(), WM_MDICASCADE, 0, 0); };
     acWinTile->OnExecute = [this](TObject*) { SendMessageW(ClientHandle(), WM_MDITILE, MDITILE_HORIZONTAL, 0); };
     acWinMin->OnExecute = [this](TObject*) {
@@ -307,6 +308,6 @@ void TMainForm::acToolHideBarExecute(TObject* sender) {
 
 void TMainForm::acWebPageExecute(TObject* sender) {
     const wchar_t* path = sender == acHelp ? kHelpPath : sender == acQnA ? kQnAPath : kDonatePath;
-    const std::wstring url = std::wstring(kWebHost) + path;
+    const std::wstring url = WebPage(path);
     ShellExecuteW(Handle(), L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -7,19 +7,22 @@
 
 #include <commctrl.h>
 
-#include "capture/CaptureHost.h"
-#include "core/CaptureMode.h"
-#include "core/LanguageText.h"
-#include "core/ShortCut.h"
-#include "forms/Form.h"
-#include "forms/FormStorage.h"
-
 #include <array>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "capture/CaptureDialogHost.h"
+#include "capture/CaptureHost.h"
+#include "core/CaptureMode.h"
+#include "core/Geometry.h"
+#include "core/LanguageText.h"
+#include "core/ShortCut.h"
+#include "forms/Form.h"
+#include "forms/FormStorage.h"
+
 class TAction;
+class TFullVrimForm;
 class TActionList;
 class TBarPopupMenu;
 class TBitmap;
@@ -54,7 +57,7 @@ HCURSOR ScreenCursor(int id);
 
 // The main window also holds the seven message texts (msgNewCapture ...), which every
 // subsystem shows; LoadMessages fills them from the language file.
-class TMainForm : public TForm, public TMessageTexts, public ICaptureHost {
+class TMainForm : public TForm, public TMessageTexts, public ICaptureHost, public ICaptureDialogHost {
 public:
     TMainForm();
     ~TMainForm() override;
@@ -70,8 +73,8 @@ public:
 
     // ---- Components ----
     TActionList* ActionList1;
-    TAction *acFileNew, *acFileOpen, *acFileAddImage, *acFileSave, *acFileSaveAs, *acFileClose, *acFileCloseAll,
-        *acFileExit;
+    TAction *acFileNew, *acFileOpen, *acFileAddImage, *acFileSave, *acFileSaveAs, *acFileClose,
+        *acFileCloseAll, *acFileExit;
     TAction *acEditUndo, *acEditRedo, *acEditCut, *acEditCopy, *acEditPaste, *acEditDelete, *acEditSelectAll;
     TAction *acCaptureControl, *acCaptureWindow, *acCaptureRegion, *acCaptureRect, *acCaptureScreen,
         *acCaptureDualScreen, *acCaptureContinuity, *acCaptureIcon, *acCaptureRecapture, *acCaptureAutoScroll;
@@ -115,6 +118,8 @@ public:
     void acHideExecute(TObject* sender);
     void acToolHideBarExecute(TObject* sender);
     void acWebPageExecute(TObject* sender);
+    void acToolOptionExecute(TObject* sender);
+    void acAboutExecute(TObject* sender);
 
     // ---- Hotkeys ----
     void RegisterHotKeys();
@@ -146,6 +151,9 @@ public:
     void acCaptureRecaptureUpdate(TObject* sender);
     void acCaptureAutoScrollExecute(TObject* sender);
     void acCaptureIconExecute(TObject* sender);
+    void acCaptureRegionExecute(TObject* sender);
+    void acCaptureRectExecute(TObject* sender);
+    void acCaptureContinuityExecute(TObject* sender);
 
     // How a capture command's work reports a failure: the failure message with the main
     // window shown again (the whole-screen commands), or the exception passed on to the
@@ -169,6 +177,14 @@ public:
     // The icon capture after the pick: the icons of the picked window's program file in
     // the icon dialog, the chosen one delivered; false when that file cannot be found.
     bool CaptureWindowIcon(HWND wnd);
+    // Waits "CaptureDelay" (a stored delay brought into its range).
+    void WaitCaptureDelay();
+    // Runs the region overlay (with a fixed rectangle of that size, or a free one) and
+    // returns its result; the overlay lives in FullVrimForm meanwhile.
+    int RunRegionOverlay(TFullVrimForm& overlay, const TSize* fixedSize);
+    // Records the overlay's selection as the last capture area and delivers it, cut out
+    // of the overlay's frozen picture.
+    void CutSelection(const TFullVrimForm& overlay);
 
     // ---- What the capture windows read ----
     TCaptureMode CurrentCaptureMode() const override { return CaptureMode; }
@@ -176,6 +192,12 @@ public:
     HCURSOR PickerCursor(bool scroll) const override;
     // Waits without handling messages; tests replace it.
     std::function<void(DWORD ms)> CaptureSleep;
+
+    // ---- What the capture dialogs read and write ----
+    void TranslateDialog(TForm& form) override { ApplyLanguage(&form); }
+    std::int32_t StoredInteger(std::wstring_view name) const override { return ReadInteger(name); }
+    void StoreInteger(std::wstring_view name, std::int32_t value) override;
+    void SaveStore() override;
 
     // ---- Capture delivery ----
     void NewCapture(const TBitmap& bitmap);

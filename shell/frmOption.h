@@ -1,5 +1,75 @@
 #pragma once
-// The options dialog. It exists only while it is shown; the hotkey dispatch drops every
-// hotkey while it does.
-class TOptionForm;
+// The options dialog: capture settings, output destination, sound and browser-button
+// switches, and the eleven capture and window shortcuts. It exists only while it is shown;
+// the hotkey dispatch drops every hotkey while it does. It writes the settings store and
+// the main window's actions only when closed with OK.
+#include <windows.h>
+
+#include <array>
+#include <optional>
+
+#include "core/ShortCut.h"
+#include "forms/Form.h"
+
+class TAction;
+class TBrowseForFolder;
+class TButton;
+class TCheckBox;
+class TComboBox;
+class TEdit;
+class TGroupBox;
+class THotKey;
+class TLabel;
+class TMainForm;
+class TPanel;
+class TRadioButton;
+class TSpinEdit;
+
+class TOptionForm : public TForm {
+public:
+    explicit TOptionForm(TMainForm* owner);
+
+    TPanel *Panel1, *Panel2, *Panel01, *Panel02;
+    TButton *btnDefault, *btnOK, *btnCancel, *Button1;
+    TRadioButton *btnDefaultTab, *btnShortcutTab;
+    TGroupBox *gbCapture1, *gbOutput, *gbCapture2, *gbWindow;
+    TCheckBox *cbHideBeforeCapture, *cbShowAfterCapture, *cbAutoScroll, *cbSound, *cbIEButton;
+    TSpinEdit *seScrollDelay, *seCaptureDelay;
+    TComboBox *cbImageType, *cbJPEGQulity;
+    TRadioButton *rbOutputEdit, *rbOutputClipboard, *rbOutputFolder;
+    TEdit* edtCaptureFolder;
+    THotKey *hkControl, *hkWindow, *hkSelect, *hkRect, *hkScreen, *hkDualScreen, *hkRepeat, *hkIcon,
+        *hkRecapture, *hkVisible, *hkDisable;
+    // Never shown: its caption is the translatable warning for a shortcut that another
+    // program already holds.
+    TLabel* lblHotKeyTaken;
+    TBrowseForFolder* BrowseForFolder1;
+
+    void FormCreate(TObject* sender);
+    void FormActivate(TObject* sender);
+    void FormDestroy(TObject* sender);
+    void btnOKClick(TObject* sender);
+    void btnDefaultClick(TObject* sender);
+    void btnDefaultTabClick(TObject* sender);
+    void btnShortcutTabClick(TObject* sender);
+    void cbImageTypeChange(TObject* sender);
+    void Button1Click(TObject* sender);
+
+private:
+    // A hot-key field and the action whose shortcut it edits.
+    struct TShortCutField {
+        THotKey* Field;
+        TAction* Action;
+        bool Global; // also a global hotkey of the main window
+    };
+    std::array<TShortCutField, 11> ShortCutFields() const;
+    void ShowDefaultPage();
+    // The first changed global shortcut that cannot be registered, or none.
+    THotKey* TakenHotKeyField() const;
+
+    TMainForm* main_;
+    // The application's hint pause from before the first activation.
+    std::optional<int> savedHintHidePause_;
+};
+
 extern TOptionForm* OptionForm;

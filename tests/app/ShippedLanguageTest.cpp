@@ -10,13 +10,21 @@
 #include <vector>
 
 #include "LanguageTestSupport.h"
+#include "capture/CaptureDialogHost.h"
+#include "capture/dlgCaptureRect.h"
+#include "capture/dlgCaptureRepeat.h"
 #include "core/IniFile.h"
+#include "core/StoredValues.h"
 #include "forms/Actions.h"
+#include "forms/ComboBox.h"
 #include "forms/Controls.h"
 #include "forms/Form.h"
 #include "forms/Menus.h"
+#include "forms/StdCtrls.h"
 #include "shell/SLanguage.h"
+#include "shell/frmAbout.h"
 #include "shell/frmMain.h"
+#include "shell/frmOption.h"
 #include "tests/forms/FormsTestSupport.h"
 
 namespace {
@@ -32,14 +40,44 @@ std::string ShippedBytes(const wchar_t* name) {
     return std::string(bytes.begin(), bytes.end());
 }
 
+// A dialog host without language or settings: the dialogs keep their designed texts.
+ICaptureDialogHost& NoDialogHost() {
+    struct THost : ICaptureDialogHost {
+        void TranslateDialog(TForm&) override {}
+        std::int32_t StoredInteger(std::wstring_view) const override { return 0; }
+        void StoreInteger(std::wstring_view, std::int32_t) override {}
+        void SaveStore() override {}
+    };
+    static THost host;
+    return host;
+}
+
 // Every form that the language files translate and that exists in the program.
 struct TTranslatedForm {
     const wchar_t* Section;
     std::function<TFormPtr<TForm>()> Create;
 };
+// A translated dialog together with the main window that owns it, freed after it.
+struct TMainHolder {
+    TFormPtr<TMainForm> Main = CreateForm<TMainForm>();
+};
+template <class TDialog> class TDialogWithMain : private TMainHolder, public TDialog {
+public:
+    TDialogWithMain() : TDialog(Main.get()) {}
+};
+template <class TDialog> TFormPtr<TForm> CreateDialogWithMain() {
+    return TFormPtr<TForm>(CreateForm<TDialogWithMain<TDialog>>().release());
+}
+
 std::vector<TTranslatedForm> TranslatedForms() {
     return {
         {L"MainForm", [] { return TFormPtr<TForm>(CreateForm<TMainForm>().release()); }},
+        {L"OptionForm", CreateDialogWithMain<TOptionForm>},
+        {L"AboutForm", CreateDialogWithMain<TAboutForm>},
+        {L"CaptureRecDialog",
+         [] { return TFormPtr<TForm>(CreateForm<TCaptureRecDialog>(nullptr, NoDialogHost()).release()); }},
+        {L"CaptureRepeatDialog",
+         [] { return TFormPtr<TForm>(CreateForm<TCaptureRepeatDialog>(nullptr, NoDialogHost()).release()); }},
     };
 }
 
@@ -125,4 +163,19 @@ TEST_F(ShippedLanguageTest, KoreanTranslatesTheMainWindowAndEnglishRestoresItsDe
     LoadMessageTexts(language, messages);
     EXPECT_EQ(messages.msgNewCapture, L"New");
     EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(ShippedLanguageTest, TheKoreanOptionsDialogIsTranslatedBeforeItLoadsTheStoredChoices) {
+    const TScopedLanguageFile korean(L"Korea.dat", ShippedBytes(L"Korea.dat"));
+    auto main = CreateForm<TMainForm>();
+    main->JvFormStorage1.SetStoredValue(SettingName::kLanguage, std::wstring(L"Korea"));
+    main->JvFormStorage1.SetStoredValue(SettingName::kJPEGQulity, 3);
+    auto dialog = CreateForm<TOptionForm>(main.get());
+    dialog->Show();
+    EXPECT_EQ(dialog->Caption(), L"환경 설정");
+    EXPECT_EQ(dialog->cbJPEGQulity->Items(),
+              (std::vector<std::wstring>{L"최상", L"높음", L"보통", L"낮음", L"최하"}));
+    EXPECT_EQ(dialog->cbJPEGQulity->ItemIndex(), 3);
+    EXPECT_EQ(dialog->cbImageType->ItemIndex(), 2);
+    EXPECT_EQ(dialog->cbSound->Hint(), L"");
 }

@@ -6,25 +6,15 @@
 #include "E2eSupport.h"
 #include "core/Bitmap32.h"
 #include "forms/ImageCodecs.h"
+#include "tests/support/PickerDriver.h"
 
 #include <gtest/gtest.h>
 
 using namespace e2e;
 
 namespace {
-// Presses Ctrl+Shift+key as the user would; global hotkeys fire whatever has the focus.
-void PressCtrlShift(WORD key) {
-    INPUT in[6] = {};
-    const WORD keys[3] = {VK_CONTROL, VK_SHIFT, key};
-    for (int i = 0; i < 3; ++i) {
-        in[i].type = INPUT_KEYBOARD;
-        in[i].ki.wVk = keys[i];
-        in[5 - i].type = INPUT_KEYBOARD;
-        in[5 - i].ki.wVk = keys[i];
-        in[5 - i].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    SendInput(6, in, sizeof(INPUT));
-}
+// Global hotkeys fire whatever has the focus.
+using picker_driver::PressCtrlShift;
 
 class HotkeyCaptureTest : public ::testing::Test {
 protected:

@@ -184,3 +184,13 @@ TEST_F(FormsTest, TheStatusBarKeepsItsPanelTextsAndIgnoresOtherIndexes) {
     EXPECT_EQ(bar->PanelText(1), L"Zoom (100%)");
     EXPECT_EQ(bar->PanelCount(), 4);
 }
+
+TEST_F(FormsTest, AnErrorWhileAModalFormOpensReachesTheCallerAndLeavesTheOwnerUsable) {
+    auto owner = CreateForm<TTestForm>();
+    owner->Show();
+    auto dialog = CreateForm<TTestForm>(owner.get());
+    dialog->OnShow = [](TObject*) { throw Exception(L"cannot open"); };
+    EXPECT_THROW(dialog->ShowModal(), Exception);
+    EXPECT_TRUE(IsWindowEnabled(owner->Handle()));
+    EXPECT_EQ(App().ModalLevel, 0);
+}

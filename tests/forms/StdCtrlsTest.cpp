@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "FormsTestSupport.h"
+#include "forms/Controls.h"
 #include "forms/Form.h"
 #include "forms/StdCtrls.h"
 #include "forms/Timer.h"
@@ -81,4 +82,26 @@ TEST_F(FormsTest, AButtonWithAModalResultEndsTheModalRunWithIt) {
         SendMessageW(ok->Handle(), BM_CLICK, 0, 0);
     };
     EXPECT_EQ(form->ShowModal(), mrOk);
+}
+
+TEST_F(FormsTest, AMemoWrapsLongLinesAndAGroupBoxPaintsItsFaceInsideAClippingPanel) {
+    auto form = CreateForm<TDialogForm>();
+    auto* memo = form->Make<TMemo>(L"Memo1", form.get(), 10, 10, 120, 80);
+    memo->SetText(L"one long line of words that cannot fit into the width of this small box");
+    EXPECT_GT(memo->Perform(EM_GETLINECOUNT), 1);
+
+    auto* panel = form->Make<TPanel>(L"Panel1", form.get());
+    panel->SetBounds(140, 0, 150, 150);
+    auto* group = form->Make<TGroupBox>(L"GroupBox1", panel, L"Group", 5, 5, 130, 120);
+    SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    form->Show();
+    RedrawWindow(form->Handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump(100);
+    POINT inside{60, 60};
+    ClientToScreen(group->Handle(), &inside);
+    const HDC screen = GetDC(nullptr);
+    const COLORREF pixel = GetPixel(screen, inside.x, inside.y);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(pixel, GetSysColor(COLOR_BTNFACE));
 }

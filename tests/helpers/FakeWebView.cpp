@@ -17,6 +17,19 @@
 namespace {
 
 constexpr DWORD kLifetime = 60000;
+constexpr DWORD kSettleTime = 100;
+
+// Handles messages until some arrive or the time since start is up.
+void Pump(DWORD start, DWORD time) {
+    const DWORD elapsed = GetTickCount() - start;
+    if (elapsed < time)
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, time - elapsed, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
 
 bool Signal(const wchar_t* name) {
     HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, name);
@@ -37,22 +50,20 @@ int View(const wchar_t* title, const wchar_t* ready, const std::vector<std::wstr
     int code = 0;
     {
         fake_web::TFakeView view(*layout, title);
+        // The window's first picture reaches the screen before the test may copy it.
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < kSettleTime)
+            Pump(start, kSettleTime);
         if (!view.Wnd() || !Signal(ready))
             code = 4;
         // Serves until the test closes the window, within the lifetime.
-        const DWORD start = GetTickCount();
         while (code == 0 && IsWindow(view.Wnd())) {
             const DWORD elapsed = GetTickCount() - start;
             if (elapsed >= kLifetime) {
                 code = 5;
                 break;
             }
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, kLifetime - elapsed, QS_ALLINPUT);
-            MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
+            Pump(start, kLifetime);
         }
     }
     CoUninitialize();

@@ -3,6 +3,8 @@
 // Usage: hotkey_timer <F-key number> <output folder> <extension> <runs>
 #include <windows.h>
 
+#include "tests/support/PickerDriver.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -10,18 +12,7 @@
 #include <vector>
 
 namespace {
-void PressCtrlShift(WORD key) {
-    INPUT in[6] = {};
-    const WORD keys[3] = {VK_CONTROL, VK_SHIFT, key};
-    for (int i = 0; i < 3; ++i) {
-        in[i].type = INPUT_KEYBOARD;
-        in[i].ki.wVk = keys[i];
-        in[5 - i].type = INPUT_KEYBOARD;
-        in[5 - i].ki.wVk = keys[i];
-        in[5 - i].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    SendInput(6, in, sizeof(INPUT));
-}
+using picker_driver::PressCtrlShift;
 
 double Now() {
     LARGE_INTEGER f, c;

@@ -1,0 +1,49 @@
+#include "capture/dlgCaptureRepeat.h"
+
+#include <windows.h>
+
+#include "capture/CaptureDialogHost.h"
+#include "core/RegionSelect.h"
+#include "forms/Label.h"
+#include "forms/StdCtrls.h"
+
+TCaptureRepeatDialog* CaptureRepeatDialog = nullptr;
+
+namespace {
+TFormDesign RepeatDesign() {
+    TFormDesign d;
+    d.Caption = L"Capture Continuity";
+    d.Border = TBorderStyle::Dialog;
+    d.Position = TPosition::ScreenCenter;
+    // A client area of 214 x 127 inside the dialog frame.
+    RECT outer{0, 0, 214, 127};
+    AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, FALSE,
+                       WS_EX_DLGMODALFRAME);
+    d.Width = outer.right - outer.left;
+    d.Height = outer.bottom - outer.top;
+    return d;
+}
+} // namespace
+
+TCaptureRepeatDialog::TCaptureRepeatDialog(TForm* owner, ICaptureDialogHost& host)
+    : TForm(owner, L"CaptureRepeatDialog", RepeatDesign()), host_(host) {
+    lblDelay = Make<TLabel>(L"lblDelay", this, L"Delay");
+    lblDelay->SetBounds(16, 20, 60, 13);
+    SpinEdit1 = Make<TSpinEdit>(L"SpinEdit1", this, 88, 16, 70, kRepeatDelayMin, kRepeatDelayMax, 3);
+    Label4 = Make<TLabel>(L"Label4", this, L"sec");
+    Label4->SetBounds(164, 20, 40, 13);
+    lblCount = Make<TLabel>(L"lblCount", this, L"Count");
+    lblCount->SetBounds(16, 52, 60, 13);
+    SpinEdit2 = Make<TSpinEdit>(L"SpinEdit2", this, 88, 48, 70, kRepeatCountMin, kRepeatCountMax, 5);
+    btnOK = Make<TButton>(L"btnOK", this, L"OK", 24, 88);
+    btnOK->ModalResult = mrOk;
+    btnOK->SetDefault(true);
+    btnCancel = Make<TButton>(L"btnCancel", this, L"Cancel", 115, 88);
+    btnCancel->ModalResult = mrCancel;
+    btnCancel->SetCancel(true);
+    OnCreate = [this](TObject* s) { FormCreate(s); };
+}
+
+void TCaptureRepeatDialog::FormCreate(TObject*) {
+    host_.TranslateDialog(*this);
+}

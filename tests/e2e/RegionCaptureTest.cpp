@@ -1,0 +1,81 @@
+// The region capture of the real program: its hotkey opens the overlay over the whole
+// desktop, a drag with the real mouse selects an area, and a file of that size is written.
+#include <windows.h>
+
+#include <objbase.h>
+
+#include <gtest/gtest.h>
+
+#include "E2eSupport.h"
+#include "core/Bitmap32.h"
+#include "forms/ImageCodecs.h"
+#include "tests/support/PickerDriver.h"
+
+using namespace e2e;
+using picker_driver::PressCtrlShift;
+
+namespace {
+// Moves the real pointer to a screen point, with the button events given.
+void Mouse(int x, int y, DWORD buttons = 0) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>((x * 65535LL) / (GetSystemMetrics(SM_CXSCREEN) - 1));
+    in.mi.dy = static_cast<LONG>((y * 65535LL) / (GetSystemMetrics(SM_CYSCREEN) - 1));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    SendInput(1, &in, sizeof(INPUT));
+    Sleep(60);
+}
+
+// The overlay: a topmost form of the program covering the whole virtual desktop.
+HWND OverlayOf(DWORD processId) {
+    for (HWND w : FindWindows(L"TolvexForm", processId)) {
+        RECT r;
+        if (IsWindowVisible(w) && (GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) && GetWindowRect(w, &r) &&
+            r.right - r.left == GetSystemMetrics(SM_CXVIRTUALSCREEN) &&
+            r.bottom - r.top == GetSystemMetrics(SM_CYVIRTUALSCREEN))
+            return w;
+    }
+    return nullptr;
+}
+} // namespace
+
+TEST(RegionCaptureTest, TheRegionHotkeyAndADragWriteAPictureOfTheDraggedSize) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    DeleteRegTree(kSettingsKey);
+    TProgramFolder folder;
+    const std::wstring output = folder.Path() + L"shots";
+    WriteRegDword(kSettingsKey, L"OutputType", 2);
+    WriteRegString(kSettingsKey, L"OutputFolder", output);
+    WriteRegDword(kSettingsKey, L"SaveImageType", 0);
+    WriteRegDword(kSettingsKey, L"CaptureDelay", 100);
+    WriteRegString(kSettingsKey, L"isSound", L"FALSE");
+    {
+        TProcess p(folder.Exe());
+        const HWND main = MainWindowOf(p.Id());
+        ASSERT_TRUE(main);
+        WaitFor([&] { return IsWindowVisible(main) != FALSE; });
+        Sleep(300);
+        // Away from the corners, where the magnifier panel stands.
+        Mouse(640, 500);
+        PressCtrlShift(VK_F3);
+        HWND overlay = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (overlay = OverlayOf(p.Id())) != nullptr; }));
+        Sleep(400);
+        Mouse(500, 400);
+        Mouse(500, 400, MOUSEEVENTF_LEFTDOWN);
+        Mouse(560, 440);
+        Mouse(620, 480);
+        Mouse(620, 480, MOUSEEVENTF_LEFTUP);
+        const std::wstring shot = output + L"\\Capture_1.bmp";
+        ASSERT_TRUE(WaitFor([&] { return FileExists(shot); }));
+        EXPECT_TRUE(WaitFor([&] { return OverlayOf(p.Id()) == nullptr; }));
+        TBitmap32 image;
+        std::wstring error;
+        ASSERT_TRUE(LoadImageFile(shot, image, error)) << std::string(error.begin(), error.end());
+        EXPECT_EQ(image.Width(), 120);
+        EXPECT_EQ(image.Height(), 80);
+        EXPECT_TRUE(ExitProgram(p, main));
+    }
+    DeleteRegTree(kSettingsKey);
+    CoUninitialize();
+}
