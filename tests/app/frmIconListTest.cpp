@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -52,21 +53,39 @@ bool SameFile(const std::wstring& a, const std::wstring& b) {
     return lstrcmpiW(a.c_str(), b.c_str()) == 0;
 }
 
-// The helper's dialog: the one other tests started, or one of our own.
-HWND PickerTargetDialog() {
-    static helper_process::TProcess* own = nullptr;
-    HWND dialog = FindWindowW(picker_target::kClassName, picker_target::kTitle);
-    if (!dialog && !own) {
-        own = new helper_process::TProcess(L"\"" + helper_process::HelperExe(L"PickerTarget") + L"\" 240");
+// The helper's dialog: the one other tests started, or one of our own for as long as the
+// object lives. Ours is gone before the next test, which may start the helper itself and
+// must not find two dialogs in one place.
+class TTargetDialog {
+public:
+    TTargetDialog() {
+        dialog_ = FindWindowW(picker_target::kClassName, picker_target::kTitle);
+        if (dialog_)
+            return;
+        own_ = std::make_unique<helper_process::TProcess>(L"\"" + helper_process::HelperExe(L"PickerTarget") +
+                                                          L"\" 60");
         picker_driver::WaitUntil(
             [&] {
-                dialog = FindWindowW(picker_target::kClassName, picker_target::kTitle);
-                return dialog && IsWindowVisible(dialog);
+                dialog_ = FindWindowW(picker_target::kClassName, picker_target::kTitle);
+                return dialog_ && IsWindowVisible(dialog_);
             },
             15000);
     }
-    return dialog;
-}
+    TTargetDialog(const TTargetDialog&) = delete;
+    TTargetDialog& operator=(const TTargetDialog&) = delete;
+    ~TTargetDialog() {
+        if (!own_)
+            return;
+        own_.reset();
+        picker_driver::WaitUntil(
+            [] { return !FindWindowW(picker_target::kClassName, picker_target::kTitle); }, 5000);
+    }
+    HWND Handle() const { return dialog_; }
+
+private:
+    std::unique_ptr<helper_process::TProcess> own_;
+    HWND dialog_ = nullptr;
+};
 
 class IconListTest : public FormsTest {
 protected:
@@ -109,7 +128,8 @@ TEST(ProcessInfo, TheProgramFileOfAWindowIsFoundForThisProgramAndForAnotherProce
         << testing::PrintToString(GetWindowProcessFileName(own));
     DestroyWindow(own);
 
-    HWND other = PickerTargetDialog();
+    const TTargetDialog target;
+    HWND other = target.Handle();
     ASSERT_TRUE(other) << "the PickerTarget helper did not show its dialog";
     const std::wstring file = GetWindowProcessFileName(other);
     EXPECT_TRUE(FileExists(file)) << testing::PrintToString(file);
@@ -319,7 +339,8 @@ class IconCaptureTest : public FormsTest {
 protected:
     void SetUp() override {
         FormsTest::SetUp();
-        target = PickerTargetDialog();
+        targetDialog = std::make_unique<TTargetDialog>();
+        target = targetDialog->Handle();
         ASSERT_TRUE(target) << "the PickerTarget helper did not show its dialog";
         SetWindowPos(target, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         folder = helper_process::ReportPath(L"tolvex-icon");
@@ -347,6 +368,7 @@ protected:
         form.reset();
         ClearFolder();
         RemoveDirectoryW(folder.c_str());
+        targetDialog.reset();
         FormsTest::TearDown();
     }
     void ClearFolder() {
@@ -364,6 +386,7 @@ protected:
         answer.Join();
     }
 
+    std::unique_ptr<TTargetDialog> targetDialog;
     HWND target = nullptr;
     std::wstring folder;
     TFormPtr<TMainForm> form;
