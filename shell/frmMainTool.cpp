@@ -34,7 +34,9 @@ void TMainForm::acToolShowToolExecute(TObject*) {
     ShowWindow(ToolForm->Handle(), SW_SHOW);
 }
 
-IToolDocument* TMainForm::ActiveToolDocument() { return dynamic_cast<IToolDocument*>(ActiveMDIChild()); }
+IToolDocument* TMainForm::ActiveToolDocument() {
+    return dynamic_cast<IToolDocument*>(ActiveMDIChild());
+}
 
 void TMainForm::UpdateChildCursors() {
     // The documents choose their pointer from ToolForm->Tool when they are asked to paint
