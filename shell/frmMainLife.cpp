@@ -5,7 +5,7 @@
 
 #include <shellapi.h>
 
-#include <map>
+#include "shell/frmMain.h"
 
 #include "capture/unitCaptureLib.h"
 #include "core/StoredValues.h"
@@ -19,15 +19,16 @@
 #include "forms/TrayIcon.h"
 #include "shell/PrevInstance.h"
 #include "shell/SLanguage.h"
-#include "shell/frmMain.h"
 #include "shell/frmOption.h"
 #include "shell/unitUtils.h"
+
+#include <map>
 
 namespace {
 // The custom cursors: screen cursor id and resource name, in id order.
 constexpr std::pair<int, const wchar_t*> kCursors[] = {
-    {crWrite, L"WRITE"}, {crMove, L"MOVE"},           {crErase, L"ERASE"},   {crSpuit, L"SPUIT"},
-    {crText, L"TEXT"},   {crCapture, L"CAPTURE"},     {crScroll, L"SCROLL"}, {crZoom, L"ZOOM"},
+    {crWrite, L"WRITE"}, {crMove, L"MOVE"},   {crErase, L"ERASE"},         {crSpuit, L"SPUIT"},
+    {crText, L"TEXT"},   {crCapture, L"CAPTURE"}, {crScroll, L"SCROLL"},   {crZoom, L"ZOOM"},
     {crFill, L"FILL"},   {crHighlight, L"HIGHLIGHT"}, {crSelect, L"SELECT"}, {crStemp, L"STEMP"},
 };
 
@@ -37,13 +38,9 @@ std::map<int, HCURSOR>& CursorTable() {
 }
 
 // The atom names of the hotkey table, rows 1 to 9.
-std::wstring HotKeyAtomName(int i) {
-    return L"Tolvex HotKey " + std::to_wstring(i);
-}
+std::wstring HotKeyAtomName(int i) { return L"Tolvex HotKey " + std::to_wstring(i); }
 
-std::wstring LauncherFileName() {
-    return ProgramFolder() + L"tvl.exe";
-}
+std::wstring LauncherFileName() { return ProgramFolder() + L"tvl.exe"; }
 } // namespace
 
 HCURSOR ScreenCursor(int id) {
@@ -60,8 +57,7 @@ void TMainForm::FormCreate(TObject*) {
     ReallyClose = false;
     TaskbarCreatedMsg = RegisterWindowMessageW(L"TaskbarCreated");
     // The INI file beside the program selects its back end; the program never creates it.
-    JvFormStorage1.SetStorage(
-        &ChooseAppStorage(JvAppRegistryStorage1, JvAppIniFileStorage1, ProgramIniFileName()));
+    JvFormStorage1.SetStorage(&ChooseAppStorage(JvAppRegistryStorage1, JvAppIniFileStorage1, ProgramIniFileName()));
 }
 
 void TMainForm::FormShow(TObject*) {
@@ -275,9 +271,7 @@ void TMainForm::ApplyLanguage(TForm* form) {
     }
 }
 
-void TMainForm::LoadMessages() {
-    LoadMessageTexts(*SLanguage, *this);
-}
+void TMainForm::LoadMessages() { LoadMessageTexts(*SLanguage, *this); }
 
 void TMainForm::acToolLanguageExecute(TObject* sender) {
     JvFormStorage1.SetStoredValue(SettingName::kLanguage,
