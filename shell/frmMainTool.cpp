@@ -10,7 +10,35 @@
 
 namespace {
 constexpr int kDockWidth = 190;
+
+// The documents' pointer for a tool: its own cursor, or the cross for the shapes.
+HCURSOR ToolCursor(TToolCode tool) {
+    switch (tool) {
+    case TToolCode::Move:
+        return ScreenCursor(crMove);
+    case TToolCode::Dropper:
+        return ScreenCursor(crSpuit);
+    case TToolCode::Zoom:
+        return ScreenCursor(crZoom);
+    case TToolCode::Select:
+        return ScreenCursor(crSelect);
+    case TToolCode::Highlight:
+        return ScreenCursor(crHighlight);
+    case TToolCode::Text:
+        return ScreenCursor(crText);
+    case TToolCode::Stemp:
+        return ScreenCursor(crStemp);
+    case TToolCode::Pen:
+        return ScreenCursor(crWrite);
+    case TToolCode::Erase:
+        return ScreenCursor(crErase);
+    case TToolCode::Fill:
+        return ScreenCursor(crFill);
+    default:
+        return LoadCursorW(nullptr, IDC_CROSS);
+    }
 }
+} // namespace
 
 void TMainForm::DockToolWindow() {
     if (!ToolForm)
@@ -39,10 +67,12 @@ IToolDocument* TMainForm::ActiveToolDocument() {
 }
 
 void TMainForm::UpdateChildCursors() {
-    // The documents choose their pointer from ToolForm->Tool when they are asked to paint
-    // one; nothing is kept here.
+    if (!ToolForm)
+        return;
+    const HCURSOR cursor = ToolCursor(ToolForm->Tool);
     for (TForm* child : MDIChildren())
-        InvalidateRect(child->Handle(), nullptr, FALSE);
+        if (auto* document = dynamic_cast<IToolDocument*>(child))
+            document->SetViewCursor(cursor);
 }
 
 void TMainForm::StoreToolColors() {

@@ -46,6 +46,7 @@ struct TFakeDocument : IToolDocument {
         scale = s;
         ++scaleWrites;
     }
+    void SetViewCursor(HCURSOR) override {}
 };
 
 struct TFakeHost : IToolHost {
