@@ -14,6 +14,7 @@
 
 #include "LanguageTestSupport.h"
 #include "core/StoredValues.h"
+#include "forms/Actions.h"
 #include "forms/CollapsibleBar.h"
 #include "forms/ComboBox.h"
 #include "forms/Files.h"
@@ -475,6 +476,28 @@ TEST_F(ToolFormTest, TheRealExitStoresTheToolWindowsColours) {
     EXPECT_EQ(main->DockPanelLeft->Width(), 190);
     ToolForm = nullptr;
     again.reset();
+    tool.reset();
+    main.reset();
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tolvex");
+}
+
+TEST_F(ToolFormTest, TheLanguageSwitchTranslatesTheToolWindowToo) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tolvex");
+    const TScopedLanguageFile korean(L"Korea.dat",
+                                     "[ToolForm]\r\nCaption=\xEB\x8F\x84\xEA\xB5\xAC \xEC\xB0\xBD\r\n"
+                                     "ZoomBar=\xED\x99\x95\xEB\x8C\x80\r\n");
+    const TScopedLanguageFile english(L"English.dat",
+                                      "[ToolForm]\r\nCaption=Tool Window\r\nZoomBar=Zoom\r\n");
+    auto main = CreateForm<TMainForm>();
+    auto tool = CreateForm<TToolForm>(*main);
+    ToolForm = tool.get();
+    main->acToolKorea->Execute();
+    EXPECT_EQ(tool->Caption(), L"도구 창");
+    EXPECT_EQ(tool->ZoomBar->Caption(), L"확대");
+    main->acToolEnglish->Execute();
+    EXPECT_EQ(tool->Caption(), L"Tool Window");
+    EXPECT_EQ(tool->ZoomBar->Caption(), L"Zoom");
+    ToolForm = nullptr;
     tool.reset();
     main.reset();
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tolvex");
