@@ -502,3 +502,21 @@ TEST_F(ToolFormTest, TheLanguageSwitchTranslatesTheToolWindowToo) {
     main.reset();
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tolvex");
 }
+
+TEST_F(ToolFormTest, ShowToolWindowBringsTheWindowBackIntoItsDockPlace) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tolvex");
+    auto main = CreateForm<TMainForm>();
+    auto tool = CreateForm<TToolForm>(*main);
+    ToolForm = tool.get();
+    main->acToolShowTool->Execute(); // not docked yet: the command docks it
+    EXPECT_EQ(GetParent(tool->Handle()), main->DockPanelLeft->Handle());
+    ShowWindow(tool->Handle(), SW_HIDE);
+    main->DockPanelLeft->SetVisible(false);
+    main->acToolShowTool->Execute();
+    EXPECT_TRUE(main->DockPanelLeft->Visible());
+    EXPECT_TRUE(GetWindowLongW(tool->Handle(), GWL_STYLE) & WS_VISIBLE);
+    ToolForm = nullptr;
+    tool.reset();
+    main.reset();
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tolvex");
+}
