@@ -1,7 +1,7 @@
 // The main window's capture commands: the frame that every capture command shares, the
 // captures that need no selection (primary screen, all screens, the last area again),
-// the control and window captures through the window picker, and the region, fixed-rectangle
-// and timed-series captures through the region overlay.
+// the control, window and icon captures through the window picker, and the region,
+// fixed-rectangle and timed-series captures through the region overlay.
 #include <windows.h>
 
 #include "capture/dlgCaptureRect.h"
@@ -9,13 +9,16 @@
 #include "capture/frmCapture.h"
 #include "capture/frmCaptureRepeat.h"
 #include "capture/frmFullVrim.h"
+#include "capture/frmIconList.h"
 #include "capture/unitCaptureLib.h"
+#include "capture/unitProcessInfo.h"
 #include "capture/unitWebCapture.h"
 #include "core/ScreenGeometry.h"
 #include "core/StoredValues.h"
 #include "forms/Actions.h"
 #include "forms/Dialogs.h"
 #include "forms/Exceptions.h"
+#include "forms/Files.h"
 #include "forms/Graphics.h"
 #include "forms/StdCtrls.h"
 #include "shell/frmMain.h"
@@ -153,6 +156,39 @@ void TMainForm::CapturePickedWindow(TCaptureMode mode) {
         if (picker->SelectedWindow && !CaptureTargetWindow(picker->SelectedWindow))
             MessageDlg(msgCaptureFail, TMsgDlgType::Error, mbOK);
     });
+}
+
+void TMainForm::acCaptureIconExecute(TObject*) {
+    RunCapture(TCaptureMode::Icon, TCaptureErrors::PassOn, nullptr, [this] {
+        auto picker = CreateForm<TCaptureForm>(static_cast<ICaptureHost&>(*this));
+        CaptureForm = picker.get();
+        struct TPickerGone {
+            ~TPickerGone() { CaptureForm = nullptr; }
+        } pickerGone;
+        picker->ShowModal();
+        // A cancelled pick ends here: no dialog, no message.
+        if (picker->SelectedWindow && !CaptureWindowIcon(picker->SelectedWindow))
+            MessageDlg(msgCaptureFail, TMsgDlgType::Error, mbOK);
+    });
+}
+
+bool TMainForm::CaptureWindowIcon(HWND wnd) {
+    // A process that cannot be opened, or whose file has gone, gives no name or no file.
+    const std::wstring fileName = GetWindowProcessFileName(wnd);
+    if (fileName.empty() || !FileExists(fileName))
+        return false;
+    auto dialog = CreateForm<TIconListForm>(this);
+    IconListForm = dialog.get();
+    struct TDialogGone {
+        ~TDialogGone() { IconListForm = nullptr; }
+    } dialogGone;
+    dialog->FileName = fileName;
+    if (dialog->ShowModal() == mrOk && dialog->HasSelectedIcon()) {
+        TBitmap bitmap(0, 0, TPixelFormat::pf24bit);
+        IconToBitmap(dialog->SelectedIcon(), bitmap);
+        NewCapture(bitmap);
+    }
+    return true;
 }
 
 bool TMainForm::CaptureTargetWindow(HWND wnd) {

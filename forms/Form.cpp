@@ -443,6 +443,12 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Close();
         return 0;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+        // The owner-drawn items of a pop-up menu this form shows.
+        if (wParam == 0 && TMenuItem::HandleOwnerDraw(msg, lParam))
+            return TRUE;
+        break;
     case WM_SIZE:
         if (style_ == TFormStyle::MDIForm) {
             Realign();

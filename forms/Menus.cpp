@@ -8,6 +8,7 @@
 #include "forms/Form.h"
 #include "forms/Strings.h"
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -106,7 +107,7 @@ std::wstring TMenuItem::MenuText() const {
     return text;
 }
 
-void TMenuItem::Rebuild(HMENU into) {
+void TMenuItem::Rebuild(HMENU into, bool ownerDraw) {
     if (!into) {
         if (!subMenu_) {
             subMenu_ = CreatePopupMenu();
@@ -120,6 +121,28 @@ void TMenuItem::Rebuild(HMENU into) {
         if (!item->Visible())
             continue;
         item->container_ = into;
+        item->ownerDrawn_ = ownerDraw;
+        item->Images = Images;
+        if (ownerDraw) {
+            // An owner-drawn item carries its command id as its data, so that the owner's
+            // drawing messages find it again.
+            MENUITEMINFOW mii{};
+            mii.cbSize = sizeof mii;
+            mii.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_STATE;
+            mii.fType = MFT_OWNERDRAW | (item->IsSeparator() ? MFT_SEPARATOR : 0u);
+            mii.wID = item->command_;
+            mii.dwItemData = item->command_;
+            mii.fState = (item->Enabled() ? MFS_ENABLED : MFS_DISABLED) | (item->Checked() ? MFS_CHECKED : 0u);
+            if (!item->items_.empty() && !item->IsSeparator()) {
+                item->Images = nullptr;
+                item->Rebuild(nullptr);
+                mii.fMask |= MIIM_SUBMENU;
+                mii.hSubMenu = item->subMenu_;
+                item->ownsSubMenu_ = false;
+            }
+            InsertMenuItemW(into, static_cast<UINT>(GetMenuItemCount(into)), TRUE, &mii);
+            continue;
+        }
         if (item->IsSeparator()) {
             AppendMenuW(into, MF_SEPARATOR, 0, nullptr);
             continue;
@@ -139,6 +162,15 @@ void TMenuItem::Rebuild(HMENU into) {
 void TMenuItem::Refresh() {
     if (!container_)
         return;
+    if (ownerDrawn_) {
+        // The text of an owner-drawn item is read when it is drawn; only its state is kept.
+        MENUITEMINFOW mii{};
+        mii.cbSize = sizeof(mii);
+        mii.fMask = MIIM_STATE;
+        mii.fState = (Enabled() ? MFS_ENABLED : MFS_DISABLED) | (Checked() ? MFS_CHECKED : MFS_UNCHECKED);
+        SetMenuItemInfoW(container_, command_, FALSE, &mii);
+        return;
+    }
     const std::wstring text = items_.empty() ? MenuText() : Caption();
     MENUITEMINFOW mii{};
     mii.cbSize = sizeof(mii);
@@ -198,11 +230,16 @@ void TMainMenu::Rebuild() {
 TPopupMenu::TPopupMenu(TForm* owner, std::wstring name)
     : TComponent(owner, std::move(name)), root_(owner->Make<TMenuItem>(std::wstring{})) {}
 
-void TPopupMenu::Popup(int x, int y) {
+void TPopupMenu::Rebuild() {
     // A fresh menu each time: the old one goes with all its sub-menus.
     root_->ForgetSubMenus();
-    root_->Rebuild(nullptr);
+    root_->Images = Images;
+    root_->Rebuild(nullptr, OwnerDraw);
     TMenuItem::RefreshPopup(root_->SubMenu());
+}
+
+void TPopupMenu::Popup(int x, int y) {
+    Rebuild();
     HWND owner = Owner() ? Owner()->Handle() : nullptr;
     // The menu closes properly only when its owner is the foreground window.
     SetForegroundWindow(owner);
@@ -216,4 +253,129 @@ void TPopupMenu::Popup(int x, int y) {
     if (cmd)
         if (TMenuItem* item = TMenuItem::FindByCommand(cmd))
             item->Click();
+}
+
+namespace {
+// Room of an owner-drawn item: a picture column, margins around the caption and a gap
+// before the shortcut text.
+constexpr int kPictureColumn = 24;
+constexpr int kTextMargin = 8;
+constexpr int kShortCutGap = 16;
+constexpr int kPictureSize = 16;
+
+// The system's menu font for as long as an item is measured or drawn.
+class TMenuFont {
+public:
+    explicit TMenuFont(HDC dc) : dc_(dc) {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+            font_.Reset(CreateFontIndirectW(&metrics.lfMenuFont));
+        previous_ = SelectObject(dc_, font_ ? font_.Get() : GetStockObject(DEFAULT_GUI_FONT));
+    }
+    TMenuFont(const TMenuFont&) = delete;
+    TMenuFont& operator=(const TMenuFont&) = delete;
+    ~TMenuFont() { SelectObject(dc_, previous_); }
+
+private:
+    HDC dc_;
+    TGdiObject font_;
+    HGDIOBJ previous_;
+};
+
+SIZE TextSize(HDC dc, const std::wstring& text) {
+    SIZE size{};
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_CALCRECT);
+    size.cx = r.right - r.left;
+    size.cy = r.bottom - r.top;
+    return size;
+}
+} // namespace
+
+void TMenuItem::MeasureStandard(HDC canvas, int& width, int& height) const {
+    if (IsSeparator()) {
+        width = 0;
+        height = 5;
+        return;
+    }
+    const TMenuFont font(canvas);
+    const SIZE caption = TextSize(canvas, Caption());
+    const std::wstring keys = ShortCutToText(ShortCut());
+    width = kPictureColumn + kTextMargin + caption.cx + kTextMargin;
+    if (!keys.empty())
+        width += kShortCutGap + TextSize(canvas, keys).cx;
+    height = std::max<int>({caption.cy + 6, kPictureSize + 4, GetSystemMetrics(SM_CYMENUSIZE)});
+}
+
+void TMenuItem::DrawStandard(HDC canvas, const RECT& rect, UINT state) const {
+    const bool selected = (state & ODS_SELECTED) != 0;
+    const bool disabled = (state & (ODS_DISABLED | ODS_GRAYED)) != 0 || !Enabled();
+    FillRect(canvas, &rect, GetSysColorBrush(selected && !IsSeparator() ? COLOR_HIGHLIGHT : COLOR_MENU));
+    if (IsSeparator()) {
+        RECT line = rect;
+        line.top += (rect.bottom - rect.top) / 2 - 1;
+        line.left += 2;
+        line.right -= 2;
+        DrawEdge(canvas, &line, EDGE_ETCHED, BF_TOP);
+        return;
+    }
+    // The picture of the action, or a check mark where the item is checked.
+    const int pictureTop = rect.top + (rect.bottom - rect.top - kPictureSize) / 2;
+    const int index = action_ ? action_->ImageIndex : -1;
+    if (Images && index >= 0 && index < ImageList_GetImageCount(Images)) {
+        ImageList_DrawEx(Images, index, canvas, rect.left + 4, pictureTop, kPictureSize, kPictureSize,
+                         CLR_NONE, CLR_NONE, disabled ? ILD_BLEND50 : ILD_TRANSPARENT);
+    } else if (Checked()) {
+        RECT mark{rect.left + 4, pictureTop, rect.left + 4 + kPictureSize, pictureTop + kPictureSize};
+        DrawFrameControl(canvas, &mark, DFC_MENU, DFCS_MENUCHECK | DFCS_TRANSPARENT);
+    }
+    const TMenuFont font(canvas);
+    const int oldMode = SetBkMode(canvas, TRANSPARENT);
+    const COLORREF oldColor = SetTextColor(canvas, GetSysColor(disabled   ? COLOR_GRAYTEXT
+                                                               : selected ? COLOR_HIGHLIGHTTEXT
+                                                                          : COLOR_MENUTEXT));
+    RECT text{rect.left + kPictureColumn + kTextMargin, rect.top, rect.right - kTextMargin, rect.bottom};
+    const std::wstring caption = Caption();
+    DrawTextW(canvas, caption.c_str(), static_cast<int>(caption.size()), &text,
+              DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    if (const std::wstring keys = ShortCutToText(ShortCut()); !keys.empty())
+        DrawTextW(canvas, keys.c_str(), static_cast<int>(keys.size()), &text,
+                  DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
+    SetTextColor(canvas, oldColor);
+    SetBkMode(canvas, oldMode);
+}
+
+bool TMenuItem::HandleOwnerDraw(UINT msg, LPARAM lParam) {
+    if (msg == WM_MEASUREITEM) {
+        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (measure->CtlType != ODT_MENU)
+            return false;
+        TMenuItem* item = FindByCommand(static_cast<UINT>(measure->itemData));
+        if (!item || !item->ownerDrawn_)
+            return false;
+        const TWindowDC screen(nullptr);
+        int width = 0;
+        int height = 0;
+        item->MeasureStandard(screen.Get(), width, height);
+        if (item->OnMeasureItem)
+            item->OnMeasureItem(item, screen.Get(), width, height);
+        measure->itemWidth = static_cast<UINT>(std::max(0, width));
+        measure->itemHeight = static_cast<UINT>(std::max(0, height));
+        return true;
+    }
+    if (msg == WM_DRAWITEM) {
+        const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (draw->CtlType != ODT_MENU)
+            return false;
+        TMenuItem* item = FindByCommand(static_cast<UINT>(draw->itemData));
+        if (!item || !item->ownerDrawn_)
+            return false;
+        if (item->OnAdvancedDrawItem)
+            item->OnAdvancedDrawItem(item, draw->hDC, draw->rcItem, draw->itemState);
+        else
+            item->DrawStandard(draw->hDC, draw->rcItem, draw->itemState);
+        return true;
+    }
+    return false;
 }

@@ -3,10 +3,13 @@
 // actions (caption, shortcut text, enabled and check state follow the action).
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "core/ShortCut.h"
 #include "forms/Component.h"
 #include "forms/Handles.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,8 +48,24 @@ public:
     // Runs the bound action, or OnClick.
     void Click();
 
-    // Rebuilds this item's children into its sub-menu (or the given menu handle).
-    void Rebuild(HMENU into);
+    // Owner-drawn items (those of an owner-drawn pop-up's first level): the measuring event
+    // runs after the standard measuring; the drawing event, when set, replaces the standard
+    // drawing. state holds the ODS_ flags of the item.
+    std::function<void(TMenuItem* sender, HDC canvas, int& width, int& height)> OnMeasureItem;
+    std::function<void(TMenuItem* sender, HDC canvas, const RECT& rect, UINT state)> OnAdvancedDrawItem;
+    // The standard look of an owner-drawn item: its picture from the menu's images, check
+    // mark, caption and shortcut text, highlighted when selected; a separator's line.
+    void MeasureStandard(HDC canvas, int& width, int& height) const;
+    void DrawStandard(HDC canvas, const RECT& rect, UINT state) const;
+    // The menu's pictures for the items' actions (null: none).
+    HIMAGELIST Images = nullptr;
+    // Handles a menu's WM_MEASUREITEM or WM_DRAWITEM sent to its owner window; false when
+    // the message is not about one of these items.
+    static bool HandleOwnerDraw(UINT msg, LPARAM lParam);
+
+    // Rebuilds this item's children into its sub-menu (or the given menu handle); owner
+    // drawn applies to the children only, not to deeper levels.
+    void Rebuild(HMENU into, bool ownerDraw = false);
     // Forgets the sub-menu handles of this item's tree (their menu was destroyed).
     void ForgetSubMenus();
     // Refreshes the state of one item in the menu that holds it.
@@ -64,6 +83,7 @@ private:
     bool enabled_ = true;
     bool checked_ = false;
     bool visible_ = true;
+    bool ownerDrawn_ = false;
     UINT command_;
     std::vector<TMenuItem*> items_;
     // The sub-menu belongs to this item until it is put into a parent menu, which then
@@ -100,6 +120,12 @@ public:
     // Shows the menu at screen coordinates and runs the chosen item.
     virtual void Popup(int x, int y);
     HMENU Handle() const { return root_->SubMenu(); }
+    // Builds the menu's handle afresh from the items, as Popup does before it opens.
+    void Rebuild();
+    // Whether the first-level items are drawn by their events (set before Popup).
+    bool OwnerDraw = false;
+    // Pictures for the owner-drawn items' actions.
+    HIMAGELIST Images = nullptr;
 
 protected:
     TMenuItem* root_;

@@ -15,6 +15,7 @@
 #include "forms/TrayIcon.h"
 #include "shell/SLanguage.h"
 #include "shell/WebPages.h"
+#include "shell/components/BarPopupMenu.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -37,6 +38,8 @@ TFormDesign MainDesign() {
     return d;
 }
 
+// The text written up the tray menu's side bar.
+constexpr wchar_t kTrayBarText[] = L"Tolvex  www.tolvex.net";
 
 constexpr TShortCut Ctrl(std::uint8_t key) { return MakeShortCut(key, false, true, false); }
 constexpr TShortCut CtrlShift(std::uint8_t key) { return MakeShortCut(key, true, true, false); }
@@ -135,6 +138,7 @@ void TMainForm::CreateActions() {
     acCaptureAutoScroll->OnExecute = [this](TObject* s) { acCaptureAutoScrollExecute(s); };
     acCaptureControl->OnExecute = [this](TObject* s) { acCaptureControlExecute(s); };
     acCaptureWindow->OnExecute = [this](TObject* s) { acCaptureWindowExecute(s); };
+    acCaptureIcon->OnExecute = [this](TObject* s) { acCaptureIconExecute(s); };
     acCaptureScreen->OnExecute = [this](TObject* s) { acCaptureScreenExecute(s); };
     acCaptureDualScreen->OnExecute = [this](TObject* s) { acCaptureDualScreenExecute(s); };
     acCaptureRecapture->OnExecute = [this](TObject* s) { acCaptureRecaptureExecute(s); };
@@ -153,6 +157,7 @@ void TMainForm::CreateActions() {
         a->OnExecute = [this](TObject* s) { acWebPageExecute(s); };
     acToolOption->OnExecute = [this](TObject* s) { acToolOptionExecute(s); };
     acAbout->OnExecute = [this](TObject* s) { acAboutExecute(s); };
+    acToolShowTool->OnExecute = [this](TObject* s) { acToolShowToolExecute(s); };
     acWinCascade->OnExecute = [this](TObject*) { SendMessageW(ClientHandle(), WM_MDICASCADE, 0, 0); };
     acWinTile->OnExecute = [this](TObject*) { SendMessageW(ClientHandle(), WM_MDITILE, MDITILE_HORIZONTAL, 0); };
     acWinMin->OnExecute = [this](TObject*) {
@@ -201,7 +206,8 @@ void TMainForm::CreateMenus() {
     PopupMenu1 = Make<TPopupMenu>(L"PopupMenu1");
     Fill(PopupMenu1->Items(), {acFileClose, nullptr, acPageLeft, acPageRight});
 
-    BarPopupMenu1 = Make<TPopupMenu>(L"BarPopupMenu1");
+    BarPopupMenu1 = Make<TBarPopupMenu>(L"BarPopupMenu1");
+    BarPopupMenu1->VerticalText = kTrayBarText;
     TMenuItem* tray = BarPopupMenu1->Items();
     Fill(tray, {acCaptureControl, acCaptureWindow, acCaptureRegion, acCaptureRect, acCaptureScreen,
                 acCaptureDualScreen, acCaptureContinuity, acCaptureIcon, acCaptureRecapture, nullptr, acShow, acHide,
@@ -263,6 +269,7 @@ void TMainForm::CreateBars() {
 
     RxTrayIcon1 = Make<TTrayIcon>(L"RxTrayIcon1", LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"), L"Tolvex");
     RxTrayIcon1->PopupMenu = BarPopupMenu1;
+    BarPopupMenu1->Images = ImageList1;
     RxTrayIcon1->OnDblClick = [this](TObject* s) { acShowExecute(s); };
     RxTrayIcon1->SetActive(true);
     Realign();

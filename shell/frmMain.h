@@ -18,12 +18,14 @@
 #include "core/Geometry.h"
 #include "core/LanguageText.h"
 #include "core/ShortCut.h"
+#include "editor/ToolHost.h"
 #include "forms/Form.h"
 #include "forms/FormStorage.h"
 
 class TAction;
 class TFullVrimForm;
 class TActionList;
+class TBarPopupMenu;
 class TBitmap;
 class TMainMenu;
 class TMenuItem;
@@ -56,7 +58,11 @@ HCURSOR ScreenCursor(int id);
 
 // The main window also holds the seven message texts (msgNewCapture ...), which every
 // subsystem shows; LoadMessages fills them from the language file.
-class TMainForm : public TForm, public TMessageTexts, public ICaptureHost, public ICaptureDialogHost {
+class TMainForm : public TForm,
+                  public TMessageTexts,
+                  public ICaptureHost,
+                  public ICaptureDialogHost,
+                  public IToolHost {
 public:
     TMainForm();
     ~TMainForm() override;
@@ -97,7 +103,7 @@ public:
     TStatusBar* StatusBar1;
     TTimer* Timer1;
     TTrayIcon* RxTrayIcon1;
-    TPopupMenu* BarPopupMenu1;
+    TBarPopupMenu* BarPopupMenu1;
     TSLanguage* SLanguage;
 
     TFormStorage JvFormStorage1;
@@ -119,6 +125,7 @@ public:
     void acWebPageExecute(TObject* sender);
     void acToolOptionExecute(TObject* sender);
     void acAboutExecute(TObject* sender);
+    void acToolShowToolExecute(TObject* sender);
 
     // ---- Hotkeys ----
     void RegisterHotKeys();
@@ -138,6 +145,14 @@ public:
     void LoadMessages();
     void acToolLanguageExecute(TObject* sender);
 
+    // ---- What the tool window reads ----
+    IToolDocument* ActiveToolDocument() override;
+    void UpdateChildCursors() override;
+    // Writes the tool window's colours into the settings store.
+    void StoreToolColors();
+    // Places the tool window in the left dock area and shows the area.
+    void DockToolWindow();
+
     // ---- Status bar ----
     void SetStatusText(int index, const std::wstring& text);
 
@@ -149,6 +164,7 @@ public:
     void acCaptureRecaptureExecute(TObject* sender);
     void acCaptureRecaptureUpdate(TObject* sender);
     void acCaptureAutoScrollExecute(TObject* sender);
+    void acCaptureIconExecute(TObject* sender);
     void acCaptureRegionExecute(TObject* sender);
     void acCaptureRectExecute(TObject* sender);
     void acCaptureContinuityExecute(TObject* sender);
@@ -172,6 +188,9 @@ public:
     // auto-scroll switch on, a browser view's whole page) and delivers it; false when no
     // picture could be had, the window having gone meanwhile among other causes.
     bool CaptureTargetWindow(HWND wnd);
+    // The icon capture after the pick: the icons of the picked window's program file in
+    // the icon dialog, the chosen one delivered; false when that file cannot be found.
+    bool CaptureWindowIcon(HWND wnd);
     // Waits "CaptureDelay" (a stored delay brought into its range).
     void WaitCaptureDelay();
     // Runs the region overlay (with a fixed rectangle of that size, or a free one) and

@@ -20,6 +20,7 @@
 #include "editor/dlgImageResize.h"
 #include "editor/dlgImageRotate.h"
 #include "editor/frmText.h"
+#include "editor/frmTool.h"
 #include "forms/Actions.h"
 #include "forms/ComboBox.h"
 #include "forms/Controls.h"
@@ -57,6 +58,18 @@ ICaptureDialogHost& NoDialogHost() {
     return host;
 }
 
+// A tool window host with no documents and an empty store.
+IToolHost& NoToolHost() {
+    struct THost : IToolHost {
+        IToolDocument* ActiveToolDocument() override { return nullptr; }
+        void SetStatusText(int, const std::wstring&) override {}
+        void UpdateChildCursors() override {}
+        std::int32_t StoredInteger(std::wstring_view) const override { return 0; }
+    };
+    static THost host;
+    return host;
+}
+
 // Every form that the language files translate and that exists in the program.
 struct TTranslatedForm {
     const wchar_t* Section;
@@ -88,6 +101,7 @@ std::vector<TTranslatedForm> TranslatedForms() {
         {L"ImageCropForm", CreateDialogWithMain<TImageCropForm>},
         {L"ImageRotateDialog", CreateDialogWithMain<TImageRotateDialog>},
         {L"TextForm", CreateDialogWithMain<TTextForm>},
+        {L"ToolForm", [] { return TFormPtr<TForm>(CreateForm<TToolForm>(NoToolHost()).release()); }},
     };
 }
 
