@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "editor/frmTool.h"
 #include "forms/Application.h"
 #include "resources/resource.h"
 #include "shell/PrevInstance.h"
@@ -47,9 +48,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     try {
         auto mainForm = CreateForm<TMainForm>();
         app.MainForm = mainForm.get();
+        auto toolForm = CreateForm<TToolForm>(*mainForm);
+        ToolForm = toolForm.get();
         app.OnMessage = [&](MSG& msg, bool& handled) { mainForm->ApplicationEvents1Message(msg, handled); };
         app.Run();
         app.OnMessage = nullptr;
+        ToolForm = nullptr;
+        toolForm.reset();
         mainForm.reset();
         app.MainForm = nullptr;
     } catch (...) {

@@ -148,6 +148,7 @@ void TMainForm::CreateActions() {
         a->OnExecute = [this](TObject* s) { acWebPageExecute(s); };
     acToolOption->OnExecute = [this](TObject* s) { acToolOptionExecute(s); };
     acAbout->OnExecute = [this](TObject* s) { acAboutExecute(s); };
+    acToolShowTool->OnExecute = [this](TObject* s) { acToolShowToolExecute(s); };
     acWinCascade->OnExecute = [this](TObject*) { SendMessageW(ClientHandle(), WM_MDICASCADE, 0, 0); };
     acWinTile->OnExecute = [this](TObject*) { SendMessageW(ClientHandle(), WM_MDITILE, MDITILE_HORIZONTAL, 0); };
     acWinMin->OnExecute = [this](TObject*) {

@@ -18,6 +18,7 @@
 #include "core/Geometry.h"
 #include "core/LanguageText.h"
 #include "core/ShortCut.h"
+#include "editor/ToolHost.h"
 #include "forms/Form.h"
 #include "forms/FormStorage.h"
 
@@ -56,7 +57,11 @@ HCURSOR ScreenCursor(int id);
 
 // The main window also holds the seven message texts (msgNewCapture ...), which every
 // subsystem shows; LoadMessages fills them from the language file.
-class TMainForm : public TForm, public TMessageTexts, public ICaptureHost, public ICaptureDialogHost {
+class TMainForm : public TForm,
+                  public TMessageTexts,
+                  public ICaptureHost,
+                  public ICaptureDialogHost,
+                  public IToolHost {
 public:
     TMainForm();
     ~TMainForm() override;
@@ -119,6 +124,7 @@ public:
     void acWebPageExecute(TObject* sender);
     void acToolOptionExecute(TObject* sender);
     void acAboutExecute(TObject* sender);
+    void acToolShowToolExecute(TObject* sender);
 
     // ---- Hotkeys ----
     void RegisterHotKeys();
@@ -137,6 +143,14 @@ public:
     void ApplyLanguage(TForm* form);
     void LoadMessages();
     void acToolLanguageExecute(TObject* sender);
+
+    // ---- What the tool window reads ----
+    IToolDocument* ActiveToolDocument() override;
+    void UpdateChildCursors() override;
+    // Writes the tool window's colours into the settings store.
+    void StoreToolColors();
+    // Places the tool window in the left dock area and shows the area.
+    void DockToolWindow();
 
     // ---- Status bar ----
     void SetStatusText(int index, const std::wstring& text);

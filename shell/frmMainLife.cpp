@@ -9,6 +9,7 @@
 
 #include "capture/unitCaptureLib.h"
 #include "core/StoredValues.h"
+#include "editor/frmTool.h"
 #include "forms/Actions.h"
 #include "forms/Application.h"
 #include "forms/Controls.h"
@@ -86,11 +87,14 @@ void TMainForm::FormActivate(TObject*) {
     else
         ApplyLanguage(nullptr); // only the file name is set; the designed texts stay
     LoadMessages();
+    if (ToolForm)
+        ApplyLanguage(ToolForm);
     Timer1->SetEnabled(true);
 }
 
 void TMainForm::Timer1Timer(TObject*) {
     Timer1->SetEnabled(false);
+    DockToolWindow();
     if (StartFlags == 1) {
         // The launcher goes through a temporary file, so a failed write never leaves a
         // truncated tvl.exe behind that later starts would take as present.
@@ -157,6 +161,7 @@ void TMainForm::FormCloseQuery(TObject*, bool& canClose) {
             return;
         }
     }
+    StoreToolColors();
     canClose = true;
     // Settings are stored at every real exit; a store that cannot be written is reported,
     // but does not keep the user from leaving.
@@ -273,4 +278,6 @@ void TMainForm::acToolLanguageExecute(TObject* sender) {
                                   std::wstring(sender == acToolKorea ? kLanguageKorea : kLanguageEnglish));
     ApplyLanguage(this);
     LoadMessages();
+    if (ToolForm)
+        ApplyLanguage(ToolForm);
 }
