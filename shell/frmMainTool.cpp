@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "core/StoredValues.h"
+#include "editor/frmChild.h"
 #include "editor/frmTool.h"
 #include "forms/Controls.h"
 #include "forms/Shape.h"
@@ -34,13 +35,53 @@ void TMainForm::acToolShowToolExecute(TObject*) {
     ShowWindow(ToolForm->Handle(), SW_SHOW);
 }
 
-IToolDocument* TMainForm::ActiveToolDocument() { return dynamic_cast<IToolDocument*>(ActiveMDIChild()); }
+IToolDocument* TMainForm::ActiveToolDocument() {
+    return dynamic_cast<IToolDocument*>(ActiveMDIChild());
+}
 
 void TMainForm::UpdateChildCursors() {
-    // The documents choose their pointer from ToolForm->Tool when they are asked to paint
-    // one; nothing is kept here.
+    const TToolCode tool = ToolForm ? ToolForm->Tool : TToolCode::Move;
+    int id = 0;
+    switch (tool) {
+    case TToolCode::Move:
+        id = crMove;
+        break;
+    case TToolCode::Dropper:
+        id = crSpuit;
+        break;
+    case TToolCode::Zoom:
+        id = crZoom;
+        break;
+    case TToolCode::Select:
+        id = crSelect;
+        break;
+    case TToolCode::Highlight:
+        id = crHighlight;
+        break;
+    case TToolCode::Text:
+        id = crText;
+        break;
+    case TToolCode::Stemp:
+        id = crStemp;
+        break;
+    case TToolCode::Pen:
+        id = crWrite;
+        break;
+    case TToolCode::Erase:
+        id = crErase;
+        break;
+    case TToolCode::Fill:
+        id = crFill;
+        break;
+    default:
+        break; // the shapes, lines and arrows draw with the cross
+    }
+    HCURSOR cursor = id ? ScreenCursor(id) : nullptr;
+    if (!cursor)
+        cursor = LoadCursorW(nullptr, IDC_CROSS);
     for (TForm* child : MDIChildren())
-        InvalidateRect(child->Handle(), nullptr, FALSE);
+        if (auto* doc = dynamic_cast<TChildForm*>(child))
+            doc->ImgView32->SetCursor(cursor);
 }
 
 void TMainForm::StoreToolColors() {

@@ -23,6 +23,7 @@
 #include "forms/StdCtrls.h"
 #include "shell/SLanguage.h"
 #include "shell/frmAbout.h"
+#include "editor/dlgNewCapture.h"
 #include "shell/frmMain.h"
 #include "shell/frmOption.h"
 #include "tests/forms/FormsTestSupport.h"
@@ -78,6 +79,7 @@ std::vector<TTranslatedForm> TranslatedForms() {
          [] { return TFormPtr<TForm>(CreateForm<TCaptureRecDialog>(nullptr, NoDialogHost()).release()); }},
         {L"CaptureRepeatDialog",
          [] { return TFormPtr<TForm>(CreateForm<TCaptureRepeatDialog>(nullptr, NoDialogHost()).release()); }},
+        {L"NewCaptureDialog", [] { return TFormPtr<TForm>(CreateForm<TNewCaptureDialog>(nullptr).release()); }},
     };
 }
 
