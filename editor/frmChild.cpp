@@ -248,6 +248,7 @@ void TChildForm::FormClose(TObject*, TCloseAction& action) {
     TabSheet = nullptr;
     History.reset();
     action = TCloseAction::Free;
+    Released = true;
 }
 
 // ---- Floating selection ----

@@ -39,6 +39,8 @@ public:
     std::unique_ptr<THistory> History;
     TTabSheet* TabSheet = nullptr;
     std::wstring FileName;
+    // Closed, waiting for the posted release of its window.
+    bool Released = false;
 
     // ---- Handlers ----
     void FormCreate(TObject* sender);

@@ -35,6 +35,22 @@ void SetZoomSliderTo100() {
         ToolForm->JvxSlider1->SetValue(100);
 }
 
+// The open documents in child order; a closed one waiting for its release counts no more.
+std::vector<TChildForm*> OpenDocuments(const TForm& frame) {
+    std::vector<TChildForm*> docs;
+    for (TForm* child : frame.MDIChildren())
+        if (auto* doc = dynamic_cast<TChildForm*>(child); doc && !doc->Released)
+            docs.push_back(doc);
+    return docs;
+}
+
+std::vector<std::wstring> Captions(const TForm& frame) {
+    std::vector<std::wstring> captions;
+    for (const TChildForm* doc : OpenDocuments(frame))
+        captions.push_back(doc->Caption());
+    return captions;
+}
+
 void SetEnabledOf(TObject* sender, bool enabled) {
     if (auto* action = dynamic_cast<TAction*>(sender))
         action->SetEnabled(enabled);
@@ -88,8 +104,8 @@ void TMainForm::BindDocumentActions() {
 
 void TMainForm::FreeDocumentParts() {
     // Documents still open when the program ends go before the main window's controls.
-    for (TForm* child : MDIChildren())
-        TFormDeleter{}(child);
+    for (TChildForm* doc : OpenDocuments(*this))
+        TFormDeleter{}(doc);
     RevokeDropTarget();
     delete DropFileTarget1;
     DropFileTarget1 = nullptr;
@@ -104,9 +120,7 @@ TChildForm* TMainForm::ActiveDocument() const {
     return dynamic_cast<TChildForm*>(ActiveMDIChild());
 }
 
-int TMainForm::DocumentCount() const {
-    return static_cast<int>(MDIChildren().size());
-}
+int TMainForm::DocumentCount() const { return static_cast<int>(OpenDocuments(*this).size()); }
 
 void TMainForm::SelectDocumentTab(TTabSheet* sheet) {
     if (sheet && sheet->PageControl == PageControl1)
@@ -139,12 +153,7 @@ TChildForm* TMainForm::CreateDocument(const std::wstring& name) {
 void TMainForm::NewCaptureDocument(const TBitmap& bitmap) {
     TBitmap32 image;
     AssignToBitmap32(bitmap, image);
-    TChildForm* doc = CreateDocument(NextDocumentName(msgNewCapture, [this] {
-        std::vector<std::wstring> captions;
-        for (TForm* child : MDIChildren())
-            captions.push_back(child->Caption());
-        return captions;
-    }()));
+    TChildForm* doc = CreateDocument(NextDocumentName(msgNewCapture, Captions(*this)));
     doc->ImgView32->SetBitmap(image);
     UpdateChildCursors();
     // A capture is new work: it is marked until it is saved.
@@ -152,10 +161,7 @@ void TMainForm::NewCaptureDocument(const TBitmap& bitmap) {
 }
 
 void TMainForm::acFileNewExecute(TObject*) {
-    std::vector<std::wstring> captions;
-    for (TForm* child : MDIChildren())
-        captions.push_back(child->Caption());
-    const std::wstring name = NextDocumentName(msgNewCapture, captions);
+    const std::wstring name = NextDocumentName(msgNewCapture, Captions(*this));
     auto dialog = CreateForm<TNewCaptureDialog>(this);
     NewCaptureDialog = dialog.get();
     struct TClear {
@@ -313,10 +319,8 @@ void TMainForm::acFileCloseExecute(TObject*) {
 void TMainForm::acFileCloseAllExecute(TObject*) {
     CloseResult = 1;
     // From the least recently active to the active one; a Cancel stops the walk.
-    const auto children = MDIChildren();
-    for (auto it = children.rbegin(); it != children.rend(); ++it) {
-        if (!(*it)->Visible())
-            continue; // already closed, waiting for its release
+    const auto docs = OpenDocuments(*this);
+    for (auto it = docs.rbegin(); it != docs.rend(); ++it) {
         (*it)->Close();
         if (CloseResult == 2)
             break;
