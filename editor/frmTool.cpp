@@ -15,8 +15,8 @@
 #include "forms/ComboBox.h"
 #include "forms/Controls.h"
 #include "forms/Files.h"
-#include "forms/Graphics.h"
 #include "forms/FlatSpeedButton.h"
+#include "forms/Graphics.h"
 #include "forms/Image.h"
 #include "forms/Label.h"
 #include "forms/Picture.h"
@@ -68,7 +68,9 @@ TFormDesign ToolDesign() {
 }
 
 // One channel of a colour mixed toward a target by t of 255.
-std::uint8_t Mix(int from, int to, int t) { return static_cast<std::uint8_t>(from + (to - from) * t / 255); }
+std::uint8_t Mix(int from, int to, int t) {
+    return static_cast<std::uint8_t>(from + (to - from) * t / 255);
+}
 
 // The palette: hues across, from white at the top through the pure hue to black at the
 // bottom, and a grey column at the right.
@@ -79,8 +81,9 @@ TBitmap32 MakePalette() {
         const int grey = 255 - y * 255 / (kPaletteSize - 1);
         for (int x = 0; x < kPaletteSize; ++x) {
             if (x >= hueColumns) {
-                p.SetPixel(x, y, Color32(static_cast<std::uint8_t>(grey), static_cast<std::uint8_t>(grey),
-                                         static_cast<std::uint8_t>(grey)));
+                p.SetPixel(x, y,
+                           Color32(static_cast<std::uint8_t>(grey), static_cast<std::uint8_t>(grey),
+                                   static_cast<std::uint8_t>(grey)));
                 continue;
             }
             // Six hue sectors of the colour wheel.
@@ -95,7 +98,8 @@ TBitmap32 MakePalette() {
             const int half = kPaletteSize / 2;
             std::uint8_t out[3];
             for (int c = 0; c < 3; ++c)
-                out[c] = y < half ? Mix(255, rgb[c], y * 255 / half) : Mix(rgb[c], 0, (y - half) * 255 / half);
+                out[c] =
+                    y < half ? Mix(255, rgb[c], y * 255 / half) : Mix(rgb[c], 0, (y - half) * 255 / half);
             p.SetPixel(x, y, Color32(out[0], out[1], out[2]));
         }
     }
@@ -107,8 +111,8 @@ TPicture PictureOf(const TBitmap32& bits) {
     TBitmap bmp(bits.Width(), bits.Height(), TPixelFormat::pf24bit);
     BITMAPINFO bi{};
     bi.bmiHeader = {sizeof(BITMAPINFOHEADER), bits.Width(), -bits.Height(), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    SetDIBitsToDevice(bmp.Canvas(), 0, 0, static_cast<DWORD>(bits.Width()), static_cast<DWORD>(bits.Height()), 0, 0,
-                      0, static_cast<UINT>(bits.Height()), bits.Bits(), &bi, DIB_RGB_COLORS);
+    SetDIBitsToDevice(bmp.Canvas(), 0, 0, static_cast<DWORD>(bits.Width()), static_cast<DWORD>(bits.Height()),
+                      0, 0, 0, static_cast<UINT>(bits.Height()), bits.Bits(), &bi, DIB_RGB_COLORS);
     TPicture picture;
     picture.Assign(bmp);
     return picture;
@@ -220,7 +224,9 @@ void TToolForm::BuildToolBar() {
     shDefaultPen->SetBrushColor(0);
     shDefaultPen->SetHint(L"Default Pen Color (Right click change)");
     for (TShape* s : {shDefaultPen, shDefaultFill})
-        s->OnMouseDown = [this](TObject* o, TMouseButton b, int x, int y) { shDefaultPenMouseDown(o, b, x, y); };
+        s->OnMouseDown = [this](TObject* o, TMouseButton b, int x, int y) {
+            shDefaultPenMouseDown(o, b, x, y);
+        };
 
     auto* palette = Make<TMouseImage>(L"Image1", ToolBar);
     palette->SetBounds(left, top + 56, kPaletteSize, kPaletteSize);
@@ -324,7 +330,8 @@ void TToolForm::BuildOptionBars() {
     lblZoom = Make<TLabel>(L"lblZoom", ZoomBar, L"100 %");
     lblZoom->SetBounds(142, top + 4, 44, 14);
 
-    for (TCollapsibleBar* bar : {ToolBar, PenBar, FillBar, ArrowBar, ShadowBar, StempBar, TransBar, ZoomBar}) {
+    for (TCollapsibleBar* bar :
+         {ToolBar, PenBar, FillBar, ArrowBar, ShadowBar, StempBar, TransBar, ZoomBar}) {
         bar->SetWidth(kClientWidth);
         bar->OnCollapsedChange = [this](TObject*) { StackBars(); };
     }
@@ -375,8 +382,10 @@ void TToolForm::FormActivate(TObject*) {
 
 void TToolForm::DockInto(HWND dockArea) {
     const LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE);
-    SetWindowLongPtrW(Handle(), GWL_STYLE, (style & ~static_cast<LONG_PTR>(WS_POPUP | WS_CAPTION | WS_SYSMENU)) | WS_CHILD);
-    SetWindowLongPtrW(Handle(), GWL_EXSTYLE, GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_TOOLWINDOW));
+    SetWindowLongPtrW(Handle(), GWL_STYLE,
+                      (style & ~static_cast<LONG_PTR>(WS_POPUP | WS_CAPTION | WS_SYSMENU)) | WS_CHILD);
+    SetWindowLongPtrW(Handle(), GWL_EXSTYLE,
+                      GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_TOOLWINDOW));
     SetParent(Handle(), dockArea);
     RECT r;
     GetClientRect(dockArea, &r);
@@ -424,8 +433,8 @@ void TToolForm::StackBars() {
 TFlatSpeedButton* TToolForm::ToolButton(TToolCode code) const {
     if (IsArrowTool(code))
         return btnArrow;
-    for (TFlatSpeedButton* b : {btnHand, btnZoom, btnSelect, btnText, btnPen, btnErase, btnDropper, btnFill, btnRect,
-                                btnRound, btnCircle, btnHighlight, btnLine, btnStemp})
+    for (TFlatSpeedButton* b : {btnHand, btnZoom, btnSelect, btnText, btnPen, btnErase, btnDropper, btnFill,
+                                btnRect, btnRound, btnCircle, btnHighlight, btnLine, btnStemp})
         if (b->Tag == ToolButtonTag(code))
             return b;
     return nullptr;
@@ -596,16 +605,22 @@ void TToolForm::SpeedButton02Click(TObject* sender) {
         SetPenWidth(b->Tag);
 }
 
-void TToolForm::SpinEdit1Change(TObject*) { SetPenWidth(SpinEdit1->Value()); }
+void TToolForm::SpinEdit1Change(TObject*) {
+    SetPenWidth(SpinEdit1->Value());
+}
 
 void TToolForm::SpeedButton03Click(TObject* sender) {
     if (auto* b = dynamic_cast<TFlatSpeedButton*>(sender); b && b->Tag >= 1 && b->Tag <= 3)
         SetFillStyle(static_cast<std::uint8_t>(b->Tag - 1));
 }
 
-void TToolForm::cbFrameClick(TObject*) { RenderTextIfTextTool(); }
+void TToolForm::cbFrameClick(TObject*) {
+    RenderTextIfTextTool();
+}
 
-void TToolForm::cbUseShadowClick(TObject*) { UseShadow = cbUseShadow->Checked(); }
+void TToolForm::cbUseShadowClick(TObject*) {
+    UseShadow = cbUseShadow->Checked();
+}
 
 // ---- Sliders ----
 
@@ -661,4 +676,6 @@ void TToolForm::cbStempChange(TObject*) {
     StempList->SetDirectory(ClipsFolder + L"\\" + cbStemp->Items()[static_cast<std::size_t>(index)]);
 }
 
-std::wstring TToolForm::GetSelectedStamp() const { return StempList->SelectedFile(); }
+std::wstring TToolForm::GetSelectedStamp() const {
+    return StempList->SelectedFile();
+}

@@ -120,7 +120,9 @@ TChildForm* TMainForm::ActiveDocument() const {
     return dynamic_cast<TChildForm*>(ActiveMDIChild());
 }
 
-int TMainForm::DocumentCount() const { return static_cast<int>(OpenDocuments(*this).size()); }
+int TMainForm::DocumentCount() const {
+    return static_cast<int>(OpenDocuments(*this).size());
+}
 
 void TMainForm::SelectDocumentTab(TTabSheet* sheet) {
     if (sheet && sheet->PageControl == PageControl1)

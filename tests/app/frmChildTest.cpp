@@ -1,6 +1,8 @@
 // Documents of the main window in-process: captures, blank images and opened files as
 // documents with tabs, saving with the extension rule and the overwrite question, closing
 // with the save question, the undo policy and the floating selection's edit commands.
+#include "editor/frmChild.h"
+
 #include <windows.h>
 
 #include <objbase.h>
@@ -13,7 +15,6 @@
 #include "../forms/ScratchFolder.h"
 #include "core/StoredValues.h"
 #include "editor/dlgNewCapture.h"
-#include "editor/frmChild.h"
 #include "editor/unitClipboard.h"
 #include "forms/Actions.h"
 #include "forms/ColorComboBox.h"
@@ -85,7 +86,9 @@ protected:
         CoUninitialize();
         FormsTest::TearDown();
     }
-    void Set(std::wstring_view name, TStoredValue v) { form->JvFormStorage1.SetStoredValue(name, std::move(v)); }
+    void Set(std::wstring_view name, TStoredValue v) {
+        form->JvFormStorage1.SetStoredValue(name, std::move(v));
+    }
 
     // A capture of w x h in one colour delivered to a new document.
     TChildForm* Capture(int w, int h, TColor color = 0x00FF00) {
