@@ -118,6 +118,23 @@ TPicture PictureOf(const TBitmap32& bits) {
     return picture;
 }
 
+// The swap mark: a diagonal double-headed arrow on the face colour.
+TBitmap32 MakeSwapMark() {
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    TBitmap32 mark(14, 14, Color32(GetRValue(face), GetGValue(face), GetBValue(face)));
+    const TColor32 ink = Color32(0, 0, 0);
+    for (int i = 2; i <= 11; ++i)
+        mark.SetPixel(i, 13 - i, ink);
+    // Each head is two short strokes along the box's edges from the line's end.
+    for (int i = 0; i < 4; ++i) {
+        mark.SetPixel(11 - i, 2, ink);
+        mark.SetPixel(11, 2 + i, ink);
+        mark.SetPixel(2 + i, 11, ink);
+        mark.SetPixel(2, 11 - i, ink);
+    }
+    return mark;
+}
+
 bool RunColorDialog(HWND owner, TColor& color) {
     static COLORREF custom[16] = {};
     CHOOSECOLORW cc{};
@@ -214,6 +231,7 @@ void TToolForm::BuildToolBar() {
     btnInvert = Make<TImage>(L"btnInvert", ToolBar);
     btnInvert->SetBounds(left + 36, top, 14, 14);
     btnInvert->SetHint(L"Invert");
+    btnInvert->SetPicture(PictureOf(MakeSwapMark()));
     btnInvert->OnClick = [this](TObject* s) { btnInvertClick(s); };
     shDefaultFill = Make<TShape>(L"shDefaultFill", ToolBar);
     shDefaultFill->SetBounds(left + 6, top + 42, 10, 10);
