@@ -23,8 +23,8 @@ TEST(DocumentNames, SaveNameTakesTheExtensionOfTheChosenFilter) {
     EXPECT_EQ(SaveFileNameWithExt(L"New 2", 3), L"New 2.jpg");
     // A dot in a folder name is no extension.
     EXPECT_EQ(SaveFileNameWithExt(L"C:\\my.pics\\shot", 4), L"C:\\my.pics\\shot.png");
-    // Another index keeps the name's own extension, lower-cased.
-    EXPECT_EQ(SaveFileNameWithExt(L"x.PNG", 0), L"x.png");
+    // Another index wants the name's own extension, which therefore stays as written.
+    EXPECT_EQ(SaveFileNameWithExt(L"x.PNG", 0), L"x.PNG");
     EXPECT_EQ(SaveFileNameWithExt(L"x", 7), L"x");
 }
 
