@@ -412,3 +412,39 @@ TEST_F(DocumentsTest, CtrlResizesTheSelectionAboutItsCentreWithAFourPixelMinimum
     EXPECT_DOUBLE_EQ(plain.Left, 100);
     EXPECT_EQ(TChildForm::SelectionSizeText(TFloatRect{0, 0, 3.4, 2.6}), L"Size (W:3,H:3)");
 }
+
+TEST_F(DocumentsTest, AddImageFloatsTheFileWithItsAlphaAndAnUnreadableFileFloatsNothing) {
+    TScratchFolder dir(L"tolvex-add-");
+    TBitmap32 picture(3, 3, Color32(1, 2, 3, 40));
+    SaveBitmapToFile(picture, dir.File(L"Glass.PNG"), TImageFileType::Png, 90);
+    EXPECT_FALSE(Enabled(form->acFileAddImage));
+    TChildForm* doc = Capture(8, 8);
+    EXPECT_TRUE(Enabled(form->acFileAddImage));
+    chosen = dir.File(L"Glass.PNG");
+    form->acFileAddImage->Execute();
+    ASSERT_NE(doc->GetFloatingLayer(), nullptr);
+    EXPECT_EQ(doc->GetFloatingLayer()->Bitmap().Pixel(2, 2), Color32(1, 2, 3, 40));
+    const TFloatRect at = doc->GetFloatingLayer()->Location();
+    EXPECT_DOUBLE_EQ(at.Right - at.Left, 3.0);
+
+    // A file that cannot be read: the earlier selection is merged, no new one floats.
+    WriteFileAtomic(dir.File(L"bad.png"), std::vector<std::uint8_t>{'x'});
+    chosen = dir.File(L"bad.png");
+    form->acFileAddImage->Execute();
+    EXPECT_EQ(doc->GetFloatingLayer(), nullptr);
+    EXPECT_EQ(doc->ImgView32->LayerCount(), 0u);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(DocumentsTest, EveryDocumentTakesTheCursorOfTheCurrentTool) {
+    TChildForm* a = Capture(2, 2);
+    // Without a tool window the Move tool applies; its cursor comes from the program's
+    // table, or the cross before that table is loaded.
+    const HCURSOR expected = ScreenCursor(crMove) ? ScreenCursor(crMove) : LoadCursorW(nullptr, IDC_CROSS);
+    EXPECT_EQ(a->ImgView32->Cursor(), expected);
+    TChildForm* b = Capture(2, 2);
+    a->ImgView32->SetCursor(nullptr);
+    form->UpdateChildCursors();
+    EXPECT_EQ(a->ImgView32->Cursor(), expected);
+    EXPECT_EQ(b->ImgView32->Cursor(), expected);
+}
