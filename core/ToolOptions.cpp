@@ -5,7 +5,7 @@
 
 namespace {
 // Tool code and button tag, in tool-code order.
-constexpr std::array<int, kToolCodeCount> kToolTags = {1, 10, 2, 3, 11, 6, 41, 4, 5, 7,
+constexpr std::array<int, kToolCodeCount> kToolTags = {1, 10, 2,  3,  11, 6,  41, 4,  5,  7,
                                                        8, 9,  21, 31, 32, 33, 34, 35, 36, 12};
 } // namespace
 
@@ -21,7 +21,9 @@ TOptionBars OptionBarsFor(TToolCode code) {
     return bars;
 }
 
-int ToolButtonTag(TToolCode code) { return kToolTags[static_cast<std::size_t>(code)]; }
+int ToolButtonTag(TToolCode code) {
+    return kToolTags[static_cast<std::size_t>(code)];
+}
 
 std::optional<TToolCode> ToolCodeFromTag(int tag) {
     const auto it = std::find(kToolTags.begin(), kToolTags.end(), tag);
@@ -30,7 +32,9 @@ std::optional<TToolCode> ToolCodeFromTag(int tag) {
     return static_cast<TToolCode>(it - kToolTags.begin());
 }
 
-bool IsArrowTool(TToolCode code) { return code >= TToolCode::SingleArrow && code <= TToolCode::DoubleRect; }
+bool IsArrowTool(TToolCode code) {
+    return code >= TToolCode::SingleArrow && code <= TToolCode::DoubleRect;
+}
 
 bool AddHistoryColor(THistoryColors& colors, TColor color) {
     if (std::find(colors.begin(), colors.end(), color) != colors.end())
@@ -59,7 +63,9 @@ std::wstring ZoomStatusText(int value, const std::wstring& thousandsSeparator) {
     return L"Zoom (" + std::wstring(value < 0 ? L"-" : L"") + digits + L"%)";
 }
 
-std::wstring ZoomLabelText(int value) { return std::to_wstring(value) + L"%"; }
+std::wstring ZoomLabelText(int value) {
+    return std::to_wstring(value) + L"%";
+}
 
 bool ZoomDiffersFromScale(int value, double scale) {
     return static_cast<long long>(value) != std::llrint(scale * 100.0);

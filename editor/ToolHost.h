@@ -1,6 +1,8 @@
 #pragma once
 // What the tool window reaches outside itself: the active document it adjusts and the main
 // window that holds the documents, the status bar, the cursors and the settings store.
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -18,6 +20,8 @@ public:
     // The image view's scale, 1 for 100 per cent.
     virtual double Scale() const = 0;
     virtual void SetScale(double scale) = 0;
+    // The pointer over the document's image, chosen by the current tool.
+    virtual void SetViewCursor(HCURSOR cursor) = 0;
 };
 
 class IToolHost {

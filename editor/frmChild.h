@@ -93,6 +93,7 @@ public:
     void RenderTextLayer(int, int) override {}
     double Scale() const override { return ImgView32->Scale(); }
     void SetScale(double scale) override { ImgView32->SetScale(scale); }
+    void SetViewCursor(HCURSOR cursor) override { ImgView32->SetCursor(cursor); }
 
     // The status text of an image or selection size ("1,024" style numbers).
     static std::wstring ImageSizeText(int width, int height);

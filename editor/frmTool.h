@@ -56,8 +56,8 @@ public:
     // ---- Components ----
     TPanel* JvXPContainer1;
     TCollapsibleBar *ToolBar, *PenBar, *FillBar, *ArrowBar, *ShadowBar, *StempBar, *TransBar, *ZoomBar;
-    TFlatSpeedButton *btnHand, *btnZoom, *btnSelect, *btnText, *btnPen, *btnErase, *btnDropper, *btnFill, *btnRect,
-        *btnRound, *btnCircle, *btnHighlight, *btnLine, *btnArrow, *btnStemp;
+    TFlatSpeedButton *btnHand, *btnZoom, *btnSelect, *btnText, *btnPen, *btnErase, *btnDropper, *btnFill,
+        *btnRect, *btnRound, *btnCircle, *btnHighlight, *btnLine, *btnArrow, *btnStemp;
     std::array<TFlatSpeedButton*, 6> ArrowStyleButtons{}; // btnArrow1 to btnArrow6
     TShape *shPen, *shFill, *shDefaultPen, *shDefaultFill;
     TImage *btnInvert, *Image1, *imgColHis;

@@ -4,8 +4,8 @@
 
 #include "forms/Form.h"
 
-TCollapsibleBar::TCollapsibleBar(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption,
-                                 int expandedHeight)
+TCollapsibleBar::TCollapsibleBar(TForm* owner, std::wstring name, TWindow* parent,
+                                 const std::wstring& caption, int expandedHeight)
     : TPaintedControl(owner, std::move(name), parent), caption_(caption), expandedHeight_(expandedHeight) {
     SetHeight(expandedHeight);
     LOGFONTW font{};

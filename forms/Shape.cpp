@@ -4,9 +4,10 @@
 
 #include "forms/Handles.h"
 
-TShape::TShape(TForm* owner, std::wstring name, TWindow* parent) : TPaintedControl(owner, std::move(name), parent) {
-    CreateOwnWindow(L"TolvexShape", WS_CHILD | WS_VISIBLE, 0, parent->Handle(), 0, 0, 32, 32, nullptr, CS_DBLCLKS,
-                    nullptr);
+TShape::TShape(TForm* owner, std::wstring name, TWindow* parent)
+    : TPaintedControl(owner, std::move(name), parent) {
+    CreateOwnWindow(L"TolvexShape", WS_CHILD | WS_VISIBLE, 0, parent->Handle(), 0, 0, 32, 32, nullptr,
+                    CS_DBLCLKS, nullptr);
 }
 
 void TShape::SetBrushColor(TColor color) {

@@ -10,9 +10,10 @@ namespace {
 constexpr int kTrackMargin = 6; // room for the thumb at either end of the track
 }
 
-TSlider::TSlider(TForm* owner, std::wstring name, TWindow* parent) : TPaintedControl(owner, std::move(name), parent) {
-    CreateOwnWindow(L"TolvexSlider", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, parent->Handle(), 0, 0, 150, 32, nullptr,
-                    CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+TSlider::TSlider(TForm* owner, std::wstring name, TWindow* parent)
+    : TPaintedControl(owner, std::move(name), parent) {
+    CreateOwnWindow(L"TolvexSlider", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, parent->Handle(), 0, 0, 150, 32,
+                    nullptr, CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 }
 
 void TSlider::SetRange(int minValue, int maxValue, int increment) {
@@ -23,7 +24,9 @@ void TSlider::SetRange(int minValue, int maxValue, int increment) {
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-int TSlider::Clamp(int value) const { return std::clamp(value, min_, max_); }
+int TSlider::Clamp(int value) const {
+    return std::clamp(value, min_, max_);
+}
 
 void TSlider::SetValue(int value) {
     if (!ChangeProperty(value_, Clamp(value)))
@@ -96,7 +99,8 @@ void TSlider::Paint(HDC dc) {
         SetPixel(dc, x, mid + 9, GetSysColor(COLOR_BTNSHADOW));
     }
     const int thumbX =
-        kTrackMargin + (range > 0 ? static_cast<int>((static_cast<long long>(value_) - min_) * track / range) : 0);
+        kTrackMargin +
+        (range > 0 ? static_cast<int>((static_cast<long long>(value_) - min_) * track / range) : 0);
     RECT thumb{thumbX - 4, mid - 7, thumbX + 5, mid + 7};
     DrawEdge(dc, &thumb, EDGE_RAISED, BF_RECT | BF_MIDDLE);
 }

@@ -25,7 +25,8 @@ TBitmap32 StretchToSquare(const TBitmap32& source, int size) {
     for (int y = 0; y < size; ++y) {
         const int sy = static_cast<int>(static_cast<long long>(y) * source.Height() / size);
         for (int x = 0; x < size; ++x)
-            out.SetPixel(x, y, source.Pixel(static_cast<int>(static_cast<long long>(x) * source.Width() / size), sy));
+            out.SetPixel(
+                x, y, source.Pixel(static_cast<int>(static_cast<long long>(x) * source.Width() / size), sy));
     }
     return out;
 }
@@ -33,7 +34,8 @@ TBitmap32 StretchToSquare(const TBitmap32& source, int size) {
 TThumbView::TThumbView(TForm* owner, std::wstring name, TWindow* parent)
     : TPaintedControl(owner, std::move(name), parent) {
     CreateOwnWindow(L"TolvexThumbView", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE,
-                    parent->Handle(), 0, 0, 170, 110, nullptr, CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+                    parent->Handle(), 0, 0, 170, 110, nullptr, CS_DBLCLKS,
+                    reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
 }
 
 int TThumbView::ThumbSize() const {
@@ -48,8 +50,8 @@ bool TThumbView::Matches(const std::wstring& fileName) const {
         return false;
     const std::wstring ext = fileName.substr(dot + 1);
     return std::any_of(filter_.begin(), filter_.end(), [&](const std::wstring& f) {
-        return CompareStringOrdinal(ext.c_str(), static_cast<int>(ext.size()), f.c_str(), static_cast<int>(f.size()),
-                                    TRUE) == CSTR_EQUAL;
+        return CompareStringOrdinal(ext.c_str(), static_cast<int>(ext.size()), f.c_str(),
+                                    static_cast<int>(f.size()), TRUE) == CSTR_EQUAL;
     });
 }
 
@@ -88,7 +90,9 @@ void TThumbView::SetSelected(int index) {
         InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-std::wstring TThumbView::SelectedFile() const { return selected_ >= 0 ? FileName(selected_) : std::wstring(); }
+std::wstring TThumbView::SelectedFile() const {
+    return selected_ >= 0 ? FileName(selected_) : std::wstring();
+}
 
 void TThumbView::UpdateScrollBar() {
     RECT r;
@@ -150,7 +154,8 @@ void TThumbView::Paint(HDC dc) {
         const TItem& item = items_[static_cast<std::size_t>(i)];
         const int left = kThumbGap + i * (size + kThumbGap) - scroll_;
         BITMAPINFO bi{};
-        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), item.Thumb.Width(), -item.Thumb.Height(), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        bi.bmiHeader = {
+            sizeof(BITMAPINFOHEADER), item.Thumb.Width(), -item.Thumb.Height(), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         StretchDIBits(dc, left, kThumbGap, size, size, 0, 0, item.Thumb.Width(), item.Thumb.Height(),
                       item.Thumb.Bits(), &bi, DIB_RGB_COLORS, SRCCOPY);
         if (i == selected_) {

@@ -4,14 +4,14 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <string>
+
 #include "editor/frmTool.h"
 #include "forms/Application.h"
 #include "resources/resource.h"
 #include "shell/PrevInstance.h"
 #include "shell/frmMain.h"
 #include "shell/unitDataObjects.h"
-
-#include <string>
 
 namespace {
 std::wstring ProductName(HINSTANCE instance) {

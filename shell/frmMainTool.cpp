@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "core/StoredValues.h"
-#include "editor/frmChild.h"
 #include "editor/frmTool.h"
 #include "forms/Controls.h"
 #include "forms/Shape.h"
@@ -11,7 +10,35 @@
 
 namespace {
 constexpr int kDockWidth = 190;
+
+// The documents' pointer for a tool: its own cursor, or the cross for the shapes.
+HCURSOR ToolCursor(TToolCode tool) {
+    switch (tool) {
+    case TToolCode::Move:
+        return ScreenCursor(crMove);
+    case TToolCode::Dropper:
+        return ScreenCursor(crSpuit);
+    case TToolCode::Zoom:
+        return ScreenCursor(crZoom);
+    case TToolCode::Select:
+        return ScreenCursor(crSelect);
+    case TToolCode::Highlight:
+        return ScreenCursor(crHighlight);
+    case TToolCode::Text:
+        return ScreenCursor(crText);
+    case TToolCode::Stemp:
+        return ScreenCursor(crStemp);
+    case TToolCode::Pen:
+        return ScreenCursor(crWrite);
+    case TToolCode::Erase:
+        return ScreenCursor(crErase);
+    case TToolCode::Fill:
+        return ScreenCursor(crFill);
+    default:
+        return LoadCursorW(nullptr, IDC_CROSS);
+    }
 }
+} // namespace
 
 void TMainForm::DockToolWindow() {
     if (!ToolForm)
@@ -40,48 +67,12 @@ IToolDocument* TMainForm::ActiveToolDocument() {
 }
 
 void TMainForm::UpdateChildCursors() {
-    const TToolCode tool = ToolForm ? ToolForm->Tool : TToolCode::Move;
-    int id = 0;
-    switch (tool) {
-    case TToolCode::Move:
-        id = crMove;
-        break;
-    case TToolCode::Dropper:
-        id = crSpuit;
-        break;
-    case TToolCode::Zoom:
-        id = crZoom;
-        break;
-    case TToolCode::Select:
-        id = crSelect;
-        break;
-    case TToolCode::Highlight:
-        id = crHighlight;
-        break;
-    case TToolCode::Text:
-        id = crText;
-        break;
-    case TToolCode::Stemp:
-        id = crStemp;
-        break;
-    case TToolCode::Pen:
-        id = crWrite;
-        break;
-    case TToolCode::Erase:
-        id = crErase;
-        break;
-    case TToolCode::Fill:
-        id = crFill;
-        break;
-    default:
-        break; // the shapes, lines and arrows draw with the cross
-    }
-    HCURSOR cursor = id ? ScreenCursor(id) : nullptr;
-    if (!cursor)
-        cursor = LoadCursorW(nullptr, IDC_CROSS);
+    if (!ToolForm)
+        return;
+    const HCURSOR cursor = ToolCursor(ToolForm->Tool);
     for (TForm* child : MDIChildren())
-        if (auto* doc = dynamic_cast<TChildForm*>(child))
-            doc->ImgView32->SetCursor(cursor);
+        if (auto* document = dynamic_cast<IToolDocument*>(child))
+            document->SetViewCursor(cursor);
 }
 
 void TMainForm::StoreToolColors() {

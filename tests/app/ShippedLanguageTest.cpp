@@ -15,6 +15,7 @@
 #include "capture/dlgCaptureRepeat.h"
 #include "core/IniFile.h"
 #include "core/StoredValues.h"
+#include "editor/frmTool.h"
 #include "forms/Actions.h"
 #include "forms/ComboBox.h"
 #include "forms/Controls.h"
@@ -53,6 +54,18 @@ ICaptureDialogHost& NoDialogHost() {
     return host;
 }
 
+// A tool window host with no documents and an empty store.
+IToolHost& NoToolHost() {
+    struct THost : IToolHost {
+        IToolDocument* ActiveToolDocument() override { return nullptr; }
+        void SetStatusText(int, const std::wstring&) override {}
+        void UpdateChildCursors() override {}
+        std::int32_t StoredInteger(std::wstring_view) const override { return 0; }
+    };
+    static THost host;
+    return host;
+}
+
 // Every form that the language files translate and that exists in the program.
 struct TTranslatedForm {
     const wchar_t* Section;
@@ -80,6 +93,7 @@ std::vector<TTranslatedForm> TranslatedForms() {
         {L"CaptureRepeatDialog",
          [] { return TFormPtr<TForm>(CreateForm<TCaptureRepeatDialog>(nullptr, NoDialogHost()).release()); }},
         {L"NewCaptureDialog", [] { return TFormPtr<TForm>(CreateForm<TNewCaptureDialog>(nullptr).release()); }},
+        {L"ToolForm", [] { return TFormPtr<TForm>(CreateForm<TToolForm>(NoToolHost()).release()); }},
     };
 }
 

@@ -15,6 +15,7 @@
 #include "../forms/ScratchFolder.h"
 #include "core/StoredValues.h"
 #include "editor/dlgNewCapture.h"
+#include "editor/frmTool.h"
 #include "editor/unitClipboard.h"
 #include "forms/Actions.h"
 #include "forms/ColorComboBox.h"
@@ -25,6 +26,7 @@
 #include "forms/Files.h"
 #include "forms/Graphics.h"
 #include "forms/ImageCodecs.h"
+#include "forms/Slider.h"
 #include "forms/StdCtrls.h"
 #include "shell/frmMain.h"
 
@@ -437,14 +439,23 @@ TEST_F(DocumentsTest, AddImageFloatsTheFileWithItsAlphaAndAnUnreadableFileFloats
 }
 
 TEST_F(DocumentsTest, EveryDocumentTakesTheCursorOfTheCurrentTool) {
+    auto tool = CreateForm<TToolForm>(*form);
+    ToolForm = tool.get();
     TChildForm* a = Capture(2, 2);
-    // Without a tool window the Move tool applies; its cursor comes from the program's
-    // table, or the cross before that table is loaded.
-    const HCURSOR expected = ScreenCursor(crMove) ? ScreenCursor(crMove) : LoadCursorW(nullptr, IDC_CROSS);
-    EXPECT_EQ(a->ImgView32->Cursor(), expected);
+    EXPECT_EQ(a->ImgView32->Cursor(), ScreenCursor(crMove));
+    tool->Tool = TToolCode::Pen;
     TChildForm* b = Capture(2, 2);
-    a->ImgView32->SetCursor(nullptr);
+    EXPECT_EQ(b->ImgView32->Cursor(), ScreenCursor(crWrite));
+    tool->Tool = TToolCode::Line;
     form->UpdateChildCursors();
-    EXPECT_EQ(a->ImgView32->Cursor(), expected);
-    EXPECT_EQ(b->ImgView32->Cursor(), expected);
+    EXPECT_EQ(a->ImgView32->Cursor(), LoadCursorW(nullptr, IDC_CROSS));
+    EXPECT_EQ(b->ImgView32->Cursor(), LoadCursorW(nullptr, IDC_CROSS));
+    // A new document sets the zoom slider back to 100 per cent.
+    tool->JvxSlider1->SetValue(300);
+    Capture(2, 2);
+    EXPECT_EQ(tool->JvxSlider1->Value(), 100);
+    ToolForm = nullptr;
+    MessageDlgHook = [](const std::wstring&, TMsgDlgType, TMsgDlgButtons) { return mrNo; };
+    form->acFileCloseAll->Execute();
+    Pump(50);
 }
