@@ -450,10 +450,20 @@ TEST_F(DocumentsTest, EveryDocumentTakesTheCursorOfTheCurrentTool) {
     form->UpdateChildCursors();
     EXPECT_EQ(a->ImgView32->Cursor(), LoadCursorW(nullptr, IDC_CROSS));
     EXPECT_EQ(b->ImgView32->Cursor(), LoadCursorW(nullptr, IDC_CROSS));
-    // A new document sets the zoom slider back to 100 per cent.
+    // A new document sets the zoom slider back to 100 per cent; activating a document
+    // brings its own zoom and its selection's transparency to the sliders.
     tool->JvxSlider1->SetValue(300);
-    Capture(2, 2);
+    EXPECT_DOUBLE_EQ(b->Scale(), 3.0);
+    TChildForm* c = Capture(2, 2);
     EXPECT_EQ(tool->JvxSlider1->Value(), 100);
+    c->SelectAll();
+    c->SetFloatingMasterAlpha(90);
+    SendMessageW(form->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(b->Handle()), 0);
+    EXPECT_EQ(tool->JvxSlider1->Value(), 300);
+    EXPECT_EQ(tool->JvxSlider2->Value(), 255);
+    SendMessageW(form->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(c->Handle()), 0);
+    EXPECT_EQ(tool->JvxSlider1->Value(), 100);
+    EXPECT_EQ(tool->JvxSlider2->Value(), 90);
     ToolForm = nullptr;
     MessageDlgHook = [](const std::wstring&, TMsgDlgType, TMsgDlgButtons) { return mrNo; };
     form->acFileCloseAll->Execute();
