@@ -50,6 +50,7 @@ TMainForm::TMainForm() : TForm(nullptr, L"MainForm", MainDesign()) {
     CreateMenus();
     CreateBars();
     BindStore();
+    BindDocumentActions();
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
     OnActivate = [this](TObject* s) { FormActivate(s); };
@@ -60,6 +61,7 @@ TMainForm::TMainForm() : TForm(nullptr, L"MainForm", MainDesign()) {
 TMainForm::~TMainForm() {
     if (MainForm == this)
         MainForm = nullptr;
+    FreeDocumentParts();
     if (ImageList1)
         ImageList_Destroy(ImageList1);
 }

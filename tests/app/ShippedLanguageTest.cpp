@@ -24,6 +24,7 @@
 #include "forms/StdCtrls.h"
 #include "shell/SLanguage.h"
 #include "shell/frmAbout.h"
+#include "editor/dlgNewCapture.h"
 #include "shell/frmMain.h"
 #include "shell/frmOption.h"
 #include "tests/forms/FormsTestSupport.h"
@@ -91,6 +92,7 @@ std::vector<TTranslatedForm> TranslatedForms() {
          [] { return TFormPtr<TForm>(CreateForm<TCaptureRecDialog>(nullptr, NoDialogHost()).release()); }},
         {L"CaptureRepeatDialog",
          [] { return TFormPtr<TForm>(CreateForm<TCaptureRepeatDialog>(nullptr, NoDialogHost()).release()); }},
+        {L"NewCaptureDialog", [] { return TFormPtr<TForm>(CreateForm<TNewCaptureDialog>(nullptr).release()); }},
         {L"ToolForm", [] { return TFormPtr<TForm>(CreateForm<TToolForm>(NoToolHost()).release()); }},
     };
 }
