@@ -70,9 +70,12 @@ TTextForm::TTextForm(TForm* owner) : TEditorDialog(owner, L"TextForm", TextDesig
     cbUnderLine = Make<TCheckBox>(L"cbUnderLine", this, L"Under Line", 340, 14, 74);
     lblTextColor = Make<TLabel>(L"lblTextColor", this, L"Text Color");
     lblTextColor->SetBounds(16, 46, 56, 13);
-    JvColorComboBox1 = Make<TColorComboBox>(L"JvColorComboBox1", this, 74, 42, 90);
+    JvColorComboBox1 = Make<TColorComboBox>(L"JvColorComboBox1", this);
+    JvColorComboBox1->SetBounds(74, 42, 90, 200);
+    JvColorComboBox1->SetColorValue(0x000000);
     cbBackColor = Make<TCheckBox>(L"cbBackColor", this, L"Background", 172, 44, 80);
-    JvColorComboBox2 = Make<TColorComboBox>(L"JvColorComboBox2", this, 254, 42, 80);
+    JvColorComboBox2 = Make<TColorComboBox>(L"JvColorComboBox2", this);
+    JvColorComboBox2->SetBounds(254, 42, 80, 200);
     JvColorComboBox2->SetColorValue(0xFFFFFF);
     // The three alignment buttons: radio buttons that look like push buttons.
     const auto alignButton = [this](const wchar_t* name, const wchar_t* caption, const wchar_t* hint,
@@ -101,7 +104,7 @@ TTextForm::TTextForm(TForm* owner) : TEditorDialog(owner, L"TextForm", TextDesig
     cbBold->OnClick = [this](TObject* s) { cbBoldClick(s); };
     cbItalic->OnClick = [this](TObject* s) { cbItalicClick(s); };
     cbUnderLine->OnClick = [this](TObject* s) { cbUnderLineClick(s); };
-    JvColorComboBox1->OnChange = [this](TObject* s) { JvColorComboBox1Change(s); };
+    JvColorComboBox1->OnColorChange = [this](TObject* s) { JvColorComboBox1Change(s); };
     cbBackColor->OnClick = [this](TObject* s) { cbBackColorClick(s); };
     cbBackColor->SetChecked(true);
     memoFont_.Name = L"Arial";

@@ -3,18 +3,14 @@
 #include <commdlg.h>
 
 #include <array>
-#include <cstdio>
 #include <string>
-
-std::function<bool(HWND, TColor&)> ChooseColorHook;
 
 namespace {
 struct TNamedColor {
     const wchar_t* Name;
-    TColor Value;
+    TColor Color;
 };
-// The sixteen standard colours, 0x00BBGGRR.
-constexpr std::array<TNamedColor, 16> kStandardColors{{
+constexpr std::array<TNamedColor, 16> kStandard{{
     {L"Black", 0x000000},
     {L"Maroon", 0x000080},
     {L"Green", 0x008000},
@@ -32,25 +28,16 @@ constexpr std::array<TNamedColor, 16> kStandardColors{{
     {L"Aqua", 0xFFFF00},
     {L"White", 0xFFFFFF},
 }};
-constexpr int kStandardCount = static_cast<int>(kStandardColors.size());
+constexpr int kCustomLine = static_cast<int>(kStandard.size());   // the colour of another value
+constexpr int kPickLine = static_cast<int>(kStandard.size()) + 1; // "Custom..."
 
-int StandardIndex(TColor color) {
-    for (int i = 0; i < kStandardCount; ++i)
-        if (kStandardColors[static_cast<std::size_t>(i)].Value == color)
-            return i;
-    return -1;
-}
-} // namespace
-
-bool ChooseColorValue(HWND owner, TColor& color) {
-    if (ChooseColorHook)
-        return ChooseColorHook(owner, color);
-    static COLORREF customColors[16]{};
+bool SystemPickColor(HWND owner, TColor& color) {
+    static COLORREF custom[16] = {};
     CHOOSECOLORW cc{};
     cc.lStructSize = sizeof cc;
     cc.hwndOwner = owner;
     cc.rgbResult = static_cast<COLORREF>(color);
-    cc.lpCustColors = customColors;
+    cc.lpCustColors = custom;
     cc.Flags = CC_RGBINIT | CC_FULLOPEN;
     if (!ChooseColorW(&cc))
         return false;
@@ -58,54 +45,55 @@ bool ChooseColorValue(HWND owner, TColor& color) {
     return true;
 }
 
-TColorComboBox::TColorComboBox(TForm* owner, std::wstring name, TWindow* parent, int left, int top, int width)
+std::wstring HexText(TColor color) {
+    wchar_t text[16];
+    swprintf(text, 16, L"Custom $%06X", static_cast<unsigned>(color) & 0xFFFFFFu);
+    return text;
+}
+} // namespace
+
+TColorComboBox::TColorComboBox(TForm* owner, std::wstring name, TWindow* parent)
     : TComboBox(owner, std::move(name), parent) {
-    SetBounds(left, top, width, 200);
-    ShowColor();
+    OnChange = [this](TObject*) { Chosen(); };
+    SetColorValue(0xFFFFFF);
 }
 
-void TColorComboBox::ShowColor() {
+void TColorComboBox::Rebuild() {
     std::vector<std::wstring> items;
-    for (const TNamedColor& c : kStandardColors)
+    for (const auto& c : kStandard)
         items.emplace_back(c.Name);
-    const int standard = StandardIndex(color_);
-    custom_ = standard < 0;
-    if (custom_) {
-        wchar_t text[16];
-        std::swprintf(text, 16, L"$%06X", static_cast<unsigned>(color_) & 0xFFFFFFu);
-        items.emplace_back(text);
-    }
+    items.push_back(HexText(color_));
     items.emplace_back(L"Custom...");
-    const TNotifyEvent onChange = std::move(OnChange);
-    OnChange = nullptr;
     SetItems(items);
-    SetItemIndex(custom_ ? kStandardCount : standard);
-    OnChange = onChange;
+}
+
+void TColorComboBox::ColorChanged(TColor before) {
+    if (color_ != before && OnColorChange)
+        OnColorChange(this);
 }
 
 void TColorComboBox::SetColorValue(TColor color) {
-    color &= 0xFFFFFF;
-    const bool changed = color != color_;
-    color_ = color;
-    ShowColor();
-    if (changed && OnChange)
-        OnChange(this);
+    const TColor before = color_;
+    color_ = color & 0xFFFFFF;
+    Rebuild();
+    int line = kCustomLine;
+    for (std::size_t i = 0; i < kStandard.size(); ++i)
+        if (kStandard[i].Color == color_)
+            line = static_cast<int>(i);
+    // Rebuilding lost the choice, so this raises the change event, which finds it settled.
+    SetItemIndex(line);
+    ColorChanged(before);
 }
 
-bool TColorComboBox::HandleCommand(WORD code, WORD) {
-    if (code != CBN_SELCHANGE)
-        return false;
-    const int index = ItemIndex();
-    if (index < 0)
-        return true;
-    TColor color = color_;
-    if (index < kStandardCount) {
-        color = kStandardColors[static_cast<std::size_t>(index)].Value;
-    } else if (index == ItemCount() - 1 && !ChooseColorValue(Handle(), color)) {
-        // Cancelled in the colour dialog: the former choice comes back.
-        ShowColor();
-        return true;
+void TColorComboBox::Chosen() {
+    const int line = ItemIndex();
+    if (line >= 0 && line < kCustomLine) {
+        const TColor before = color_;
+        color_ = kStandard[static_cast<std::size_t>(line)].Color;
+        ColorChanged(before);
+    } else if (line == kPickLine) {
+        TColor picked = color_;
+        const bool ok = PickColor ? PickColor(Handle(), picked) : SystemPickColor(Handle(), picked);
+        SetColorValue(ok ? picked : color_);
     }
-    SetColorValue(color);
-    return true;
 }

@@ -1,7 +1,6 @@
 #pragma once
-// A drop-down list of the standard colours by name, and "Custom..." at the end, which asks
-// for any colour in the colour dialog. A colour outside the standard ones is listed by its
-// value above "Custom...".
+// A colour box: the sixteen standard colours by name, a line for a colour of another value,
+// and "Custom..." which asks the system's colour dialog.
 #include <windows.h>
 
 #include <functional>
@@ -11,24 +10,20 @@
 
 class TColorComboBox : public TComboBox {
 public:
-    TColorComboBox(TForm* owner, std::wstring name, TWindow* parent, int left, int top, int width);
-
-    // The chosen colour as a colour value (0x00BBGGRR).
+    TColorComboBox(TForm* owner, std::wstring name, TWindow* parent);
+    // The chosen colour (0x00BBGGRR).
     TColor ColorValue() const { return color_; }
-    // Chooses the colour; raises OnChange when it changes.
+    // Chooses the named line of the colour, or a "Custom" line that holds it.
     void SetColorValue(TColor color);
+    // Raised when the colour changes, by a choice in the list or from code.
+    TNotifyEvent OnColorChange;
 
-protected:
-    bool HandleCommand(WORD code, WORD id) override;
+    // Asks for a colour when "Custom..." is chosen; tests replace it. False: cancelled.
+    static inline std::function<bool(HWND owner, TColor& color)> PickColor;
 
 private:
-    // Rebuilds the list for the present colour and chooses its entry, without an event.
-    void ShowColor();
-    TColor color_ = 0;
-    bool custom_ = false; // the list holds an entry for a colour outside the standard ones
+    void Rebuild();
+    void Chosen();
+    void ColorChanged(TColor before);
+    TColor color_ = 0xFFFFFF;
 };
-
-// Asks for a colour in the colour dialog, starting at color; false when cancelled. Tests
-// replace it.
-extern std::function<bool(HWND owner, TColor& color)> ChooseColorHook;
-bool ChooseColorValue(HWND owner, TColor& color);

@@ -53,6 +53,7 @@ TMainForm::TMainForm() : TForm(nullptr, L"MainForm", MainDesign()) {
     CreateMenus();
     CreateBars();
     BindStore();
+    BindDocumentActions();
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
     OnActivate = [this](TObject* s) { FormActivate(s); };
@@ -65,6 +66,7 @@ TMainForm::~TMainForm() {
         MainForm = nullptr;
         EditorDialogTranslator = nullptr;
     }
+    FreeDocumentParts();
     if (ImageList1)
         ImageList_Destroy(ImageList1);
 }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "capture/CaptureDialogHost.h"
 #include "capture/CaptureHost.h"
@@ -18,11 +19,16 @@
 #include "core/Geometry.h"
 #include "core/LanguageText.h"
 #include "core/ShortCut.h"
+#include "editor/DocumentHost.h"
 #include "editor/ToolHost.h"
 #include "forms/Form.h"
 #include "forms/FormStorage.h"
 
 class TAction;
+class TChildForm;
+class TTabSheet;
+class TDropFileTarget;
+class TFileDialog;
 class TFullVrimForm;
 class TActionList;
 class TBarPopupMenu;
@@ -62,7 +68,8 @@ class TMainForm : public TForm,
                   public TMessageTexts,
                   public ICaptureHost,
                   public ICaptureDialogHost,
-                  public IToolHost {
+                  public IToolHost,
+                  public IDocumentHost {
 public:
     TMainForm();
     ~TMainForm() override;
@@ -219,6 +226,46 @@ public:
     // Opens a captured picture as a new document.
     void NewCaptureDocument(const TBitmap& bitmap);
 
+    // ---- Documents ----
+    TFileDialog* OpenPictureDialog1 = nullptr;
+    TFileDialog* SavePictureDialog1 = nullptr;
+    TDropFileTarget* DropFileTarget1 = nullptr;
+    // The active document window, or null.
+    TChildForm* ActiveDocument() const;
+    // Creates a document and its tab under the name; the new window is active.
+    TChildForm* CreateDocument(const std::wstring& name);
+    void acFileNewExecute(TObject* sender);
+    void acFileOpenExecute(TObject* sender);
+    void OpenImageFile(const std::wstring& fileName);
+    void DropFileTarget1Drop(const std::vector<std::wstring>& files);
+    void PageControl1Change(TObject* sender);
+    void ExistMDIChild(TObject* sender);
+    void acFileSaveExecute(TObject* sender);
+    void acFileSaveUpdate(TObject* sender);
+    void acFileSaveAsExecute(TObject* sender);
+    std::wstring GetSaveFileNameWithExt() const;
+    void acFileCloseExecute(TObject* sender);
+    void acFileCloseAllExecute(TObject* sender);
+    void acFileAddImageExecute(TObject* sender);
+    void acEditUndoUpdate(TObject* sender);
+    void acEditRedoUpdate(TObject* sender);
+    void acEditSelectionUpdate(TObject* sender);
+    void acEditPasteUpdate(TObject* sender);
+    // Registers the main window as the target of dropped files (at its first activation).
+    void RegisterDropTarget();
+    void RevokeDropTarget();
+
+    // ---- What the documents read ----
+    std::wstring NewDocumentCaption() const override { return msgNewCapture; }
+    void SelectDocumentTab(TTabSheet* sheet) override;
+    int DocumentCount() const override;
+    std::wstring OverwriteQuestion() const override { return msgOverwriteFile; }
+    std::wstring SaveAfterExitQuestion() const override { return msgSaveAfterExit; }
+    int JpegQuality() const override;
+    void ShowForQuestion() override;
+    bool AskSaveFileName(const std::wstring& proposal, std::wstring& fileName) override;
+    void SetCloseResult(int result) override { CloseResult = result; }
+
 protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -228,6 +275,8 @@ private:
     void CreateBars();
     void BindStore();
     void LoadCustomCursors();
+    void BindDocumentActions();
+    void FreeDocumentParts();
 };
 
 extern TMainForm* MainForm;

@@ -89,4 +89,3 @@ void TMainForm::SaveCaptureToFolder(const TBitmap& bitmap) {
     }
 }
 
-void TMainForm::NewCaptureDocument(const TBitmap&) {}

@@ -71,6 +71,7 @@ void TMainForm::FormActivate(TObject*) {
     LastCaptureRect = RECT{0, 0, 0, 0};
     LoadCustomCursors();
     RegisterHotKeys();
+    RegisterDropTarget();
 
     StartFlags = 0;
     if (!FileExists(LauncherFileName()))
@@ -180,6 +181,7 @@ void TMainForm::FormDestroy(TObject*) {
     }
     DeleteFilesInFolder(UndoFolder());
     UnregisterHotKeys();
+    RevokeDropTarget();
     RxTrayIcon1->SetActive(false);
 }
 

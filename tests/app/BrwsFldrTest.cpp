@@ -89,13 +89,27 @@ TEST_F(BrowseForFolderTest, AnExistingFolderCanBeConfirmedAndIsPreselectedNextTi
     const std::wstring path = folder.File(L"").substr(0, folder.File(L"").size() - 1);
     bool askingFormDisabled = false;
     RECT bounds{};
+    // The tree may reach the folder some ticks after it was asked to: OK is pressed only
+    // once the dialog reports the folder as its selection.
+    std::wstring selected;
+    browser->OnSelChanged = [&](TObject*, const std::wstring& p, bool&) { selected = p; };
+    bool asked = false;
     ASSERT_TRUE(Run([&](HWND dialog) {
-        askingFormDisabled = !IsWindowEnabled(form->Handle());
-        GetWindowRect(dialog, &bounds);
-        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
-        if (OkEnabled(dialog))
-            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        if (!asked) {
+            askingFormDisabled = !IsWindowEnabled(form->Handle());
+            GetWindowRect(dialog, &bounds);
+            asked = true;
+        }
+        if (CompareStringOrdinal(selected.c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL) {
+            if (OkEnabled(dialog))
+                PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        } else {
+            // Asked again until the tree shows it: a request made while the tree is still
+            // filling itself can be lost.
+            SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+        }
     }));
+    browser->OnSelChanged = nullptr;
     EXPECT_EQ(CompareStringOrdinal(browser->Path.c_str(), -1, path.c_str(), -1, TRUE), CSTR_EQUAL)
         << testing::PrintToString(browser->Path);
     EXPECT_TRUE(askingFormDisabled);

@@ -29,6 +29,7 @@
 #include "forms/StdCtrls.h"
 #include "shell/SLanguage.h"
 #include "shell/frmAbout.h"
+#include "editor/dlgNewCapture.h"
 #include "shell/frmMain.h"
 #include "shell/frmOption.h"
 #include "tests/forms/FormsTestSupport.h"
@@ -101,6 +102,7 @@ std::vector<TTranslatedForm> TranslatedForms() {
         {L"ImageCropForm", CreateDialogWithMain<TImageCropForm>},
         {L"ImageRotateDialog", CreateDialogWithMain<TImageRotateDialog>},
         {L"TextForm", CreateDialogWithMain<TTextForm>},
+        {L"NewCaptureDialog", [] { return TFormPtr<TForm>(CreateForm<TNewCaptureDialog>(nullptr).release()); }},
         {L"ToolForm", [] { return TFormPtr<TForm>(CreateForm<TToolForm>(NoToolHost()).release()); }},
     };
 }

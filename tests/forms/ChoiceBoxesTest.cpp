@@ -27,38 +27,28 @@ TEST_F(FormsTest, AnEditableBoxReportsTypedTextAndPicksWithTheTextAlreadyUpdated
     EXPECT_EQ(box->Text(), L"72");
 }
 
-TEST_F(FormsTest, AColourBoxListsOddColoursByValueAndAsksForCustomOnes) {
+TEST_F(FormsTest, AColourBoxReportsEveryChangeOfItsColourOnce) {
     auto form = CreateForm<TForm>(nullptr, L"ColourBoxForm", TFormDesign{});
-    auto* box = form->Make<TColorComboBox>(L"JvColorComboBox1", form.get(), 10, 10, 90);
-    EXPECT_EQ(box->ColorValue(), 0);
-    EXPECT_EQ(box->Items()[static_cast<std::size_t>(box->ItemIndex())], L"Black");
+    auto* box = form->Make<TColorComboBox>(L"JvColorComboBox1", form.get());
     int changes = 0;
-    box->OnChange = [&](TObject*) { ++changes; };
+    box->OnColorChange = [&](TObject*) { ++changes; };
+    box->SetColorValue(0xFFFFFF); // already white
+    EXPECT_EQ(changes, 0);
     box->SetColorValue(0x0000FF);
-    EXPECT_EQ(box->Items()[static_cast<std::size_t>(box->ItemIndex())], L"Red");
     box->SetColorValue(0x123456);
-    EXPECT_EQ(box->Items()[static_cast<std::size_t>(box->ItemIndex())], L"$123456");
-    EXPECT_EQ(box->ItemCount(), 18);
     EXPECT_EQ(changes, 2);
-
-    // "Custom..." asks; a cancelled dialog gives the former choice back.
-    const auto pickCustom = [&] {
-        SendMessageW(box->Handle(), CB_SETCURSEL, static_cast<WPARAM>(box->ItemCount() - 1), 0);
-        SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(box->Handle()));
-    };
-    ChooseColorHook = [](HWND, TColor&) { return false; };
-    pickCustom();
-    EXPECT_EQ(box->ColorValue(), 0x123456);
-    EXPECT_EQ(box->Items()[static_cast<std::size_t>(box->ItemIndex())], L"$123456");
-    ChooseColorHook = [](HWND, TColor& c) {
-        c = 0xFFFFFF;
-        return true;
-    };
-    pickCustom();
-    ChooseColorHook = nullptr;
-    EXPECT_EQ(box->ColorValue(), 0xFFFFFF);
-    EXPECT_EQ(box->Items()[static_cast<std::size_t>(box->ItemIndex())], L"White");
-    EXPECT_EQ(box->ItemCount(), 17);
+    // A choice in the list, as the box reports it to its parent.
+    SendMessageW(box->Handle(), CB_SETCURSEL, 0, 0);
+    SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(box->Handle()));
+    EXPECT_EQ(box->ColorValue(), 0x000000);
+    EXPECT_EQ(changes, 3);
+    // A cancelled colour dialog changes nothing.
+    TColorComboBox::PickColor = [](HWND, TColor&) { return false; };
+    SendMessageW(box->Handle(), CB_SETCURSEL, static_cast<WPARAM>(box->ItemCount() - 1), 0);
+    SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(box->Handle()));
+    TColorComboBox::PickColor = nullptr;
+    EXPECT_EQ(box->ColorValue(), 0x000000);
     EXPECT_EQ(changes, 3);
 }

@@ -1,0 +1,51 @@
+#include "editor/dlgNewCapture.h"
+
+#include <windows.h>
+
+#include "forms/ColorComboBox.h"
+#include "forms/Label.h"
+#include "forms/StdCtrls.h"
+
+TNewCaptureDialog* NewCaptureDialog = nullptr;
+
+namespace {
+TFormDesign NewDesign() {
+    TFormDesign d;
+    d.Caption = L"New Image";
+    d.Border = TBorderStyle::Dialog;
+    d.Position = TPosition::ScreenCenter;
+    // A client area of 214 x 159 inside the dialog frame.
+    RECT outer{0, 0, 214, 159};
+    AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, FALSE,
+                       WS_EX_DLGMODALFRAME);
+    d.Width = outer.right - outer.left;
+    d.Height = outer.bottom - outer.top;
+    return d;
+}
+} // namespace
+
+TNewCaptureDialog::TNewCaptureDialog(TForm* owner) : TForm(owner, L"NewCaptureDialog", NewDesign()) {
+    lblWidth = Make<TLabel>(L"lblWidth", this, L"Width");
+    lblWidth->SetBounds(16, 20, 68, 13);
+    SpinEdit1 = Make<TSpinEdit>(L"SpinEdit1", this, 88, 16, 110, kSideMin, kSideMax, 320);
+    lblHeight = Make<TLabel>(L"lblHeight", this, L"Height");
+    lblHeight->SetBounds(16, 52, 68, 13);
+    SpinEdit2 = Make<TSpinEdit>(L"SpinEdit2", this, 88, 48, 110, kSideMin, kSideMax, 200);
+    lblBackground = Make<TLabel>(L"lblBackground", this, L"Background");
+    lblBackground->SetBounds(16, 84, 68, 13);
+    JvColorComboBox1 = Make<TColorComboBox>(L"JvColorComboBox1", this);
+    JvColorComboBox1->SetBounds(88, 80, 110, 240);
+    // Enter anywhere is the default button, Esc the cancel button.
+    btnOK = Make<TButton>(L"btnOK", this, L"OK", 24, 120);
+    btnOK->ModalResult = mrOk;
+    btnOK->SetDefault(true);
+    btnCancel = Make<TButton>(L"btnCancel", this, L"Cancel", 115, 120);
+    btnCancel->ModalResult = mrCancel;
+    btnCancel->SetCancel(true);
+    OnCreate = [this](TObject* s) { FormCreate(s); };
+}
+
+void TNewCaptureDialog::FormCreate(TObject*) {
+    if (Translate)
+        Translate(*this);
+}
