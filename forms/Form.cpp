@@ -359,7 +359,10 @@ bool TForm::IsShortCut(TShortCut shortCut) {
 bool TForm::PreTranslateMessage(MSG& msg) {
     if (clientHandle_ && TranslateMDISysAccel(clientHandle_, &msg))
         return true;
-    if (style_ != TFormStyle::MDIForm && style_ != TFormStyle::MDIChild && !GetParent(Handle()) &&
+    // Top-level forms, owned ones included (GetParent would name their owner), get the
+    // dialog keys: Tab between controls, Enter for the default button, Esc to cancel.
+    const bool child = (GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_CHILD) != 0;
+    if (style_ != TFormStyle::MDIForm && style_ != TFormStyle::MDIChild && !child &&
         (msg.message == WM_KEYDOWN || msg.message == WM_CHAR) && IsDialogMessageW(Handle(), &msg))
         return true;
     return false;

@@ -6,6 +6,8 @@
 #include "forms/StdCtrls.h"
 #include "forms/Timer.h"
 
+#include <utility>
+
 namespace {
 class TDialogForm : public TForm {
 public:
@@ -104,4 +106,23 @@ TEST_F(FormsTest, AMemoWrapsLongLinesAndAGroupBoxPaintsItsFaceInsideAClippingPan
     const COLORREF pixel = GetPixel(screen, inside.x, inside.y);
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(pixel, GetSysColor(COLOR_BTNFACE));
+}
+
+TEST_F(FormsTest, EnterAndEscWorkInADialogOwnedByAnotherWindow) {
+    auto owner = CreateForm<TDialogForm>();
+    owner->Show();
+    for (const auto& [key, expected] : {std::pair{VK_RETURN, mrOk}, std::pair{VK_ESCAPE, mrCancel}}) {
+        auto dialog = CreateForm<TDialogForm>(owner.get());
+        auto* ok = dialog->Make<TButton>(L"btnOK", dialog.get(), L"OK", 10, 10);
+        ok->ModalResult = mrOk;
+        ok->SetDefault(true);
+        auto* edit = dialog->Make<TEdit>(L"Edit1", dialog.get(), 10, 50, 100);
+        auto* timer = dialog->Make<TTimer>(L"Timer1", 20, true);
+        timer->OnTimer = [&, k = key](TObject*) {
+            timer->SetEnabled(false);
+            SetFocus(edit->Handle());
+            PostMessageW(edit->Handle(), WM_KEYDOWN, static_cast<WPARAM>(k), 0);
+        };
+        EXPECT_EQ(dialog->ShowModal(), expected);
+    }
 }
