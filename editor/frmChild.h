@@ -86,6 +86,22 @@ public:
     // Floats a picture from the clipboard (empty name) or from a file, centred in the view.
     void PasteImage(const std::wstring& fileName);
 
+    // ---- Effects and transforms ----
+    // Each works on the floating selection alone when one exists (recording nothing),
+    // otherwise on the image with history: the unchanged image first when nothing is
+    // recorded yet, the result afterwards.
+    void AutoContrast();
+    void InvertImage();
+    void GrayscaleImage();
+    // Runs the effect dialog for one effect ("Brightness", "Contrast", "Gamma", "Mosaic",
+    // "Noise"); title is the dialog's caption, the text of the menu command.
+    void ApplyEffect(const std::wstring& effectName, const std::wstring& title);
+    void RotateImage();
+    // Makes the floating selection's picture the whole image (nothing without one).
+    void CropToSelection();
+    void ResizeImage();
+    void ResizeCanvas();
+
     // ---- What the tool window reads ----
     bool HasFloatingLayer() const override { return GetFloatingLayer() != nullptr; }
     void SetFloatingMasterAlpha(int alpha) override;
@@ -100,5 +116,8 @@ public:
     static std::wstring SelectionSizeText(const TFloatRect& location);
 
 private:
+    // Records around a change of the whole image, as the effects and transforms do.
+    template <class TChange> void ChangeImageWithHistory(TChange&& change);
+
     IDocumentHost& host_;
 };

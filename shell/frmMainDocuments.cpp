@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <utility>
 
 #include "core/DocumentNames.h"
 #include "core/ImageFileType.h"
@@ -98,6 +99,31 @@ void TMainForm::BindDocumentActions() {
     for (TAction* a : {acEditCut, acEditCopy, acEditDelete})
         a->OnUpdate = [this](TObject* s) { acEditSelectionUpdate(s); };
     acEditPaste->OnUpdate = [this](TObject* s) { acEditPasteUpdate(s); };
+
+    // The Effect commands: the direct ones, then the effect dialog, whose caption is the
+    // command's own text (the Mosic command runs the Mosaic effect).
+    acEffectAutoContrast->OnExecute = onDocument(&TChildForm::AutoContrast);
+    acEffectInvert->OnExecute = onDocument(&TChildForm::InvertImage);
+    acEffectGray->OnExecute = onDocument(&TChildForm::GrayscaleImage);
+    acEffectRotate->OnExecute = onDocument(&TChildForm::RotateImage);
+    acEffectCrop->OnExecute = onDocument(&TChildForm::CropToSelection);
+    acEffectResize->OnExecute = onDocument(&TChildForm::ResizeImage);
+    acEffectResizeCanvas->OnExecute = onDocument(&TChildForm::ResizeCanvas);
+    const std::pair<TAction*, const wchar_t*> dialogEffects[] = {{acEffectBrightness, L"Brightness"},
+                                                                 {acEffectContrast, L"Contrast"},
+                                                                 {acEffectGamma, L"Gamma"},
+                                                                 {acEffectMosic, L"Mosaic"},
+                                                                 {acEffectNoise, L"Noise"}};
+    for (const auto& [action, effectName] : dialogEffects)
+        action->OnExecute = [this, action, effectName](TObject*) {
+            if (TChildForm* doc = ActiveDocument())
+                doc->ApplyEffect(effectName, action->Caption());
+        };
+    for (TAction* a :
+         {acEffectAutoContrast, acEffectBrightness, acEffectContrast, acEffectGamma, acEffectInvert,
+          acEffectGray, acEffectMosic, acEffectNoise, acEffectRotate, acEffectResize, acEffectResizeCanvas})
+        a->OnUpdate = [this](TObject* s) { ExistMDIChild(s); };
+    acEffectCrop->OnUpdate = [this](TObject* s) { acEditSelectionUpdate(s); };
 
     PageControl1->OnChange = [this](TObject* s) { PageControl1Change(s); };
 }
