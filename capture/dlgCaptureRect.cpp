@@ -5,6 +5,7 @@
 #include "capture/CaptureDialogHost.h"
 #include "core/RegionSelect.h"
 #include "core/StoredValues.h"
+#include "forms/Form.h"
 #include "forms/Application.h"
 #include "forms/ComboBox.h"
 #include "forms/Label.h"
@@ -14,17 +15,7 @@ TCaptureRecDialog* CaptureRecDialog = nullptr;
 
 namespace {
 TFormDesign RecDesign() {
-    TFormDesign d;
-    d.Caption = L"Capture Rectangle";
-    d.Border = TBorderStyle::Dialog;
-    d.Position = TPosition::ScreenCenter;
-    // A client area of 214 x 159 inside the dialog frame.
-    RECT outer{0, 0, 214, 159};
-    AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, FALSE,
-                       WS_EX_DLGMODALFRAME);
-    d.Width = outer.right - outer.left;
-    d.Height = outer.bottom - outer.top;
-    return d;
+    return DialogDesign(L"Capture Rectangle", 214, 159);
 }
 } // namespace
 

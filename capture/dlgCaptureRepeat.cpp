@@ -4,6 +4,7 @@
 
 #include "capture/CaptureDialogHost.h"
 #include "core/RegionSelect.h"
+#include "forms/Form.h"
 #include "forms/Label.h"
 #include "forms/StdCtrls.h"
 
@@ -11,17 +12,7 @@ TCaptureRepeatDialog* CaptureRepeatDialog = nullptr;
 
 namespace {
 TFormDesign RepeatDesign() {
-    TFormDesign d;
-    d.Caption = L"Capture Continuity";
-    d.Border = TBorderStyle::Dialog;
-    d.Position = TPosition::ScreenCenter;
-    // A client area of 214 x 127 inside the dialog frame.
-    RECT outer{0, 0, 214, 127};
-    AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, FALSE,
-                       WS_EX_DLGMODALFRAME);
-    d.Width = outer.right - outer.left;
-    d.Height = outer.bottom - outer.top;
-    return d;
+    return DialogDesign(L"Capture Continuity", 214, 127);
 }
 } // namespace
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/Form.h"
 #include "forms/FilenameEdit.h"
 #include "forms/Files.h"
 #include "forms/Graphics.h"
@@ -27,16 +28,7 @@ constexpr wchar_t kIconFilter[] =
     L"*.ocx|모든 파일 (*.*)|*.*";
 
 TFormDesign IconListDesign() {
-    TFormDesign d;
-    d.Caption = L"Icon List";
-    d.Border = TBorderStyle::Dialog;
-    d.Position = TPosition::ScreenCenter;
-    RECT outer{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, FALSE,
-                       WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT);
-    d.Width = outer.right - outer.left;
-    d.Height = outer.bottom - outer.top;
-    return d;
+    return DialogDesign(L"Icon List", kClientWidth, kClientHeight);
 }
 
 // Reads a bitmap's pixels as a top-down 32-bit image; false when it cannot be read.

@@ -6,6 +6,7 @@
 #include "core/Bitmap32Ops.h"
 #include "core/ImageSizeRules.h"
 #include "editor/EditorDialogs.h"
+#include "forms/Form.h"
 #include "forms/Label.h"
 #include "forms/StdCtrls.h"
 
@@ -14,16 +15,7 @@ constexpr int kFieldsWidth = 232;
 constexpr int kFieldsHeight = 196;
 
 TFormDesign SizeDesign(const std::wstring& caption, int extraWidth) {
-    TFormDesign d;
-    d.Caption = caption;
-    d.Border = TBorderStyle::Dialog;
-    d.Position = TPosition::ScreenCenter;
-    RECT outer{0, 0, kFieldsWidth + extraWidth, kFieldsHeight};
-    AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, FALSE,
-                       WS_EX_DLGMODALFRAME);
-    d.Width = outer.right - outer.left;
-    d.Height = outer.bottom - outer.top;
-    return d;
+    return DialogDesign(caption, kFieldsWidth + extraWidth, kFieldsHeight);
 }
 
 TLabel* MakeLabel(TForm* form, const wchar_t* name, const wchar_t* caption, int left, int top, int width) {

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "editor/EditorDialogs.h"
+#include "forms/Form.h"
 #include "forms/ImgView32.h"
 #include "forms/Label.h"
 #include "forms/StdCtrls.h"
@@ -36,16 +37,7 @@ const TEffectRow* FindEffect(const std::wstring& name) {
 }
 
 TFormDesign EffectDesign() {
-    TFormDesign d;
-    d.Caption = L"Effect";
-    d.Border = TBorderStyle::Dialog;
-    d.Position = TPosition::ScreenCenter;
-    RECT outer{0, 0, 352, 300};
-    AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, FALSE,
-                       WS_EX_DLGMODALFRAME);
-    d.Width = outer.right - outer.left;
-    d.Height = outer.bottom - outer.top;
-    return d;
+    return DialogDesign(L"Effect", 352, 300);
 }
 
 // The user's decimal separator; a dot when the locale gives none.

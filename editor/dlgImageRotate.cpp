@@ -4,6 +4,7 @@
 
 #include "core/Bitmap32Ops.h"
 #include "editor/EditorDialogs.h"
+#include "forms/Form.h"
 #include "forms/ImgView32.h"
 #include "forms/StdCtrls.h"
 
@@ -11,16 +12,7 @@ TImageRotateDialog* ImageRotateDialog = nullptr;
 
 namespace {
 TFormDesign RotateDesign() {
-    TFormDesign d;
-    d.Caption = L"Image Rotate";
-    d.Border = TBorderStyle::Dialog;
-    d.Position = TPosition::ScreenCenter;
-    RECT outer{0, 0, 352, 300};
-    AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, FALSE,
-                       WS_EX_DLGMODALFRAME);
-    d.Width = outer.right - outer.left;
-    d.Height = outer.bottom - outer.top;
-    return d;
+    return DialogDesign(L"Image Rotate", 352, 300);
 }
 } // namespace
 

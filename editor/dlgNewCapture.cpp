@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "forms/Form.h"
 #include "forms/ColorComboBox.h"
 #include "forms/Label.h"
 #include "forms/StdCtrls.h"
@@ -10,17 +11,7 @@ TNewCaptureDialog* NewCaptureDialog = nullptr;
 
 namespace {
 TFormDesign NewDesign() {
-    TFormDesign d;
-    d.Caption = L"New Image";
-    d.Border = TBorderStyle::Dialog;
-    d.Position = TPosition::ScreenCenter;
-    // A client area of 214 x 159 inside the dialog frame.
-    RECT outer{0, 0, 214, 159};
-    AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, FALSE,
-                       WS_EX_DLGMODALFRAME);
-    d.Width = outer.right - outer.left;
-    d.Height = outer.bottom - outer.top;
-    return d;
+    return DialogDesign(L"New Image", 214, 159);
 }
 } // namespace
 

@@ -7,6 +7,7 @@
 
 #include "core/TextRules.h"
 #include "editor/EditorDialogs.h"
+#include "forms/Form.h"
 #include "forms/ColorComboBox.h"
 #include "forms/ComboBox.h"
 #include "forms/EditComboBox.h"
@@ -21,16 +22,7 @@ constexpr int kMinFontSize = 1;
 constexpr int kMaxFontSize = 1638;
 
 TFormDesign TextDesign() {
-    TFormDesign d;
-    d.Caption = L"Text";
-    d.Border = TBorderStyle::Dialog;
-    d.Position = TPosition::ScreenCenter;
-    RECT outer{0, 0, 417, 289};
-    AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, FALSE,
-                       WS_EX_DLGMODALFRAME);
-    d.Width = outer.right - outer.left;
-    d.Height = outer.bottom - outer.top;
-    return d;
+    return DialogDesign(L"Text", 417, 289);
 }
 
 int CALLBACK CollectFont(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM data) {

@@ -70,6 +70,18 @@ int ScreenLogPixelsY() {
 }
 } // namespace
 
+TFormDesign DialogDesign(std::wstring caption, int clientWidth, int clientHeight) {
+    TFormDesign d;
+    d.Caption = std::move(caption);
+    d.Border = TBorderStyle::Dialog;
+    d.Position = TPosition::ScreenCenter;
+    RECT outer{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&outer, StyleOf(d), FALSE, ExStyleOf(d));
+    d.Width = outer.right - outer.left;
+    d.Height = outer.bottom - outer.top;
+    return d;
+}
+
 TForm::TForm(TForm* owner, std::wstring name, const TFormDesign& design)
     : TWindow(owner, std::move(name)), style_(design.Style), border_(design.Border), fontName_(design.FontName),
       fontHeight_(design.FontHeight), frame_(design.MDIFrame) {

@@ -50,6 +50,9 @@ struct TFormDesign {
     HICON Icon = nullptr;
 };
 
+// The design of a fixed-size dialog centred on the screen, from the size of its client area.
+TFormDesign DialogDesign(std::wstring caption, int clientWidth, int clientHeight);
+
 class TForm : public TWindow {
 public:
     TForm(TForm* owner, std::wstring name, const TFormDesign& design);
