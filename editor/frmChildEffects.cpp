@@ -54,7 +54,9 @@ void TChildForm::InvertImage() {
         layer->BitmapChanged();
         return;
     }
-    ChangeImageWithHistory([](TBitmap32& image) { Invert(image); });
+    // The colours turn over; the image's transparency stays, so an opaque picture is not
+    // saved as an invisible one.
+    ChangeImageWithHistory([](TBitmap32& image) { InvertRGB(image); });
 }
 
 void TChildForm::GrayscaleImage() {

@@ -107,9 +107,9 @@ TEST_F(EffectsTest, AnEffectOnTheImageRecordsTheUntouchedImageThenTheResult) {
     const TBitmap32 before = doc->ImgView32->Bitmap();
     doc->SetModified(false);
     form->acEffectInvert->Execute();
-    // All four channels turn over on the image.
-    EXPECT_EQ(doc->ImgView32->Bitmap().Pixel(0, 0), 0x00FFFF00u);
-    EXPECT_EQ(doc->ImgView32->Bitmap().Pixel(1, 0), 0x0000FFFFu);
+    // The colours turn over on the image; its transparency stays.
+    EXPECT_EQ(doc->ImgView32->Bitmap().Pixel(0, 0), 0xFFFFFF00u);
+    EXPECT_EQ(doc->ImgView32->Bitmap().Pixel(1, 0), 0xFF00FFFFu);
     EXPECT_EQ(doc->History->Count(), 2);
     EXPECT_TRUE(doc->Modified);
     // A second effect adds the result only.
