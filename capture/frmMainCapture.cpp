@@ -243,7 +243,8 @@ void TMainForm::StoreInteger(std::wstring_view name, std::int32_t value) {
 }
 
 void TMainForm::SaveStore() {
-    JvFormStorage1.SaveFormPlacement();
+    // The rectangle dialog's save comes inside a capture, which it must not stop.
+    SaveSettingsAndGoOn();
 }
 
 int TMainForm::RunRegionOverlay(TFullVrimForm& overlay, const TSize* fixedSize) {

@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -144,6 +145,14 @@ public:
     bool ReadBool(std::wstring_view name) const { return JvFormStorage1.ReadBool(name); }
     std::int32_t ReadInteger(std::wstring_view name) const { return JvFormStorage1.ReadInteger(name); }
     std::wstring ReadString(std::wstring_view name) const { return JvFormStorage1.ReadString(name); }
+    // Saves the store where a failed save must not stop the work it goes with (a hide, a
+    // capture): the failure is shown once per cause in a run, and the work goes on.
+    void SaveSettingsAndGoOn();
+    // Shows a settings error, unless one of the same cause was shown already in this run.
+    void ReportStoreError(const std::wstring& cause, const std::wstring& message);
+    // At start-up: a settings file that could not be read is reported; the program runs on
+    // the defaults and never writes over the file.
+    void ReportUnreadableSettings();
 
     // ---- Language ----
     // Settles the language, points SLanguage at its file and translates the form (none:
@@ -270,6 +279,7 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    std::set<std::wstring> reportedStoreErrors_;
     void CreateActions();
     void CreateMenus();
     void CreateBars();

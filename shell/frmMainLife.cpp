@@ -13,6 +13,7 @@
 #include "forms/Actions.h"
 #include "forms/Application.h"
 #include "forms/Controls.h"
+#include "forms/Dialogs.h"
 #include "forms/Exceptions.h"
 #include "forms/Files.h"
 #include "forms/Timer.h"
@@ -41,6 +42,10 @@ std::map<int, HCURSOR>& CursorTable() {
 std::wstring HotKeyAtomName(int i) { return L"Tolvex HotKey " + std::to_wstring(i); }
 
 std::wstring LauncherFileName() { return ProgramFolder() + L"tvl.exe"; }
+
+// Said after the reason why the settings file could not be read at start-up.
+constexpr std::wstring_view kRunsOnDefaults =
+    L"Tolvex runs on its default settings and leaves the file as it is.";
 } // namespace
 
 HCURSOR ScreenCursor(int id) {
@@ -96,6 +101,7 @@ void TMainForm::FormActivate(TObject*) {
 void TMainForm::Timer1Timer(TObject*) {
     Timer1->SetEnabled(false);
     DockToolWindow();
+    ReportUnreadableSettings();
     if (StartFlags == 1) {
         // The launcher goes through a temporary file, so a failed write never leaves a
         // truncated tvl.exe behind that later starts would take as present.
@@ -138,8 +144,35 @@ void TMainForm::acShowExecute(TObject* sender) {
 }
 
 void TMainForm::acHideExecute(TObject*) {
-    JvFormStorage1.SaveFormPlacement();
+    // The settings are written at every hide; a store that cannot be written never keeps
+    // the window (and so a capture) from going on.
+    SaveSettingsAndGoOn();
     ShowWindow(Handle(), SW_HIDE);
+}
+
+void TMainForm::SaveSettingsAndGoOn() {
+    try {
+        JvFormStorage1.SaveFormPlacement();
+    } catch (const EAppStorageError& e) {
+        ReportStoreError(e.Cause(), e.Message());
+    } catch (...) {
+        const std::wstring message = ExceptionMessage(std::current_exception());
+        ReportStoreError(message, message);
+    }
+}
+
+void TMainForm::ReportStoreError(const std::wstring& cause, const std::wstring& message) {
+    // A store that fails at every hide would otherwise ask for a click before every capture.
+    if (!reportedStoreErrors_.insert(cause).second)
+        return;
+    MessageDlg(message, TMsgDlgType::Error, mbOK);
+}
+
+void TMainForm::ReportUnreadableSettings() {
+    if (JvFormStorage1.Storage() != &JvAppIniFileStorage1 || JvAppIniFileStorage1.LoadError().empty())
+        return;
+    const std::wstring& cause = JvAppIniFileStorage1.LoadError();
+    ReportStoreError(cause, cause + L" " + std::wstring(kRunsOnDefaults));
 }
 
 void TMainForm::acFileExitExecute(TObject*) {

@@ -9,6 +9,7 @@
 #include "forms/Dialogs.h"
 #include "forms/Exceptions.h"
 #include "forms/Files.h"
+#include "forms/FormStorage.h"
 #include "forms/Graphics.h"
 #include "shell/PrevInstance.h"
 #include "shell/frmMain.h"
@@ -274,4 +275,60 @@ TEST_F(MainFormTest, ACommandWithoutShortcutGetsNoHotkey) {
     EXPECT_FALSE(UnregisterHotKey(form->Handle(), form->HotKeyIds[4]));
     EXPECT_TRUE(UnregisterHotKey(form->Handle(), form->HotKeyIds[0]));
     form->UnregisterHotKeys();
+}
+
+// ---- Settings that cannot be saved ----
+
+TEST_F(MainFormTest, AnUnreadableSettingsFileIsSaidOnceAtStartUpAndNeverStopsAHideOrACapture) {
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring ini = folder + L"Tolvex.ini";
+    // A byte-order mark of UTF-16 with an odd number of bytes: no text in any encoding.
+    const std::vector<std::uint8_t> unreadable{0xFF, 0xFE, 0x41};
+    WriteFileAtomic(ini, unreadable);
+    form->JvFormStorage1.SetStorage(
+        &ChooseAppStorage(form->JvAppRegistryStorage1, form->JvAppIniFileStorage1, ini));
+    form->Timer1Timer(nullptr);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(L"\"" + ini + L"\""), std::wstring::npos) << "the file is named";
+    EXPECT_NE(messages[0].find(L"not text"), std::wstring::npos) << "and the reason";
+
+    // Every hide saves and fails for the cause already said: the window hides all the same.
+    Set(SettingName::kIsBeforeHide, true);
+    Set(SettingName::kOutputType, 2);
+    Set(SettingName::kOutputFolder, folder);
+    Set(SettingName::kSaveImageType, 3);
+    form->Show();
+    form->acCaptureScreen->Execute();
+    EXPECT_TRUE(FileExists(folder + L"Capture_1.png"));
+    form->acHide->Execute();
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    // The rectangle dialog's save inside a capture goes on too.
+    EXPECT_NO_THROW(form->SaveStore());
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(ReadFileBytes(ini), unreadable);
+}
+
+TEST_F(MainFormTest, TheCloseBoxWithASettingsFileThatCannotBeWrittenSaysSoOnceAndOnlyHides) {
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring ini = folder + L"Tolvex.ini";
+    WriteFileAtomic(ini, std::vector<std::uint8_t>{});
+    form->JvFormStorage1.SetStorage(
+        &ChooseAppStorage(form->JvAppRegistryStorage1, form->JvAppIniFileStorage1, ini));
+    // A folder now stands where the file was: no save can replace it.
+    DeleteFileW(ini.c_str());
+    CreateDirectoryW(ini.c_str(), nullptr);
+    form->Show();
+    const HWND wnd = form->Handle();
+    SendMessageW(wnd, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(wnd));
+    EXPECT_FALSE(IsWindowVisible(wnd));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(L"\"" + ini + L"\""), std::wstring::npos);
+    // Alt+F4 or the system menu the next time: hidden, not said again.
+    form->Show();
+    SendMessageW(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(IsWindowVisible(wnd));
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(errors.empty());
+    RemoveDirectoryW(ini.c_str());
 }
