@@ -63,6 +63,8 @@ void TMainForm::RunCapture(TCaptureMode mode, TCaptureErrors errors, const std::
         try {
             work();
         } catch (const EAbort&) {
+        } catch (const ECaptureDeliveryError& e) {
+            MessageDlg(e.Message(), TMsgDlgType::Error, mbOK);
         } catch (...) {
             MessageDlg(msgCaptureFail, TMsgDlgType::Error, mbOK);
         }

@@ -22,6 +22,7 @@
 #include "core/ShortCut.h"
 #include "editor/DocumentHost.h"
 #include "editor/ToolHost.h"
+#include "forms/Exceptions.h"
 #include "forms/Form.h"
 #include "forms/FormStorage.h"
 
@@ -65,6 +66,13 @@ HCURSOR ScreenCursor(int id);
 
 // The main window also holds the seven message texts (msgNewCapture ...), which every
 // subsystem shows; LoadMessages fills them from the language file.
+// A capture that could not be delivered, with the reason for the user: the capture
+// commands show its message as it stands.
+class ECaptureDeliveryError : public Exception {
+public:
+    using Exception::Exception;
+};
+
 class TMainForm : public TForm,
                   public TMessageTexts,
                   public ICaptureHost,
@@ -231,7 +239,14 @@ public:
 
     // ---- Capture delivery ----
     void NewCapture(const TBitmap& bitmap);
+    // Throws ECaptureDeliveryError when no free name can be found for the file.
     void SaveCaptureToFolder(const TBitmap& bitmap);
+    // Looks up one auto-save name: 0 when a file or folder bears it, else the system's
+    // error code (ERROR_FILE_NOT_FOUND: the name is free). Tests replace it.
+    std::function<DWORD(const std::wstring& name)> AutoSaveNameLookup;
+    // The first free auto-save name in the folder; throws ECaptureDeliveryError when a name
+    // cannot be looked up or every number is taken.
+    std::wstring FreeAutoSaveName(const std::wstring& folder, const wchar_t* ext) const;
     // Opens a captured picture as a new document.
     void NewCaptureDocument(const TBitmap& bitmap);
 

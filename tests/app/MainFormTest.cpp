@@ -332,3 +332,40 @@ TEST_F(MainFormTest, TheCloseBoxWithASettingsFileThatCannotBeWrittenSaysSoOnceAn
     EXPECT_TRUE(errors.empty());
     RemoveDirectoryW(ini.c_str());
 }
+
+// ---- Auto-save names ----
+
+TEST_F(MainFormTest, ANameThatCannotBeLookedUpOrNoFreeNameStopsTheAutoSaveWithItsReason) {
+    Set(SettingName::kOutputType, 2);
+    Set(SettingName::kOutputFolder, folder);
+    Set(SettingName::kSaveImageType, 3);
+    std::vector<std::wstring> looked;
+    form->AutoSaveNameLookup = [&](const std::wstring& name) -> DWORD {
+        looked.push_back(name);
+        return looked.size() == 1 ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+    };
+    // The whole-screen commands say the reason, not only that the capture failed.
+    form->RunCapture(TCaptureMode::Screen, TMainForm::TCaptureErrors::ReportFailure, nullptr,
+                     [&] { form->NewCapture(Picture(3, 3)); });
+    EXPECT_EQ(looked.size(), 2u) << "the search stops at the name it could not look up";
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], L"The capture was not saved: Tolvex could not look up the name \"" + folder +
+                               L"\\Capture_2.png\": " + SysErrorMessage(ERROR_ACCESS_DENIED));
+
+    // Every number taken: the search gives up after the last one.
+    looked.clear();
+    form->AutoSaveNameLookup = [&](const std::wstring& name) -> DWORD {
+        looked.push_back(name);
+        return ERROR_SUCCESS;
+    };
+    try {
+        form->NewCapture(Picture(3, 3));
+        ADD_FAILURE() << "delivered without a free name";
+    } catch (const ECaptureDeliveryError& e) {
+        EXPECT_EQ(e.Message(), L"The capture was not saved: the folder \"" + folder +
+                                   L"\" already holds every name from Capture_1.png to Capture_100000.png.");
+    }
+    EXPECT_EQ(looked.size(), 100000u);
+    EXPECT_EQ(looked.back(), folder + L"\\Capture_100000.png");
+    EXPECT_FALSE(FileExists(folder + L"Capture_1.png")) << "nothing written";
+}
