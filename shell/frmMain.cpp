@@ -6,6 +6,7 @@
 
 #include "core/StoredValues.h"
 #include "editor/EditorDialogs.h"
+#include "editor/frmChild.h"
 #include "forms/Actions.h"
 #include "forms/Application.h"
 #include "forms/ComCtrls.h"
@@ -168,7 +169,7 @@ void TMainForm::CreateActions() {
             ShowWindow((*it)->Handle(), SW_MINIMIZE);
     };
     acWinMax->OnExecute = [this](TObject*) {
-        if (TForm* doc = ActiveMDIChild())
+        if (TForm* doc = ActiveDocument())
             SendMessageW(ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(doc->Handle()), 0);
     };
 }

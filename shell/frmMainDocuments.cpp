@@ -143,7 +143,10 @@ void TMainForm::FreeDocumentParts() {
 }
 
 TChildForm* TMainForm::ActiveDocument() const {
-    return dynamic_cast<TChildForm*>(ActiveMDIChild());
+    // A closed document stays the document area's active child until its posted release;
+    // its history is gone by then, so no command may reach it.
+    auto* doc = dynamic_cast<TChildForm*>(ActiveMDIChild());
+    return doc && !doc->Released ? doc : nullptr;
 }
 
 int TMainForm::DocumentCount() const {
@@ -263,7 +266,7 @@ void TMainForm::PageControl1Change(TObject*) {
 }
 
 void TMainForm::ExistMDIChild(TObject* sender) {
-    SetEnabledOf(sender, ActiveMDIChild() != nullptr);
+    SetEnabledOf(sender, ActiveDocument() != nullptr);
 }
 
 void TMainForm::acEditUndoUpdate(TObject* sender) {
@@ -337,7 +340,7 @@ void TMainForm::acFileSaveAsExecute(TObject*) {
 
 void TMainForm::acFileCloseExecute(TObject*) {
     CloseResult = 1;
-    if (TForm* doc = ActiveMDIChild())
+    if (TChildForm* doc = ActiveDocument())
         doc->Close();
     SetStatusText(0, L"");
     SetStatusText(2, L"");
