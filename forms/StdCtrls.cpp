@@ -196,6 +196,14 @@ int TSpinEdit::Value() const {
     return std::clamp(static_cast<int>(*parsed), min_, max_);
 }
 
+std::optional<int> TSpinEdit::TypedValue() const {
+    const std::wstring text = Caption();
+    const std::optional<std::int32_t> number = ParseDecimalInt32(TrimBlanks(text));
+    if (!number || *number < min_ || *number > max_)
+        return std::nullopt;
+    return *number;
+}
+
 void TSpinEdit::SetValue(int value) {
     value = std::clamp(value, min_, max_);
     if (Caption() == std::to_wstring(value))

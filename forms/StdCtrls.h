@@ -7,6 +7,7 @@
 
 #include "forms/Controls.h"
 
+#include <optional>
 #include <string>
 
 class TButton : public TControl {
@@ -94,6 +95,9 @@ public:
               int maxValue, int value, int height = 21);
     ~TSpinEdit() override;
     int Value() const;
+    // The number typed into the box; none when the text is empty, holds anything but a
+    // whole number (blanks around it aside), or the number lies outside the range.
+    std::optional<int> TypedValue() const;
     // Brought into the range; raises OnChange when the value changes.
     void SetValue(int value);
     int MinValue() const { return min_; }
