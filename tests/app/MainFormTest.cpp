@@ -308,31 +308,6 @@ TEST_F(MainFormTest, AnUnreadableSettingsFileIsSaidOnceAtStartUpAndNeverStopsAHi
     EXPECT_EQ(ReadFileBytes(ini), unreadable);
 }
 
-TEST_F(MainFormTest, TheCloseBoxWithASettingsFileThatCannotBeWrittenSaysSoOnceAndOnlyHides) {
-    CreateDirectoryW(folder.c_str(), nullptr);
-    const std::wstring ini = folder + L"Tolvex.ini";
-    WriteFileAtomic(ini, std::vector<std::uint8_t>{});
-    form->JvFormStorage1.SetStorage(
-        &ChooseAppStorage(form->JvAppRegistryStorage1, form->JvAppIniFileStorage1, ini));
-    // A folder now stands where the file was: no save can replace it.
-    DeleteFileW(ini.c_str());
-    CreateDirectoryW(ini.c_str(), nullptr);
-    form->Show();
-    const HWND wnd = form->Handle();
-    SendMessageW(wnd, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(IsWindow(wnd));
-    EXPECT_FALSE(IsWindowVisible(wnd));
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].find(L"\"" + ini + L"\""), std::wstring::npos);
-    // Alt+F4 or the system menu the next time: hidden, not said again.
-    form->Show();
-    SendMessageW(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_FALSE(IsWindowVisible(wnd));
-    EXPECT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(errors.empty());
-    RemoveDirectoryW(ini.c_str());
-}
-
 // ---- Auto-save names ----
 
 TEST_F(MainFormTest, ANameThatCannotBeLookedUpOrNoFreeNameStopsTheAutoSaveWithItsReason) {
