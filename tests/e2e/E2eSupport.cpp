@@ -203,6 +203,14 @@ HWND MainWindowOf(DWORD processId, int timeoutMs) {
     return found;
 }
 
+HWND MainWindowReadyForHotkeys(const TProcess& process) {
+    const HWND w = MainWindowOf(process.Id());
+    if (w)
+        WaitFor([&] { return IsWindowVisible(w) != FALSE; });
+    Sleep(300);
+    return w;
+}
+
 namespace {
 bool FindMenuCommand(HMENU menu, const std::wstring& caption, UINT& command) {
     const int count = GetMenuItemCount(menu);

@@ -78,14 +78,8 @@ protected:
         DeleteRegTree(kButtonKey);
         CoUninitialize();
     }
-    HWND Start(TProcess& p) {
-        const HWND w = MainWindowOf(p.Id());
-        // The hotkeys are registered at the first activation.
-        if (w)
-            WaitFor([&] { return IsWindowVisible(w) != FALSE; });
-        Sleep(300);
-        return w;
-    }
+    // The hotkeys are registered at the first activation.
+    HWND Start(TProcess& p) { return MainWindowReadyForHotkeys(p); }
     TProgramFolder folder;
     std::wstring ini;
 };
