@@ -43,6 +43,17 @@ std::wstring HotKeyAtomName(int i) { return L"Tolvex HotKey " + std::to_wstring(
 
 std::wstring LauncherFileName() { return ProgramFolder() + L"tvl.exe"; }
 
+// What made a save of the settings fail, by which its reports are told apart.
+std::wstring StoreErrorCause(const std::exception_ptr& e) {
+    try {
+        std::rethrow_exception(e);
+    } catch (const EAppStorageError& failure) {
+        return failure.Cause();
+    } catch (...) {
+        return ExceptionMessage(e);
+    }
+}
+
 // Said after the reason why the settings file could not be read at start-up.
 constexpr std::wstring_view kRunsOnDefaults =
     L"Tolvex runs on its default settings and leaves the file as it is.";
@@ -153,11 +164,9 @@ void TMainForm::acHideExecute(TObject*) {
 void TMainForm::SaveSettingsAndGoOn() {
     try {
         JvFormStorage1.SaveFormPlacement();
-    } catch (const EAppStorageError& e) {
-        ReportStoreError(e.Cause(), e.Message());
     } catch (...) {
-        const std::wstring message = ExceptionMessage(std::current_exception());
-        ReportStoreError(message, message);
+        const std::exception_ptr failure = std::current_exception();
+        ReportStoreError(StoreErrorCause(failure), ExceptionMessage(failure));
     }
 }
 
@@ -202,15 +211,18 @@ void TMainForm::FormCloseQuery(TObject*, bool& canClose) {
     try {
         JvFormStorage1.SaveFormPlacement();
     } catch (...) {
+        reportedStoreErrors_.insert(StoreErrorCause(std::current_exception()));
         Application->HandleException(std::current_exception());
     }
 }
 
 void TMainForm::FormDestroy(TObject*) {
+    // The exit's own failed save was said already; the same cause is not said twice.
     try {
         JvFormStorage1.SaveIfNotSavedSinceRestore();
     } catch (...) {
-        Application->HandleException(std::current_exception());
+        const std::exception_ptr failure = std::current_exception();
+        ReportStoreError(StoreErrorCause(failure), ExceptionMessage(failure));
     }
     DeleteFilesInFolder(UndoFolder());
     UnregisterHotKeys();

@@ -305,6 +305,13 @@ TEST_F(MainFormTest, AnUnreadableSettingsFileIsSaidOnceAtStartUpAndNeverStopsAHi
     // The rectangle dialog's save inside a capture goes on too.
     EXPECT_NO_THROW(form->SaveStore());
     EXPECT_EQ(messages.size(), 1u);
+
+    // The real exit still says that it could not save, and only once.
+    form->JvFormStorage1.RestoreFormPlacement();
+    form->acFileExit->Execute();
+    form.reset();
+    EXPECT_EQ(errors.size(), 1u);
+    EXPECT_EQ(messages.size(), 1u);
     EXPECT_EQ(ReadFileBytes(ini), unreadable);
 }
 
