@@ -102,10 +102,11 @@ inline constexpr std::array<TMessageKey, 8> kMessageKeys{{
 }};
 // Fills every message text in table order from readMessage (key -> text); an empty
 // answer gives the default text.
+void LoadMessageTexts(const std::function<std::wstring(std::wstring_view)>& readMessage,
+                      TMessageTexts& texts);
+
 // Puts numbers into a message text: "%d" takes the next number, "%1:d" the number of that
 // index (counted from 0; the next "%d" then takes the one after it), "%%" is a "%". Anything
 // else, a placeholder without its number included, stays as written: the text comes from a
 // language file and is never trusted as a format.
 std::wstring FormatNumbers(std::wstring_view text, std::span<const long long> numbers);
-void LoadMessageTexts(const std::function<std::wstring(std::wstring_view)>& readMessage,
-                      TMessageTexts& texts);

@@ -64,8 +64,6 @@ enum TCursorId : int {
 // The cursor loaded under one of those ids (null before the first activation).
 HCURSOR ScreenCursor(int id);
 
-// The main window also holds the seven message texts (msgNewCapture ...), which every
-// subsystem shows; LoadMessages fills them from the language file.
 // A capture that could not be delivered, with the reason for the user: the capture
 // commands show its message as it stands.
 class ECaptureDeliveryError : public Exception {
@@ -73,6 +71,8 @@ public:
     using Exception::Exception;
 };
 
+// The main window also holds the message texts (msgNewCapture ...), which every
+// subsystem shows; LoadMessages fills them from the language file.
 class TMainForm : public TForm,
                   public TMessageTexts,
                   public ICaptureHost,

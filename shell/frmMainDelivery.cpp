@@ -95,8 +95,7 @@ std::wstring TMainForm::FreeAutoSaveName(const std::wstring& folder, const wchar
     }
     const std::wstring last = L"Capture_" + std::to_wstring(kMaxAutoSaveNumber) + L"." + ext;
     throw ECaptureDeliveryError(std::wstring(kNoFreeName) + L"\"" + folder +
-                                L"\" already holds every name from " + L"Capture_1." + ext + L" to " + last +
-                                L".");
+                                L"\" already holds every name from Capture_1." + ext + L" to " + last + L".");
 }
 
 void TMainForm::SaveCaptureToFolder(const TBitmap& bitmap) {

@@ -143,8 +143,8 @@ void TMainForm::FreeDocumentParts() {
 }
 
 TChildForm* TMainForm::ActiveDocument() const {
-    // A closed document stays the document area's active child until its posted release;
-    // its history is gone by then, so no command may reach it.
+    // The last document closed stays the document area's active child until its posted
+    // release; its history is gone by then, so no command may reach it.
     auto* doc = dynamic_cast<TChildForm*>(ActiveMDIChild());
     return doc && !doc->Released ? doc : nullptr;
 }
