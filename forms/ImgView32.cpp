@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 TShiftState ShiftStateOf(WPARAM keys) {
@@ -56,6 +57,10 @@ TColor32 SystemColor32(int index) {
 void TCustomLayer::SetLayerOptions(std::uint32_t options) {
     if (ChangeProperty(options_, options))
         Changed();
+}
+
+void TCustomLayer::SetAsMouseListener() {
+    view_.SetMouseListener(this);
 }
 
 void TCustomLayer::Changed() {
@@ -445,6 +450,12 @@ void TImgView32::ClearLayers() {
             other->LayerRemoved(layer.get());
     layers_.clear();
     Changed();
+}
+
+void TImgView32::SetMouseListener(TCustomLayer* layer) {
+    TCustomLayer* previous = std::exchange(mouseLayer_, layer);
+    if (previous && previous != layer)
+        previous->MouseUp(TMouseButton::Left, 0, {});
 }
 
 TCustomLayer* TImgView32::FindLayerAt(TPoint p) const {

@@ -67,6 +67,8 @@ public:
     virtual void MouseUp(TMouseButton, TShiftState, TPoint) {}
     // Another layer of the view is being freed; drop any pointer to it.
     virtual void LayerRemoved(TCustomLayer*) {}
+    // Makes this layer take the view's mouse events until the present press ends.
+    void SetAsMouseListener();
 
 protected:
     // Repaints the view and raises its change event.
@@ -213,6 +215,10 @@ public:
     void ClearLayers();
     // The topmost layer that takes mouse events at p, or null.
     TCustomLayer* FindLayerAt(TPoint p) const;
+    // The layer that takes the mouse events of the present press; a layer that held them
+    // before ends its drag there.
+    TCustomLayer* MouseListener() const { return mouseLayer_; }
+    void SetMouseListener(TCustomLayer* layer);
 
     HCURSOR Cursor() const { return cursor_; }
     void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
