@@ -44,7 +44,7 @@ bool ShapeTool(TToolCode tool) {
 void TChildForm::ImgView32MouseDown(TObject*, TMouseButton button, TShiftState, int x, int y,
                                     TCustomLayer* layer) {
     // A press on the floating selection's frame moves or resizes it; the tool stays out.
-    if (layer || !ToolForm)
+    if (layer || !ToolForm || Released)
         return;
     const TToolCode tool = ToolForm->Tool;
     const bool left = button == TMouseButton::Left;
@@ -87,6 +87,8 @@ void TChildForm::ImgView32MouseDown(TObject*, TMouseButton button, TShiftState, 
 }
 
 void TChildForm::ImgView32MouseMove(TObject*, TShiftState shift, int x, int y, TCustomLayer*) {
+    if (Released)
+        return;
     RECT window{};
     GetWindowRect(ImgView32->Handle(), &window);
     ViewScreenRect = window;
@@ -116,7 +118,7 @@ void TChildForm::ImgView32MouseMove(TObject*, TShiftState shift, int x, int y, T
 
 void TChildForm::ImgView32MouseUp(TObject*, TMouseButton button, TShiftState, int x, int y, TCustomLayer*) {
     EndPoint = ToolImagePoint(ImgView32->Mapping(), x, y);
-    if (Dragging && ToolForm) {
+    if (Dragging && ToolForm && !Released) {
         const TToolCode tool = ToolForm->Tool;
         const bool left = button == TMouseButton::Left;
         if (tool == TToolCode::Dropper) {
