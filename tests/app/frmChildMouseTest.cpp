@@ -359,6 +359,30 @@ TEST_F(MouseToolsTest, TextDragsFloatATextOnOkAndNothingOnCancel) {
     EXPECT_EQ(doc->GetFloatingLayer()->Location(), (TFloatRect{10, 10, 100, 50}));
 }
 
+TEST_F(MouseToolsTest, ATextOnATransparentGroundIsThePenColourWithTheTextAsAlpha) {
+    Document(120, 60);
+    tool->SetTool(TToolCode::Text);
+    tool->SetFillStyle(0);
+    AnswerTextDialogs([](TTextForm& d) {
+        d.Memo1->SetText(L"Hi");
+        d.cbBackColor->SetChecked(true); // "Uses Frame": a frame in just-line style
+        d.ModalResult = mrOk;
+    });
+    Drag({{10, 10}, {100, 50}});
+    const TBitmapLayer* text = doc->GetFloatingLayer();
+    ASSERT_NE(text, nullptr);
+    const TColor32 pen = Color32(tool->PenColor);
+    EXPECT_EQ(text->Bitmap().Pixel(0, 20), pen);                // the frame
+    EXPECT_EQ(text->Bitmap().Pixel(85, 35), pen & 0x00FFFFFFu); // a clear ground
+    EXPECT_EQ(text->DrawMode(), TDrawMode::dmBlend);
+    // Resizing the frame renders the text anew at the new size.
+    TFloatRect loc{10, 10, 40, 30};
+    doc->SelectionResizing(nullptr, text->Location(), loc, TRBDragState::dsSizeBR, 0);
+    EXPECT_EQ(text->Bitmap().Width(), 30);
+    EXPECT_EQ(text->Bitmap().Height(), 20);
+    EXPECT_EQ(text->Bitmap().Pixel(29, 10), pen);
+}
+
 TEST_F(MouseToolsTest, OnlyTheTextToolsOwnLayerIsRenderedAsText) {
     Document(40, 30);
     tool->SetTool(TToolCode::Text);
@@ -414,9 +438,37 @@ TEST_F(MouseToolsTest, TheStatusShowsThePositionAndTheDraggedSize) {
     EXPECT_EQ(TChildForm::PositionText({-3, 1500}), L"Position (X:-3,Y:1,500)");
 }
 
+TEST_F(MouseToolsTest, ASelectDragOutOfTheViewScrollsUntilTheRelease) {
+    Document(3000, 3000);
+    tool->SetTool(TToolCode::Select);
+    RECT view{};
+    GetWindowRect(doc->ImgView32->Handle(), &view);
+    SetCursorPos(view.right + 30, view.bottom + 30);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 5, 5);
+    Send(WM_MOUSEMOVE, MK_LBUTTON, 10, 10);
+    // The release comes through the loop once the view has scrolled a few steps.
+    const TRect vp = doc->ImgView32->GetViewportRect();
+    const LPARAM outside = MAKELPARAM(vp.Right + 20, vp.Bottom + 20);
+    auto* release = form->Make<TTimer>(L"", 10, true);
+    release->OnTimer = [this, release, outside](TObject*) {
+        if (doc->ImgView32->ScrollPosition().X >= 5) {
+            release->SetEnabled(false);
+            PostMessageW(doc->ImgView32->Handle(), WM_LBUTTONUP, 0, outside);
+        }
+    };
+    SendMessageW(doc->ImgView32->Handle(), WM_MOUSEMOVE, MK_LBUTTON, outside);
+    EXPECT_FALSE(doc->Dragging);
+    EXPECT_GE(doc->ImgView32->ScrollPosition().X, 5);
+    EXPECT_GE(doc->ImgView32->ScrollPosition().Y, 5);
+    EXPECT_NE(doc->GetFloatingLayer(), nullptr);
+}
+
 TEST_F(MouseToolsTest, ADocumentClosedWhileASelectDragScrollsItIsFreedAfterTheLoop) {
     Document(3000, 3000);
     tool->SetTool(TToolCode::Select);
+    RECT view{};
+    GetWindowRect(doc->ImgView32->Handle(), &view);
+    SetCursorPos(view.left - 30, view.top - 30);
     Send(WM_LBUTTONDOWN, MK_LBUTTON, 5, 5);
     Send(WM_MOUSEMOVE, MK_LBUTTON, 10, 10);
     // The close arrives inside the scrolling loop that the move out of the view starts.
