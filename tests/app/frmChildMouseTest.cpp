@@ -7,6 +7,7 @@
 #include <string>
 
 #include "../forms/FormsTestSupport.h"
+#include "DocumentTestSupport.h"
 #include "core/ShapeGeometry.h"
 #include "core/StoredValues.h"
 #include "editor/frmChild.h"
@@ -61,10 +62,7 @@ protected:
 
     // A new document of w x h in the ground colour, its history still empty.
     TChildForm* Document(int w, int h) {
-        TBitmap b(w, h, TPixelFormat::pf24bit);
-        AssignFromBitmap32(b, TBitmap32(w, h, Color32(kGround)));
-        form->NewCapture(b);
-        doc = form->ActiveDocument();
+        doc = CaptureDocument(*form, w, h, Color32(kGround));
         return doc;
     }
     TBitmap32& Image() { return doc->ImgView32->Bitmap(); }
