@@ -425,6 +425,25 @@ TEST_F(StampFolderTest, TheStempButtonListsPlainGroupFoldersAndTheirReadablePict
     EXPECT_EQ(form->GetSelectedStamp(), root + L"\\Arrows\\A.bmp");
 }
 
+TEST_F(StampFolderTest, TheFirstStempPressReadsTheFirstGroupOnce) {
+    form->ClipsFolder = root;
+    // A picture that appears in the group after the group change has listed it shows only
+    // if the group is read a second time.
+    std::wstring extra;
+    int listed = -1;
+    auto change = form->cbStemp->OnChange;
+    form->cbStemp->OnChange = [&](TObject* sender) {
+        change(sender);
+        listed = form->StempList->Count();
+        extra = form->StempList->Directory() + L"\\late.bmp";
+        SaveBitmapToFile(TBitmap32(2, 2, Color32(0, 255, 0)), extra, TImageFileType::Bmp, 90);
+    };
+    Click(form->btnStemp);
+    ASSERT_GE(listed, 0);
+    EXPECT_EQ(form->StempList->Count(), listed);
+    DeleteFileW(extra.c_str());
+}
+
 TEST_F(StampFolderTest, AMissingClipsFolderLeavesTheGroupsAndThePicturesEmpty) {
     form->ClipsFolder = root + L"\\Nowhere";
     Click(form->btnStemp);
