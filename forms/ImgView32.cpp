@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 namespace {
 TShiftState ShiftStateOf(WPARAM keys) {
@@ -59,12 +58,12 @@ void TCustomLayer::SetLayerOptions(std::uint32_t options) {
         Changed();
 }
 
-void TCustomLayer::SetAsMouseListener() {
-    view_.SetMouseListener(this);
-}
-
 void TCustomLayer::Changed() {
     view_.Changed();
+}
+
+void TCustomLayer::SetAsMouseListener() {
+    view_.SetMouseListener(this);
 }
 
 void TPositionedLayer::SetLocation(const TFloatRect& location) {
@@ -453,9 +452,16 @@ void TImgView32::ClearLayers() {
 }
 
 void TImgView32::SetMouseListener(TCustomLayer* layer) {
-    TCustomLayer* previous = std::exchange(mouseLayer_, layer);
-    if (previous && previous != layer)
-        previous->MouseUp(TMouseButton::Left, 0, {});
+    if (layer == mouseLayer_)
+        return;
+    // Only a layer of this view can listen; a foreign one would outlive its view's knowledge.
+    if (layer &&
+        std::none_of(layers_.begin(), layers_.end(), [&](const auto& owned) { return owned.get() == layer; }))
+        return;
+    TCustomLayer* previous = mouseLayer_;
+    mouseLayer_ = layer;
+    if (previous)
+        previous->MouseLost();
 }
 
 TCustomLayer* TImgView32::FindLayerAt(TPoint p) const {
