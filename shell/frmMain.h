@@ -239,6 +239,12 @@ public:
     void OpenImageFile(const std::wstring& fileName);
     void DropFileTarget1Drop(const std::vector<std::wstring>& files);
     void PageControl1Change(TObject* sender);
+    // Move Left and Move Right of the tab menu: the neighbouring tab's document becomes
+    // the active one; the tabs keep their order.
+    void acPageLeftExecute(TObject* sender);
+    void acPageRightExecute(TObject* sender);
+    void acPageLeftUpdate(TObject* sender);
+    void acPageRightUpdate(TObject* sender);
     void ExistMDIChild(TObject* sender);
     void acFileSaveExecute(TObject* sender);
     void acFileSaveUpdate(TObject* sender);
