@@ -77,9 +77,10 @@ bool TEdit::HandleCommand(WORD code, WORD) {
     return true;
 }
 
-TMemo::TMemo(TForm* owner, std::wstring name, TWindow* parent, int left, int top, int width, int height)
+TMemo::TMemo(TForm* owner, std::wstring name, TWindow* parent, int left, int top, int width, int height,
+             bool wordWrap)
     : TEdit(owner, std::move(name), parent, left, top, width, height,
-            ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL) {}
+            ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | (wordWrap ? 0 : ES_AUTOHSCROLL)) {}
 
 TCheckBox::TCheckBox(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption, int left, int top,
                      int width, int height)
@@ -196,6 +197,11 @@ int TSpinEdit::Value() const {
     return std::clamp(static_cast<int>(*parsed), min_, max_);
 }
 
+int TSpinEdit::TypedValue() const {
+    const std::optional<std::int32_t> typed = ParseDecimalInt32(Caption());
+    return typed ? static_cast<int>(*typed) : Value();
+}
+
 void TSpinEdit::SetValue(int value) {
     value = std::clamp(value, min_, max_);
     if (Caption() == std::to_wstring(value))
@@ -216,6 +222,11 @@ void TSpinEdit::SetRange(int minValue, int maxValue) {
 }
 
 bool TSpinEdit::HandleCommand(WORD code, WORD) {
+    // Leaving the box shows the value it stands for.
+    if (code == EN_KILLFOCUS) {
+        SetValue(Value());
+        return false;
+    }
     if (code != EN_CHANGE)
         return false;
     if (!settingValue_ && OnChange)
