@@ -254,8 +254,10 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 1;
     }
     if (msg == WM_ENDSESSION && wParam) {
-        // The session ends now: store the settings as a real exit does.
+        // The session ends now: store what a real exit stores, the tool window's colours
+        // included. Log-off never waits on a message, so a failure here goes unsaid.
         try {
+            StoreToolColors();
             JvFormStorage1.SaveFormPlacement();
         } catch (...) {
         }

@@ -264,7 +264,7 @@ TEST_F(OverlayTest, EscTheRightButtonAClickWithoutDragAndAReleaseWithoutPressCan
     }
 }
 
-TEST_F(OverlayTest, TheFixedRectangleStartsAtThePointerFollowsItStaysOnTheDesktopAndAnyReleaseAccepts) {
+TEST_F(OverlayTest, TheFixedRectangleStaysCentredOnThePointerAlsoPastTheDesktopEdgeAndAnyReleaseAccepts) {
     host.Mode = TCaptureMode::Rect;
     SetCursorPos(400, 300);
     auto overlay = CreateForm<TFullVrimForm>(static_cast<ICaptureHost&>(host));
@@ -276,7 +276,7 @@ TEST_F(OverlayTest, TheFixedRectangleStartsAtThePointerFollowsItStaysOnTheDeskto
                    Send(WM_MOUSEMOVE, 300, 200), Send(WM_RBUTTONUP, 410, 310)});
     EXPECT_EQ(result, mrOk);
     EXPECT_EQ(atStart, (TRect{375, 285, 425, 315}));
-    EXPECT_EQ(nearCorner, (TRect{0, 0, 50, 30}));
+    EXPECT_EQ(nearCorner, (TRect{-15, -10, 35, 20}));
     EXPECT_EQ(overlay->SelectionRect, (TRect{385, 295, 435, 325}));
     EXPECT_EQ(overlay->SelectionWidth, 50);
     EXPECT_EQ(overlay->SelectionHeight, 30);

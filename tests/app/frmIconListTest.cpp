@@ -134,6 +134,12 @@ TEST(ProcessInfo, TheProgramFileOfAWindowIsFoundForThisProgramAndForAnotherProce
     const std::wstring file = GetWindowProcessFileName(other);
     EXPECT_TRUE(FileExists(file)) << testing::PrintToString(file);
     EXPECT_TRUE(SameFile(ExtractFileName(file), L"PickerTarget.exe")) << testing::PrintToString(file);
+    // The image-name query alone gives the whole path, as the capture uses it.
+    DWORD otherId = 0;
+    GetWindowThreadProcessId(other, &otherId);
+    EXPECT_TRUE(SameFile(GetProcessFileNameByQuery(otherId), file));
+    EXPECT_TRUE(SameFile(GetProcessFileNameByQuery(GetCurrentProcessId()), ProgramFileName()));
+    EXPECT_EQ(GetProcessFileNameByQuery(3), L"");
 }
 
 TEST(ProcessInfo, TheProcessListGivesTheFileNameAndUnknownProcessesGiveNothing) {
