@@ -135,7 +135,8 @@ public:
     void acToolShowToolExecute(TObject* sender);
 
     // ---- Hotkeys ----
-    void RegisterHotKeys();
+    // Registers the nine hotkeys; the commands whose hotkey could not be registered.
+    std::vector<TAction*> RegisterHotKeys();
     void UnregisterHotKeys();
     // The command of row i (1 to 9) of the hotkey table.
     TAction* HotKeyAction(int i) const;

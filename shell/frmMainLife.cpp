@@ -210,16 +210,20 @@ TAction* TMainForm::HotKeyAction(int i) const {
     }
 }
 
-void TMainForm::RegisterHotKeys() {
+std::vector<TAction*> TMainForm::RegisterHotKeys() {
+    std::vector<TAction*> failed;
     for (int i = 1; i <= 9; ++i) {
-        const TShortCut s = HotKeyAction(i)->ShortCut;
+        TAction* action = HotKeyAction(i);
+        const TShortCut s = action->ShortCut;
         HotKeyIds[static_cast<std::size_t>(i - 1)] = GlobalAddAtomW(HotKeyAtomName(i).c_str());
         // A command without a shortcut has no hotkey.
         if (s == 0)
             continue;
-        RegisterHotKey(Handle(), HotKeyIds[static_cast<std::size_t>(i - 1)],
-                       ShortCutToHotKeyModifiers(static_cast<std::uint8_t>(s >> 8)), s & 0xFF);
+        if (!RegisterHotKey(Handle(), HotKeyIds[static_cast<std::size_t>(i - 1)],
+                            ShortCutToHotKeyModifiers(static_cast<std::uint8_t>(s >> 8)), s & 0xFF))
+            failed.push_back(action);
     }
+    return failed;
 }
 
 void TMainForm::UnregisterHotKeys() {
