@@ -57,8 +57,10 @@ bool TNewCaptureDialog::PreTranslateMessage(MSG& msg) {
         // A focused button answers Enter itself, as buttons do; everywhere else the
         // dialog's keys come first, also over an open colour list.
         const HWND focus = GetFocus();
-        if (msg.wParam == VK_RETURN && (focus == btnCancel->Handle() || focus == btnOK->Handle()))
-            return TForm::PreTranslateMessage(msg);
+        if (msg.wParam == VK_RETURN && (focus == btnCancel->Handle() || focus == btnOK->Handle())) {
+            (focus == btnCancel->Handle() ? btnCancel : btnOK)->Click();
+            return true;
+        }
         if (JvColorComboBox1->Handle() && SendMessageW(JvColorComboBox1->Handle(), CB_GETDROPPEDSTATE, 0, 0))
             SendMessageW(JvColorComboBox1->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
         const auto key = static_cast<WORD>(msg.wParam);

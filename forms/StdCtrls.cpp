@@ -197,6 +197,18 @@ int TSpinEdit::Value() const {
     return std::clamp(static_cast<int>(*parsed), min_, max_);
 }
 
+LRESULT TSpinEdit::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = TControl::WndProc(msg, wParam, lParam);
+    // Leaving the box for another control of its window shows the value it stands for; a
+    // window that closes or loses the foreground leaves the text as typed.
+    if (msg == WM_KILLFOCUS && Handle()) {
+        const auto next = reinterpret_cast<HWND>(wParam);
+        if (next && GetAncestor(next, GA_ROOT) == GetAncestor(Handle(), GA_ROOT))
+            SetValue(Value());
+    }
+    return result;
+}
+
 int TSpinEdit::TypedValue() const {
     const std::optional<std::int32_t> typed = ParseDecimalInt32(Caption());
     return typed ? static_cast<int>(*typed) : Value();
@@ -222,11 +234,6 @@ void TSpinEdit::SetRange(int minValue, int maxValue) {
 }
 
 bool TSpinEdit::HandleCommand(WORD code, WORD) {
-    // Leaving the box shows the value it stands for.
-    if (code == EN_KILLFOCUS) {
-        SetValue(Value());
-        return false;
-    }
     if (code != EN_CHANGE)
         return false;
     if (!settingValue_ && OnChange)

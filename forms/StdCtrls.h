@@ -108,6 +108,7 @@ public:
 
 protected:
     bool HandleCommand(WORD code, WORD id) override;
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     HWND upDown_ = nullptr;

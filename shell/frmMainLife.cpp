@@ -219,6 +219,8 @@ std::vector<TAction*> TMainForm::RegisterHotKeys() {
         // A command without a shortcut has no hotkey.
         if (s == 0)
             continue;
+        // A hotkey this window holds already is taken anew, not counted as taken by another.
+        UnregisterHotKey(Handle(), HotKeyIds[static_cast<std::size_t>(i - 1)]);
         if (!RegisterHotKey(Handle(), HotKeyIds[static_cast<std::size_t>(i - 1)],
                             ShortCutToHotKeyModifiers(static_cast<std::uint8_t>(s >> 8)), s & 0xFF))
             failed.push_back(action);

@@ -17,6 +17,7 @@
 #include "forms/Dialogs.h"
 #include "forms/HotKey.h"
 #include "forms/Label.h"
+#include "forms/Shape.h"
 #include "forms/StdCtrls.h"
 #include "forms/Timer.h"
 #include "shell/components/OpenURL.h"
@@ -299,30 +300,63 @@ TEST_F(OptionFormTest, AfterAChangedShortcutOnlyTheNewCombinationWorks) {
     EXPECT_EQ(windows, 1);
 }
 
-TEST_F(OptionFormTest, AShortcutThatAnotherProgramHoldsIsRefusedWithAWarning) {
-    // Another window holds Ctrl+Alt+K for the whole desktop.
+TEST_F(OptionFormTest, AShortcutThatAnotherProgramHoldsIsStoredAndNamedInOneWarning) {
+    // Another window holds Ctrl+Alt+K and Ctrl+Alt+W for the whole desktop.
     TFormDesign d;
     TForm other(nullptr, L"OtherProgram", d);
     ASSERT_TRUE(RegisterHotKey(other.Handle(), 1, MOD_CONTROL | MOD_ALT, 'K'));
-    const auto dialog = OpenDialog();
-    dialog->hkScreen->SetHotKey(kCtrlAltK);
-    dialog->seScrollDelay->SetValue(40);
-    dialog->btnOK->Click();
-    UnregisterHotKey(other.Handle(), 1);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], dialog->lblHotKeyTaken->Caption());
-    EXPECT_EQ(dialog->ModalResult, mrNone);
-    EXPECT_TRUE(dialog->Panel02->Visible());
-    EXPECT_EQ(GetFocus(), dialog->hkScreen->Handle());
-    EXPECT_EQ(form->acCaptureScreen->ShortCut, 24692);
-    EXPECT_EQ(form->ReadInteger(SettingName::kScrollDelay), 100);
-
-    // Once free, the same choice is taken; the probes leave nothing registered behind.
-    dialog->btnOK->Click();
-    EXPECT_EQ(dialog->ModalResult, mrOk);
+    ASSERT_TRUE(RegisterHotKey(other.Handle(), 2, MOD_CONTROL | MOD_ALT, 'W'));
+    RunModal(
+        form->acToolOption, [] { return static_cast<TForm*>(OptionForm); },
+        [&] {
+            OptionForm->hkScreen->SetHotKey(kCtrlAltK);
+            OptionForm->hkRecapture->SetHotKey(kCtrlAltW);
+            OptionForm->seScrollDelay->SetValue(40);
+            SendMessageW(OptionForm->btnOK->Handle(), BM_CLICK, 0, 0);
+        });
+    EXPECT_EQ(OptionForm, nullptr);
     EXPECT_EQ(form->acCaptureScreen->ShortCut, kCtrlAltK);
-    EXPECT_TRUE(CombinationFree(kCtrlAltK));
-    EXPECT_TRUE(CombinationFree(24688));
+    EXPECT_EQ(form->acCaptureRecapture->ShortCut, kCtrlAltW);
+    EXPECT_EQ(form->ReadInteger(SettingName::kScrollDelay), 40);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], L"These hotkeys are used by another program and do nothing now:\n"
+                           L"Full Screen\nRepeat Last Capture");
+    // The others were registered as always.
+    EXPECT_FALSE(CombinationFree(24688));
+
+    // Cancel warns of nothing, even while a hotkey stays unregistered.
+    messages.clear();
+    RunModal(form->acToolOption, [] { return static_cast<TForm*>(OptionForm); },
+             [] { SendMessageW(OptionForm->btnCancel->Handle(), BM_CLICK, 0, 0); });
+    EXPECT_TRUE(messages.empty());
+    UnregisterHotKey(other.Handle(), 1);
+    UnregisterHotKey(other.Handle(), 2);
+}
+
+TEST_F(OptionFormTest, ThePageButtonsStandOnAWhiteFrameAndTheButtonsShowPictures) {
+    const auto dialog = OpenDialog();
+    EXPECT_EQ(dialog->Shape1->BrushColor(), 0xFFFFFFu);
+    RECT frame{}, page{};
+    GetWindowRect(dialog->Shape1->Handle(), &frame);
+    for (const TControl* button : {static_cast<TControl*>(dialog->btnDefaultTab), static_cast<TControl*>(dialog->btnShortcutTab)}) {
+        GetWindowRect(button->Handle(), &page);
+        RECT inside{};
+        EXPECT_TRUE(IntersectRect(&inside, &frame, &page) && EqualRect(&inside, &page));
+    }
+    // The frame lies under the buttons.
+    EXPECT_EQ(GetWindow(dialog->Shape1->Handle(), GW_HWNDNEXT), nullptr);
+    for (const TControl* button : {static_cast<TControl*>(dialog->btnDefaultTab),
+                                   static_cast<TControl*>(dialog->btnShortcutTab),
+                                   static_cast<TControl*>(dialog->btnOK), static_cast<TControl*>(dialog->btnDefault)}) {
+        const HIMAGELIST glyph = dialog->Glyph(button);
+        ASSERT_NE(glyph, nullptr);
+        EXPECT_EQ(ImageList_GetImageCount(glyph), 1);
+    }
+    int width = 0, height = 0;
+    ImageList_GetIconSize(dialog->Glyph(dialog->btnShortcutTab), &width, &height);
+    EXPECT_EQ(width, 32);
+    ImageList_GetIconSize(dialog->Glyph(dialog->btnOK), &width, &height);
+    EXPECT_EQ(width, 16);
 }
 
 TEST_F(OptionFormTest, TheAboutDialogRunsModallyInTheStoredLanguageAndOpensItsLinks) {
