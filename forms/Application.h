@@ -3,13 +3,13 @@
 // exceptions that reach the loop, and the program-wide message hook.
 #include <windows.h>
 
-#include "forms/Component.h"
-
 #include <deque>
 #include <exception>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "forms/Component.h"
 
 class TForm;
 

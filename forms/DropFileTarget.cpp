@@ -16,8 +16,8 @@ public:
     explicit TTarget(TDropFileTarget* owner) : owner_(owner) {
         // The shell's helper draws the dragged files' picture over the window; without it
         // the drop works as well, only the picture is missing.
-        if (FAILED(CoCreateInstance(CLSID_DragDropHelper, nullptr, CLSCTX_INPROC_SERVER, IID_IDropTargetHelper,
-                                    reinterpret_cast<void**>(&helper_))))
+        if (FAILED(CoCreateInstance(CLSID_DragDropHelper, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_IDropTargetHelper, reinterpret_cast<void**>(&helper_))))
             helper_ = nullptr;
     }
     virtual ~TTarget() {

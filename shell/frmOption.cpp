@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <vector>
 
 #include "core/StoredValues.h"
@@ -16,12 +18,9 @@
 #include "forms/Label.h"
 #include "forms/Shape.h"
 #include "forms/StdCtrls.h"
+#include "resources/toolbar_images.h"
 #include "shell/components/BrwsFldr.h"
 #include "shell/frmMain.h"
-
-#include <commctrl.h>
-
-#include "resources/toolbar_images.h"
 
 TOptionForm* OptionForm = nullptr;
 
@@ -92,7 +91,8 @@ TOptionForm::TOptionForm(TMainForm* owner) : TForm(owner, L"OptionForm", OptionD
     Shape1 = Make<TShape>(L"Shape1", Panel2);
     Shape1->SetBounds(8, 4, 81, 150);
     Shape1->SetBrushColor(0xFFFFFF);
-    SetWindowLongPtrW(Shape1->Handle(), GWL_STYLE, GetWindowLongPtrW(Shape1->Handle(), GWL_STYLE) | WS_CLIPSIBLINGS);
+    SetWindowLongPtrW(Shape1->Handle(), GWL_STYLE,
+                      GetWindowLongPtrW(Shape1->Handle(), GWL_STYLE) | WS_CLIPSIBLINGS);
     SetWindowPos(Shape1->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     btnDefaultTab->SetHint(L"프로그램의 기본 환경을 설정하는 페이지로 이동합니다.");
     btnShortcutTab->SetHint(L"캡쳐 시 사용할 단축키를 설정하는 페이지로 이동합니다.");
@@ -167,8 +167,8 @@ TOptionForm::TOptionForm(TMainForm* owner) : TForm(owner, L"OptionForm", OptionD
         ++row;
     }
 
-    lblHotKeyTaken =
-        Make<TLabel>(L"lblHotKeyTaken", this, L"These hotkeys are used by another program and do nothing now:");
+    lblHotKeyTaken = Make<TLabel>(L"lblHotKeyTaken", this,
+                                  L"These hotkeys are used by another program and do nothing now:");
     lblHotKeyTaken->SetVisible(false);
     BrowseForFolder1 = Make<TBrowseForFolder>(L"BrowseForFolder1");
 

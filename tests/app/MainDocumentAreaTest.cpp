@@ -39,7 +39,8 @@ public:
         auto* drop = static_cast<DROPFILES*>(GlobalLock(block_));
         drop->pFiles = sizeof(DROPFILES);
         drop->fWide = TRUE;
-        memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
+        memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(),
+               names.size() * sizeof(wchar_t));
         GlobalUnlock(block_);
     }
     virtual ~TFileListData() { GlobalFree(block_); }
@@ -65,7 +66,8 @@ public:
     }
     HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
-        return format && format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
+        return format && format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK
+                                                                                         : DV_E_FORMATETC;
     }
     HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
         out->ptd = nullptr;

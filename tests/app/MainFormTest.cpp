@@ -2,6 +2,8 @@
 // dispatch and the second-start hand-over.
 #include <windows.h>
 
+#include <objbase.h>
+
 #include "../forms/FormsTestSupport.h"
 #include "core/StoredValues.h"
 #include "editor/frmTool.h"
@@ -14,8 +16,6 @@
 #include "shell/PrevInstance.h"
 #include "shell/frmMain.h"
 #include "shell/frmOption.h"
-
-#include <objbase.h>
 
 namespace {
 class MainFormTest : public FormsTest {

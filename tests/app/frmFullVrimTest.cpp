@@ -686,17 +686,16 @@ TEST_F(RegionCommandTest, ACancelledSeriesDialogOrRegionTakesNoPageAndShowsTheMa
 
 TEST_F(RegionCommandTest, APageCountOfNoneConfirmedWithEnterEndsTheSeriesCommand) {
     form->LastCaptureRect = RECT{1, 2, 3, 4};
-    Run(form->acCaptureContinuity,
-        {WhenOverlayReady(), Drag(300, 300, 330, 320),
-         [] { return CaptureRepeatDialog && CaptureRepeatDialog->Visible(); },
-         [] {
-             // Typed into the box and confirmed with Enter, never leaving the box.
-             const HWND count = CaptureRepeatDialog->SpinEdit2->Handle();
-             SetFocus(count);
-             SetWindowTextW(count, L"0");
-             PostMessageW(count, WM_KEYDOWN, VK_RETURN, 0);
-             return true;
-         }});
+    Run(form->acCaptureContinuity, {WhenOverlayReady(), Drag(300, 300, 330, 320),
+                                    [] { return CaptureRepeatDialog && CaptureRepeatDialog->Visible(); },
+                                    [] {
+                                        // Typed and confirmed with Enter, never leaving the box.
+                                        const HWND count = CaptureRepeatDialog->SpinEdit2->Handle();
+                                        SetFocus(count);
+                                        SetWindowTextW(count, L"0");
+                                        PostMessageW(count, WM_KEYDOWN, VK_RETURN, 0);
+                                        return true;
+                                    }});
     EXPECT_EQ(CaptureRepeatForm, nullptr);
     EXPECT_TRUE(Pictures().empty());
     EXPECT_TRUE(picker_checks::SameRect(form->LastCaptureRect, RECT{1, 2, 3, 4}));
@@ -704,16 +703,15 @@ TEST_F(RegionCommandTest, APageCountOfNoneConfirmedWithEnterEndsTheSeriesCommand
 
 TEST_F(RegionCommandTest, AFixedRectanglePastTheDesktopEdgeIsTakenAtItsFullSize) {
     SetCursorPos(400, 300);
-    Run(form->acCaptureRect,
-        {[] { return CaptureRecDialog && CaptureRecDialog->Visible(); },
-         [] {
-             CaptureRecDialog->SpinEdit1->SetValue(64);
-             CaptureRecDialog->SpinEdit2->SetValue(48);
-             CaptureRecDialog->BitBtn1->Click();
-             return true;
-         },
-         [] { return OverlayReady() && FullVrimForm->SelectionWidth == 64; }, Send(WM_MOUSEMOVE, 10, 4),
-         Send(WM_LBUTTONUP, 10, 4)});
+    Run(form->acCaptureRect, {[] { return CaptureRecDialog && CaptureRecDialog->Visible(); },
+                              [] {
+                                  CaptureRecDialog->SpinEdit1->SetValue(64);
+                                  CaptureRecDialog->SpinEdit2->SetValue(48);
+                                  CaptureRecDialog->BitBtn1->Click();
+                                  return true;
+                              },
+                              [] { return OverlayReady() && FullVrimForm->SelectionWidth == 64; },
+                              Send(WM_MOUSEMOVE, 10, 4), Send(WM_LBUTTONUP, 10, 4)});
     // Centred on the pointer, the rectangle reaches 22 pixels left of and 20 above the desktop.
     EXPECT_TRUE(picker_checks::SameRect(form->LastCaptureRect, RECT{-22, -20, 42, 28}));
     const auto files = Pictures();

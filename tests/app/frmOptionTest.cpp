@@ -326,8 +326,9 @@ TEST_F(OptionFormTest, AShortcutThatAnotherProgramHoldsIsStoredAndNamedInOneWarn
 
     // Cancel warns of nothing, even while a hotkey stays unregistered.
     messages.clear();
-    RunModal(form->acToolOption, [] { return static_cast<TForm*>(OptionForm); },
-             [] { SendMessageW(OptionForm->btnCancel->Handle(), BM_CLICK, 0, 0); });
+    RunModal(
+        form->acToolOption, [] { return static_cast<TForm*>(OptionForm); },
+        [] { SendMessageW(OptionForm->btnCancel->Handle(), BM_CLICK, 0, 0); });
     EXPECT_TRUE(messages.empty());
     UnregisterHotKey(other.Handle(), 1);
     UnregisterHotKey(other.Handle(), 2);
@@ -338,16 +339,17 @@ TEST_F(OptionFormTest, ThePageButtonsStandOnAWhiteFrameAndTheButtonsShowPictures
     EXPECT_EQ(dialog->Shape1->BrushColor(), 0xFFFFFFu);
     RECT frame{}, page{};
     GetWindowRect(dialog->Shape1->Handle(), &frame);
-    for (const TControl* button : {static_cast<TControl*>(dialog->btnDefaultTab), static_cast<TControl*>(dialog->btnShortcutTab)}) {
+    for (const TControl* button :
+         {static_cast<TControl*>(dialog->btnDefaultTab), static_cast<TControl*>(dialog->btnShortcutTab)}) {
         GetWindowRect(button->Handle(), &page);
         RECT inside{};
         EXPECT_TRUE(IntersectRect(&inside, &frame, &page) && EqualRect(&inside, &page));
     }
     // The frame lies under the buttons.
     EXPECT_EQ(GetWindow(dialog->Shape1->Handle(), GW_HWNDNEXT), nullptr);
-    for (const TControl* button : {static_cast<TControl*>(dialog->btnDefaultTab),
-                                   static_cast<TControl*>(dialog->btnShortcutTab),
-                                   static_cast<TControl*>(dialog->btnOK), static_cast<TControl*>(dialog->btnDefault)}) {
+    for (const TControl* button :
+         {static_cast<TControl*>(dialog->btnDefaultTab), static_cast<TControl*>(dialog->btnShortcutTab),
+          static_cast<TControl*>(dialog->btnOK), static_cast<TControl*>(dialog->btnDefault)}) {
         const HIMAGELIST glyph = dialog->Glyph(button);
         ASSERT_NE(glyph, nullptr);
         EXPECT_EQ(ImageList_GetImageCount(glyph), 1);
