@@ -24,68 +24,29 @@
 #include "shell/frmMain.h"
 
 namespace {
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-// A data object that holds one list of file names, as the shell hands a dragged selection.
-class TFileListData final : public IDataObject {
-public:
-    explicit TFileListData(const std::vector<std::wstring>& files) {
-        std::wstring names;
-        for (const std::wstring& f : files)
-            names += f + L'\0';
-        names += L'\0';
-        const std::size_t bytes = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
-        block_ = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-        auto* drop = static_cast<DROPFILES*>(GlobalLock(block_));
-        drop->pFiles = sizeof(DROPFILES);
-        drop->fWide = TRUE;
-        memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(),
-               names.size() * sizeof(wchar_t));
-        GlobalUnlock(block_);
+// The file names as the shell hands a dragged selection: a file list, here put on the
+// clipboard and read back as the clipboard's data object.
+IDataObject* FileListData(const std::vector<std::wstring>& files) {
+    std::wstring names;
+    for (const std::wstring& f : files)
+        names += f + L'\0';
+    names += L'\0';
+    HGLOBAL block =
+        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    memcpy(drop + 1, names.data(), names.size() * sizeof(wchar_t));
+    GlobalUnlock(block);
+    IDataObject* data = nullptr;
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        SetClipboardData(CF_HDROP, block);
+        CloseClipboard();
+        OleGetClipboard(&data);
     }
-    virtual ~TFileListData() { GlobalFree(block_); }
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (riid == IID_IUnknown || riid == IID_IDataObject) {
-            *object = this;
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override { return --refs_; }
-    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
-        if (QueryGetData(format) != S_OK)
-            return DV_E_FORMATETC;
-        // Every caller gets a copy of its own to release.
-        medium->tymed = TYMED_HGLOBAL;
-        medium->hGlobal = OleDuplicateData(block_, CF_HDROP, 0);
-        medium->pUnkForRelease = nullptr;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
-        return format && format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK
-                                                                                         : DV_E_FORMATETC;
-    }
-    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
-        out->ptd = nullptr;
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
-        return OLE_E_ADVISENOTSUPPORTED;
-    }
-    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
-
-private:
-    HGLOBAL block_;
-    ULONG refs_ = 1;
-};
-#pragma GCC diagnostic pop
+    return data;
+}
 
 class DocumentAreaTest : public FormsTest {
 protected:
@@ -203,13 +164,14 @@ TEST_F(DocumentAreaTest, DroppedFilesOpenAfterTheDropReturnedAndTheirErrorsShowO
     form->RegisterDropTarget();
     EXPECT_TRUE(form->DropFileTarget1->ShowsDragImage());
     IDropTarget* target = form->DropFileTarget1->DropTarget();
-    TFileListData data({picture, broken});
+    IDataObject* data = FileListData({picture, broken});
+    ASSERT_NE(data, nullptr);
     DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
     const POINTL pt{50, 50};
-    ASSERT_EQ(target->DragEnter(&data, MK_LBUTTON, pt, &effect), S_OK);
+    ASSERT_EQ(target->DragEnter(data, MK_LBUTTON, pt, &effect), S_OK);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
     effect = DROPEFFECT_COPY;
-    ASSERT_EQ(target->Drop(&data, 0, pt, &effect), S_OK);
+    ASSERT_EQ(target->Drop(data, 0, pt, &effect), S_OK);
     // Nothing is opened, and nothing shown, while the other program waits in its drag.
     EXPECT_EQ(form->DocumentCount(), 0);
     EXPECT_TRUE(errors.empty());
@@ -218,5 +180,6 @@ TEST_F(DocumentAreaTest, DroppedFilesOpenAfterTheDropReturnedAndTheirErrorsShowO
     ASSERT_EQ(form->DocumentCount(), 1);
     EXPECT_EQ(form->ActiveDocument()->FileName, picture);
     EXPECT_EQ(errors.size(), 1u);
+    data->Release();
     form->RevokeDropTarget();
 }

@@ -337,28 +337,23 @@ TEST_F(OptionFormTest, AShortcutThatAnotherProgramHoldsIsStoredAndNamedInOneWarn
 TEST_F(OptionFormTest, ThePageButtonsStandOnAWhiteFrameAndTheButtonsShowPictures) {
     const auto dialog = OpenDialog();
     EXPECT_EQ(dialog->Shape1->BrushColor(), 0xFFFFFFu);
-    RECT frame{}, page{};
+    RECT frame{}, page{}, inside{};
     GetWindowRect(dialog->Shape1->Handle(), &frame);
-    for (const TControl* button :
-         {static_cast<TControl*>(dialog->btnDefaultTab), static_cast<TControl*>(dialog->btnShortcutTab)}) {
-        GetWindowRect(button->Handle(), &page);
-        RECT inside{};
-        EXPECT_TRUE(IntersectRect(&inside, &frame, &page) && EqualRect(&inside, &page));
+    GetWindowRect(dialog->btnShortcutTab->Handle(), &page);
+    EXPECT_TRUE(IntersectRect(&inside, &frame, &page) && EqualRect(&inside, &page));
+    EXPECT_EQ(GetWindow(dialog->Shape1->Handle(), GW_HWNDNEXT), nullptr); // under the buttons
+    // One picture each: 32 pixels on the page buttons, 16 on OK and Default.
+    const std::pair<const TControl*, int> glyphs[] = {{dialog->btnDefaultTab, 32},
+                                                      {dialog->btnShortcutTab, 32},
+                                                      {dialog->btnOK, 16},
+                                                      {dialog->btnDefault, 16}};
+    for (const auto& [button, size] : glyphs) {
+        int width = 0, height = 0;
+        ASSERT_NE(dialog->Glyph(button), nullptr);
+        EXPECT_EQ(ImageList_GetImageCount(dialog->Glyph(button)), 1);
+        ImageList_GetIconSize(dialog->Glyph(button), &width, &height);
+        EXPECT_EQ(width, size);
     }
-    // The frame lies under the buttons.
-    EXPECT_EQ(GetWindow(dialog->Shape1->Handle(), GW_HWNDNEXT), nullptr);
-    for (const TControl* button :
-         {static_cast<TControl*>(dialog->btnDefaultTab), static_cast<TControl*>(dialog->btnShortcutTab),
-          static_cast<TControl*>(dialog->btnOK), static_cast<TControl*>(dialog->btnDefault)}) {
-        const HIMAGELIST glyph = dialog->Glyph(button);
-        ASSERT_NE(glyph, nullptr);
-        EXPECT_EQ(ImageList_GetImageCount(glyph), 1);
-    }
-    int width = 0, height = 0;
-    ImageList_GetIconSize(dialog->Glyph(dialog->btnShortcutTab), &width, &height);
-    EXPECT_EQ(width, 32);
-    ImageList_GetIconSize(dialog->Glyph(dialog->btnOK), &width, &height);
-    EXPECT_EQ(width, 16);
 }
 
 TEST_F(OptionFormTest, TheAboutDialogRunsModallyInTheStoredLanguageAndOpensItsLinks) {
