@@ -11,6 +11,7 @@
 
 #include "../forms/FormsTestSupport.h"
 #include "../forms/ScratchFolder.h"
+#include "DocumentTestSupport.h"
 #include "core/StoredValues.h"
 #include "editor/frmChild.h"
 #include "forms/Actions.h"
@@ -69,11 +70,7 @@ protected:
         OleUninitialize();
         FormsTest::TearDown();
     }
-    TChildForm* Capture() {
-        TBitmap b(4, 3, TPixelFormat::pf24bit);
-        form->NewCapture(b);
-        return form->ActiveDocument();
-    }
+    TChildForm* Capture() { return CaptureDocument(*form, 4, 3, Color32(0x102030)); }
     std::wstring Picture(const std::wstring& name) {
         const std::wstring path = folder.File(name);
         SaveBitmapToFile(TBitmap32(5, 2, Color32(0x3366CC)), path, TImageFileType::Png, 90);
