@@ -13,6 +13,7 @@
 #include <functional>
 #include <vector>
 
+#include "BenchClock.h"
 #include "core/Bitmap32.h"
 #include "editor/frmChild.h"
 #include "editor/frmTool.h"
@@ -22,13 +23,6 @@
 #include "shell/frmMain.h"
 
 namespace {
-double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
 double Median(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     return times.empty() ? 0.0 : times[times.size() / 2];
