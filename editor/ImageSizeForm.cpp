@@ -49,6 +49,9 @@ TImageSizeForm::TImageSizeForm(TForm* owner, std::wstring name, const std::wstri
     cancel_->ModalResult = mrCancel;
     cancel_->SetCancel(true);
 
+    // OK names a box that holds no size; leaving a box must not put one in first.
+    for (TSpinEdit* box : {SpinEdit1, SpinEdit2, SpinEdit3})
+        box->BringIntoRangeOnExit = false;
     rbSize->SetChecked(true);
     cbSizeLink->SetChecked(true);
     SpinEdit3->SetEnabled(false);
@@ -114,7 +117,7 @@ void TImageSizeForm::rbPersentClick(TObject* sender) {
 }
 
 bool TImageSizeForm::BoxHoldsNumber(TSpinEdit* box, const TControl* name) {
-    if (box->TypedValue())
+    if (box->HoldsValueInRange())
         return true;
     // An empty box, or one without a number, is never read as the smallest size.
     MessageDlg(L"The box \"" + RemoveAccelerators(name->Caption()) + L"\" needs a whole number from " +

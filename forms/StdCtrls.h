@@ -7,7 +7,6 @@
 
 #include "forms/Controls.h"
 
-#include <optional>
 #include <string>
 
 class TButton : public TControl {
@@ -49,7 +48,9 @@ private:
 // A multi-line edit box with a vertical scroll bar.
 class TMemo : public TEdit {
 public:
-    TMemo(TForm* owner, std::wstring name, TWindow* parent, int left, int top, int width, int height);
+    // Without word wrap a line runs on to the right until a line break.
+    TMemo(TForm* owner, std::wstring name, TWindow* parent, int left, int top, int width, int height,
+          bool wordWrap = true);
 };
 
 class TCheckBox : public TControl {
@@ -95,9 +96,15 @@ public:
               int maxValue, int value, int height = 21);
     ~TSpinEdit() override;
     int Value() const;
-    // The number typed into the box; none when the text is empty, holds anything but a
-    // whole number (blanks around it aside), or the number lies outside the range.
-    std::optional<int> TypedValue() const;
+    // The whole number as typed, before the box brings it into its range when it is left
+    // (Enter confirms a dialog without leaving the box); Value() for any other text.
+    int TypedValue() const;
+    // Whether the text, blanks around it aside, is a whole number inside the range.
+    bool HoldsValueInRange() const;
+    // Leaving the box for another control of its window shows the value it stands for. A
+    // dialog that refuses what is not a number in range, naming the box, turns this off, so
+    // that a click on its OK button never changes the text first.
+    bool BringIntoRangeOnExit = true;
     // Brought into the range; raises OnChange when the value changes.
     void SetValue(int value);
     int MinValue() const { return min_; }
@@ -107,6 +114,7 @@ public:
 
 protected:
     bool HandleCommand(WORD code, WORD id) override;
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     HWND upDown_ = nullptr;

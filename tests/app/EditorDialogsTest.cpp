@@ -252,6 +252,9 @@ TEST_F(EditorDialogsTest, OkRefusesAnEmptyOrNonNumberSizeBoxByNameAndPutsTheFocu
         // Each refused box is named, and the dialog stays open with the focus in that box.
         const auto refused = [&](TSpinEdit* box, const wchar_t* text, const std::wstring& name) {
             box->SetCaption(text);
+            // A click on OK takes the focus from the box first.
+            SetFocus(box->Handle());
+            SetFocus(ok->Handle());
             ok->Click();
             EXPECT_EQ(dialog->ModalResult, mrNone) << testing::PrintToString(std::wstring(text));
             ASSERT_FALSE(said.empty());
