@@ -306,11 +306,13 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     if (msg == WM_ENDSESSION && wParam) {
         // The session ends now: store what a real exit stores, the tool window's colours
-        // included. Log-off never waits on a message, so a failure here goes unsaid.
+        // included. Log-off never waits on a message, so a failure here goes unsaid (also
+        // by the destroy path that may follow).
         try {
             StoreToolColors();
             JvFormStorage1.SaveFormPlacement();
         } catch (...) {
+            reportedStoreErrors_.insert(StoreErrorCause(std::current_exception()));
         }
         return 0;
     }

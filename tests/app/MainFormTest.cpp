@@ -326,6 +326,20 @@ TEST_F(MainFormTest, AnUnreadableSettingsFileIsSaidOnceAtStartUpAndNeverStopsAHi
     EXPECT_EQ(ReadFileBytes(ini), unreadable);
 }
 
+TEST_F(MainFormTest, ALogOffWhoseSaveFailsSaysNothingAlsoWhenTheWindowGoes) {
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring ini = folder + L"Tolvex.ini";
+    WriteFileAtomic(ini, std::vector<std::uint8_t>{0xFF, 0xFE, 0x41});
+    form->JvFormStorage1.SetStorage(
+        &ChooseAppStorage(form->JvAppRegistryStorage1, form->JvAppIniFileStorage1, ini));
+    form->JvFormStorage1.RestoreFormPlacement();
+    SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, 0);
+    SendMessageW(form->Handle(), WM_ENDSESSION, TRUE, 0);
+    form.reset();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(errors.empty());
+}
+
 // ---- Auto-save names ----
 
 TEST_F(MainFormTest, ANameThatCannotBeLookedUpOrNoFreeNameStopsTheAutoSaveWithItsReason) {
