@@ -3,6 +3,8 @@
 // row by row from the top, so the bytes of one pixel are B, G, R, A: the layout of a
 // top-down 32-bit Windows DIB, which lets GDI draw straight into the pixels.
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 using TColor32 = std::uint32_t;
@@ -28,6 +30,22 @@ constexpr TColor WinColor(TColor32 c) {
                                (TColor32{BlueComponent(c)} << 16));
 }
 
+namespace bitmap_detail {
+// Leaves new pixels unset when a store grows, so that pictures about to be overwritten
+// entirely are not cleared first; every other path still fills them explicitly.
+template <class T> struct TNoInitAllocator : std::allocator<T> {
+    template <class U> struct rebind {
+        using other = TNoInitAllocator<U>;
+    };
+    TNoInitAllocator() = default;
+    template <class U> TNoInitAllocator(const TNoInitAllocator<U>&) noexcept {}
+    template <class U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+    template <class U, class... A> void construct(U* p, A&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<A>(args)...);
+    }
+};
+} // namespace bitmap_detail
+
 class TBitmap32 {
 public:
     // The largest side and pixel count accepted, so that sizes from files or other
@@ -46,6 +64,8 @@ public:
     // Resizes; the contents are cleared to 0 (transparent black). Throws std::length_error
     // for a size that ValidSize refuses.
     void SetSize(int width, int height);
+    // Resizes without clearing: for a caller that writes every pixel right afterwards.
+    void SetSizeForOverwrite(int width, int height);
     void Clear(TColor32 color);
 
     TColor32* Bits() { return bits_.data(); }
@@ -70,5 +90,5 @@ private:
     std::size_t Stride() const { return static_cast<std::size_t>(width_); }
     int width_ = 0;
     int height_ = 0;
-    std::vector<TColor32> bits_;
+    std::vector<TColor32, bitmap_detail::TNoInitAllocator<TColor32>> bits_;
 };

@@ -1,7 +1,10 @@
 #include "core/ImgViewPaint.h"
 
+#include "core/PixelRows.h"
+
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 void PaintCheckerboard(TBitmap32& buffer) {
@@ -22,19 +25,7 @@ void PaintCheckerboard(TBitmap32& buffer) {
 }
 
 TColor32 BlendPixel(TColor32 fg, TColor32 bg, std::uint8_t masterAlpha) {
-    // Weight of the foreground, 0 .. 255, rounded.
-    const unsigned a = (AlphaComponent(fg) * unsigned{masterAlpha} + 127u) / 255u;
-    if (a == 0)
-        return bg;
-    const unsigned bgA = AlphaComponent(bg);
-    const unsigned outA = a + (bgA * (255u - a) + 127u) / 255u;
-    // Colours are mixed by coverage: the background counts only as far as it is opaque.
-    const unsigned bgWeight = (bgA * (255u - a) + 127u) / 255u;
-    auto mix = [&](unsigned f, unsigned b) {
-        return static_cast<std::uint8_t>((f * a + b * bgWeight + outA / 2) / outA);
-    };
-    return Color32(mix(RedComponent(fg), RedComponent(bg)), mix(GreenComponent(fg), GreenComponent(bg)),
-                   mix(BlueComponent(fg), BlueComponent(bg)), static_cast<std::uint8_t>(outA));
+    return pixel_rows::Blend(fg, bg, masterAlpha);
 }
 
 namespace {
@@ -56,17 +47,50 @@ void DrawNearest(TBitmap32& dst, const TBitmap32& src, double originX, double or
         return;
     const std::vector<int> columns = SourceIndices(dst.Width(), src.Width(), originX, scaleX);
     const std::vector<int> rows = SourceIndices(dst.Height(), src.Height(), originY, scaleY);
+    // The source columns only grow from left to right, so the covered columns are one range.
+    const auto first = std::find_if(columns.begin(), columns.end(), [](int c) { return c >= 0; });
+    if (first == columns.end())
+        return;
+    const auto x0 = static_cast<std::size_t>(first - columns.begin());
+    std::size_t x1 = x0;
+    while (x1 < columns.size() && columns[x1] >= 0)
+        ++x1;
+    const std::size_t count = x1 - x0;
+    // At scale 1 the covered source pixels lie side by side and are read in place.
+    bool sideBySide = true;
+    for (std::size_t x = x0 + 1; x < x1 && sideBySide; ++x)
+        sideBySide = columns[x] == columns[x - 1] + 1;
+    std::vector<TColor32> gathered(sideBySide ? 0 : count);
+    int lastSource = -1;
+    int lastRow = -1;
     for (int y = 0; y < dst.Height(); ++y) {
         const int sy = rows[static_cast<std::size_t>(y)];
         if (sy < 0)
             continue;
         const TColor32* in = src.ScanLine(sy);
-        TColor32* out = dst.ScanLine(y);
-        for (int x = 0; x < dst.Width(); ++x) {
-            const int sx = columns[static_cast<std::size_t>(x)];
-            if (sx < 0)
-                continue;
-            out[x] = mode == TDrawMode::dmOpaque ? in[sx] : BlendPixel(in[sx], out[x], masterAlpha);
+        TColor32* out = dst.ScanLine(y) + x0;
+        if (mode == TDrawMode::dmOpaque) {
+            // Rows of a zoomed-in picture repeat: the last row drawn from the same source row
+            // is copied instead of picked again.
+            if (sy == lastSource)
+                std::memcpy(out, dst.ScanLine(lastRow) + x0, count * sizeof(TColor32));
+            else if (sideBySide)
+                std::memcpy(out, in + columns[x0], count * sizeof(TColor32));
+            else
+                for (std::size_t i = 0; i < count; ++i)
+                    out[i] = in[columns[x0 + i]];
+            lastSource = sy;
+            lastRow = y;
+            continue;
         }
+        const TColor32* from = in + columns[x0];
+        if (!sideBySide) {
+            if (sy != lastSource)
+                for (std::size_t i = 0; i < count; ++i)
+                    gathered[i] = in[columns[x0 + i]];
+            from = gathered.data();
+        }
+        lastSource = sy;
+        pixel_rows::BlendRow(out, from, count, masterAlpha);
     }
 }
