@@ -35,6 +35,22 @@ void TBitmap32::SetSizeForOverwrite(int width, int height) {
     height_ = height;
 }
 
+TColor32* TBitmap32::AppendRows(int width, int count) {
+    if (count < 0 || (!Empty() && width != width_))
+        throw std::invalid_argument("Rows of another width");
+    if (Empty()) {
+        SetSizeForOverwrite(width, count);
+        return bits_.data();
+    }
+    const int oldHeight = height_;
+    const std::int64_t newHeight = std::int64_t{oldHeight} + count;
+    if (newHeight > kMaxSide || !ValidSize(width_, static_cast<int>(newHeight)))
+        throw std::length_error("Bitmap size out of range");
+    bits_.resize(static_cast<std::size_t>(width_) * static_cast<std::size_t>(oldHeight + count));
+    height_ = static_cast<int>(newHeight);
+    return ScanLine(oldHeight);
+}
+
 void TBitmap32::Clear(TColor32 color) { pixel_rows::FillRow(bits_.data(), bits_.size(), color); }
 
 void TBitmap32::ResetAlpha(std::uint8_t alpha) {

@@ -66,6 +66,13 @@ public:
     void SetSize(int width, int height);
     // Resizes without clearing: for a caller that writes every pixel right afterwards.
     void SetSizeForOverwrite(int width, int height);
+    // Grows an empty bitmap, or one of this width, by count rows below the present ones,
+    // which keep their pixels, and returns the first new row (its pixels unset, for the
+    // caller to write). Throws std::invalid_argument for another width or a negative count,
+    // std::length_error past the limits.
+    TColor32* AppendRows(int width, int count);
+    // Room for this many pixels, so that appending rows up to there moves nothing.
+    void Reserve(std::size_t pixels) { bits_.reserve(pixels); }
     void Clear(TColor32 color);
 
     TColor32* Bits() { return bits_.data(); }
