@@ -51,7 +51,9 @@ TColor32* TBitmap32::AppendRows(int width, int count) {
     return ScanLine(oldHeight);
 }
 
-void TBitmap32::Clear(TColor32 color) { pixel_rows::FillRow(bits_.data(), bits_.size(), color); }
+void TBitmap32::Clear(TColor32 color) {
+    pixel_rows::FillRow(bits_.data(), bits_.size(), color);
+}
 
 void TBitmap32::ResetAlpha(std::uint8_t alpha) {
     pixel_rows::SetAlphaRow(bits_.data(), bits_.data(), bits_.size(), alpha);

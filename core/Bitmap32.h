@@ -11,10 +11,18 @@ using TColor32 = std::uint32_t;
 // The colour value of settings and tool colours: 0x00BBGGRR (red in the low byte).
 using TColor = std::int32_t;
 
-constexpr std::uint8_t AlphaComponent(TColor32 c) { return static_cast<std::uint8_t>(c >> 24); }
-constexpr std::uint8_t RedComponent(TColor32 c) { return static_cast<std::uint8_t>(c >> 16); }
-constexpr std::uint8_t GreenComponent(TColor32 c) { return static_cast<std::uint8_t>(c >> 8); }
-constexpr std::uint8_t BlueComponent(TColor32 c) { return static_cast<std::uint8_t>(c); }
+constexpr std::uint8_t AlphaComponent(TColor32 c) {
+    return static_cast<std::uint8_t>(c >> 24);
+}
+constexpr std::uint8_t RedComponent(TColor32 c) {
+    return static_cast<std::uint8_t>(c >> 16);
+}
+constexpr std::uint8_t GreenComponent(TColor32 c) {
+    return static_cast<std::uint8_t>(c >> 8);
+}
+constexpr std::uint8_t BlueComponent(TColor32 c) {
+    return static_cast<std::uint8_t>(c);
+}
 constexpr TColor32 Color32(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a = 255) {
     return (TColor32{a} << 24) | (TColor32{r} << 16) | (TColor32{g} << 8) | TColor32{b};
 }
@@ -34,9 +42,7 @@ namespace bitmap_detail {
 // Leaves new pixels unset when a store grows, so that pictures about to be overwritten
 // entirely are not cleared first; every other path still fills them explicitly.
 template <class T> struct TNoInitAllocator : std::allocator<T> {
-    template <class U> struct rebind {
-        using other = TNoInitAllocator<U>;
-    };
+    template <class U> struct rebind { using other = TNoInitAllocator<U>; };
     TNoInitAllocator() = default;
     template <class U> TNoInitAllocator(const TNoInitAllocator<U>&) noexcept {}
     template <class U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }

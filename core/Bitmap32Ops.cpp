@@ -1,12 +1,12 @@
 #include "core/Bitmap32Ops.h"
 
-#include "core/PixelRows.h"
-
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
 #include <utility>
 #include <vector>
+
+#include "core/PixelRows.h"
 
 namespace {
 
@@ -63,11 +63,17 @@ void IntensityToAlpha(TBitmap32& dst, const TBitmap32& src) {
         dst.Bits()[i] = WithAlpha(dst.Bits()[i], Intensity(src.Bits()[i]));
 }
 
-void ColorToGrayscale(TBitmap32& bitmap) { pixel_rows::GrayRow(bitmap.Bits(), PixelCount(bitmap)); }
+void ColorToGrayscale(TBitmap32& bitmap) {
+    pixel_rows::GrayRow(bitmap.Bits(), PixelCount(bitmap));
+}
 
-void Invert(TBitmap32& bitmap) { pixel_rows::XorRow(bitmap.Bits(), PixelCount(bitmap), 0xFFFFFFFFu); }
+void Invert(TBitmap32& bitmap) {
+    pixel_rows::XorRow(bitmap.Bits(), PixelCount(bitmap), 0xFFFFFFFFu);
+}
 
-void InvertRGB(TBitmap32& bitmap) { pixel_rows::XorRow(bitmap.Bits(), PixelCount(bitmap), 0x00FFFFFFu); }
+void InvertRGB(TBitmap32& bitmap) {
+    pixel_rows::XorRow(bitmap.Bits(), PixelCount(bitmap), 0x00FFFFFFu);
+}
 
 void MakeColorTransparent(TBitmap32& bitmap, TColor32 color) {
     pixel_rows::ClearAlphaOfColorRow(bitmap.Bits(), PixelCount(bitmap), color);
@@ -96,56 +102,29 @@ void FlipVert(TBitmap32& bitmap) {
     }
 }
 
-namespace {
-// A quarter turn into a new bitmap, in square blocks that fit the caches on both sides.
-// Clockwise, source (x, y) goes to (h - 1 - y, x); counter-clockwise to (y, w - 1 - x).
-void Turn(TBitmap32& bitmap, bool clockwise) {
+void Rotate90(TBitmap32& bitmap) {
     const int w = bitmap.Width();
     const int h = bitmap.Height();
     TBitmap32 turned;
     turned.SetSizeForOverwrite(h, w);
-    constexpr int kBlock = 64;
-    for (int by = 0; by < h; by += kBlock) {
-        const int yEnd = std::min(by + kBlock, h);
-        for (int bx = 0; bx < w; bx += kBlock) {
-            const int xEnd = std::min(bx + kBlock, w);
-            int y = by;
-            for (; y + 4 <= yEnd; y += 4) {
-                const TColor32* rows[4] = {bitmap.ScanLine(y), bitmap.ScanLine(y + 1), bitmap.ScanLine(y + 2),
-                                           bitmap.ScanLine(y + 3)};
-                int x = bx;
-                for (; x + 4 <= xEnd; x += 4) {
-                    if (clockwise) {
-                        // Destination rows x..x+3 take the four source rows bottom up.
-                        TColor32* out[4];
-                        for (int j = 0; j < 4; ++j)
-                            out[j] = turned.ScanLine(x + j) + (h - 4 - y);
-                        pixel_rows::Transpose4(rows[3] + x, rows[2] + x, rows[1] + x, rows[0] + x, out);
-                    } else {
-                        TColor32* out[4];
-                        for (int j = 0; j < 4; ++j)
-                            out[j] = turned.ScanLine(w - 1 - x - j) + y;
-                        pixel_rows::Transpose4(rows[0] + x, rows[1] + x, rows[2] + x, rows[3] + x, out);
-                    }
-                }
-                for (; x < xEnd; ++x)
-                    for (int k = y; k < y + 4; ++k)
-                        clockwise ? turned.SetPixel(h - 1 - k, x, bitmap.Pixel(x, k))
-                                  : turned.SetPixel(k, w - 1 - x, bitmap.Pixel(x, k));
-            }
-            for (; y < yEnd; ++y)
-                for (int x = bx; x < xEnd; ++x)
-                    clockwise ? turned.SetPixel(h - 1 - y, x, bitmap.Pixel(x, y))
-                              : turned.SetPixel(y, w - 1 - x, bitmap.Pixel(x, y));
-        }
-    }
+    // Clockwise: the source read from its bottom row up, turned on the diagonal.
+    if (!turned.Empty())
+        pixel_rows::TransposeRect(bitmap.ScanLine(h - 1), -static_cast<std::ptrdiff_t>(w), turned.Bits(), h,
+                                  w, h);
     bitmap = std::move(turned);
 }
-} // namespace
 
-void Rotate90(TBitmap32& bitmap) { Turn(bitmap, true); }
-
-void Rotate270(TBitmap32& bitmap) { Turn(bitmap, false); }
+void Rotate270(TBitmap32& bitmap) {
+    const int w = bitmap.Width();
+    const int h = bitmap.Height();
+    TBitmap32 turned;
+    turned.SetSizeForOverwrite(h, w);
+    // Counter-clockwise: turned on the diagonal into the new rows from the bottom up.
+    if (!turned.Empty())
+        pixel_rows::TransposeRect(bitmap.Bits(), w, turned.ScanLine(w - 1), -static_cast<std::ptrdiff_t>(h),
+                                  w, h);
+    bitmap = std::move(turned);
+}
 
 bool ValidImageSize(int width, int height) {
     return width >= 1 && height >= 1 && TBitmap32::ValidSize(width, height);
@@ -274,15 +253,18 @@ std::int64_t RunFill(TBitmap32& bitmap, int x, int y, TColor32 color, TColor32 t
     };
     auto matches = [target](TColor32 c) { return (c & 0x00FFFFFFu) == target; };
     auto runEnd = [&](const TColor32* row, int from) {
-        return from + static_cast<int>(pixel_rows::MatchingRun(row + from, static_cast<std::size_t>(w - from),
-                                                               target)) - 1;
+        return from +
+               static_cast<int>(
+                   pixel_rows::MatchingRun(row + from, static_cast<std::size_t>(w - from), target)) -
+               1;
     };
     auto fill = [&](TColor32* row, int left, int right) {
         pixel_rows::FillRow(row + left, static_cast<std::size_t>(right - left + 1), color);
         return std::int64_t{right} - left + 1;
     };
     TColor32* seedRow = bitmap.ScanLine(y);
-    const int seedLeft = x - static_cast<int>(pixel_rows::MatchingRunBack(seedRow + x, static_cast<std::size_t>(x), target));
+    const int seedLeft =
+        x - static_cast<int>(pixel_rows::MatchingRunBack(seedRow + x, static_cast<std::size_t>(x), target));
     const int seedRight = runEnd(seedRow, x);
     std::int64_t filled = fill(seedRow, seedLeft, seedRight);
     std::vector<TSpan> pending{{seedLeft, seedRight, y + 1, 1}, {seedLeft, seedRight, y - 1, -1}};
@@ -296,7 +278,8 @@ std::int64_t RunFill(TBitmap32& bitmap, int x, int y, TColor32 color, TColor32 t
         // A run under the span's first column may reach further left.
         int left = -1;
         if (matches(row[px]))
-            left = px - static_cast<int>(pixel_rows::MatchingRunBack(row + px, static_cast<std::size_t>(px), target));
+            left = px - static_cast<int>(
+                            pixel_rows::MatchingRunBack(row + px, static_cast<std::size_t>(px), target));
         while (px <= span.Right) {
             if (left < 0) {
                 while (px <= span.Right && !matches(row[px]))

@@ -2,8 +2,8 @@
 // The editor's own effects: brightness, contrast and gamma through colour tables, mosaic,
 // noise and auto contrast, with the table helpers they share. Out-of-range amounts are safe:
 // every table entry and channel is limited to 0..255.
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 
 #include "core/Bitmap32.h"
 #include "core/Bitmap32Ops.h"

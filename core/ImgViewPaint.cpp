@@ -1,11 +1,11 @@
 #include "core/ImgViewPaint.h"
 
-#include "core/PixelRows.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
+
+#include "core/PixelRows.h"
 
 void PaintCheckerboard(TBitmap32& buffer) {
     const int w = buffer.Width();

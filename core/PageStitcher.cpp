@@ -26,7 +26,8 @@ public:
 
     // Room for the rows still expected, so that the picture grows without moving.
     void Expect(std::int64_t moreRows) {
-        const std::int64_t rows = std::min<std::int64_t>(picture_.Height() + std::max<std::int64_t>(moreRows, 0), maxRows_);
+        const std::int64_t rows =
+            std::min<std::int64_t>(picture_.Height() + std::max<std::int64_t>(moreRows, 0), maxRows_);
         picture_.Reserve(static_cast<std::size_t>(rows) * static_cast<std::size_t>(width_));
     }
 
@@ -64,8 +65,8 @@ bool ScrollAndJoin(IWebPage& page, IScrollElement& element, TRowJoiner& joiner, 
     std::optional<int> shownTop = element.ScrollTop();
     // The rows to come, as far as the page tells them, are made room for at once.
     if (const auto scrollHeight = element.ScrollHeight(); scrollHeight && shownTop)
-        joiner.Expect(std::int64_t{viewHeight} + std::max<std::int64_t>(0, std::int64_t{*scrollHeight} -
-                                                                               viewHeight - *shownTop));
+        joiner.Expect(std::int64_t{viewHeight} +
+                      std::max<std::int64_t>(0, std::int64_t{*scrollHeight} - viewHeight - *shownTop));
     int newRows = viewHeight;
     TBitmap32 tile(width, viewHeight);
     for (bool first = true;; first = false) {

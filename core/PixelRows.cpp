@@ -12,9 +12,15 @@ namespace pixel_rows {
 
 namespace {
 #if TOLVEX_SSE2
-inline __m128i Load(const TColor32* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-inline void Store(TColor32* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
-inline __m128i Splat(TColor32 c) { return _mm_set1_epi32(static_cast<int>(c)); }
+inline __m128i Load(const TColor32* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+inline void Store(TColor32* p, __m128i v) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+}
+inline __m128i Splat(TColor32 c) {
+    return _mm_set1_epi32(static_cast<int>(c));
+}
 
 // x / 255 rounded down in each 16-bit lane: (x * 0x8081) >> 23, exact for every 16-bit x.
 inline __m128i Div255x16(__m128i v) {
@@ -30,8 +36,8 @@ inline bool AllOpaque(__m128i px) {
 // The colour mix of one half (two pixels, 16-bit lanes) over an opaque background.
 inline __m128i MixOpaque(__m128i fg, __m128i bg, __m128i a) {
     const __m128i rest = _mm_sub_epi16(_mm_set1_epi16(255), a);
-    const __m128i sum = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(fg, a), _mm_mullo_epi16(bg, rest)),
-                                      _mm_set1_epi16(127));
+    const __m128i sum =
+        _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(fg, a), _mm_mullo_epi16(bg, rest)), _mm_set1_epi16(127));
     return Div255x16(sum);
 }
 #endif
@@ -366,26 +372,49 @@ void ReverseRow(TColor32* p, std::size_t count) {
     std::reverse(p + lo, p + hi);
 }
 
-void Transpose4(const TColor32* r0, const TColor32* r1, const TColor32* r2, const TColor32* r3,
-                TColor32* const out[4]) {
+void TransposeRectPlain(const TColor32* src, std::ptrdiff_t srcStride, TColor32* dst,
+                        std::ptrdiff_t dstStride, int width, int height) {
+    for (std::ptrdiff_t i = 0; i < height; ++i)
+        for (std::ptrdiff_t j = 0; j < width; ++j)
+            dst[j * dstStride + i] = src[i * srcStride + j];
+}
+
+void TransposeRect(const TColor32* src, std::ptrdiff_t srcStride, TColor32* dst, std::ptrdiff_t dstStride,
+                   int width, int height) {
+    constexpr int kBlock = 64;
+    for (int by = 0; by < height; by += kBlock) {
+        const int rows = std::min(kBlock, height - by);
+        for (int bx = 0; bx < width; bx += kBlock) {
+            const int cols = std::min(kBlock, width - bx);
+            const TColor32* from = src + by * srcStride + bx;
+            TColor32* to = dst + bx * dstStride + by;
+            int i = 0;
 #if TOLVEX_SSE2
-    const __m128i a = Load(r0), b = Load(r1), c = Load(r2), d = Load(r3);
-    const __m128i ab01 = _mm_unpacklo_epi32(a, b);
-    const __m128i cd01 = _mm_unpacklo_epi32(c, d);
-    const __m128i ab23 = _mm_unpackhi_epi32(a, b);
-    const __m128i cd23 = _mm_unpackhi_epi32(c, d);
-    Store(out[0], _mm_unpacklo_epi64(ab01, cd01));
-    Store(out[1], _mm_unpackhi_epi64(ab01, cd01));
-    Store(out[2], _mm_unpacklo_epi64(ab23, cd23));
-    Store(out[3], _mm_unpackhi_epi64(ab23, cd23));
-#else
-    for (int j = 0; j < 4; ++j) {
-        out[j][0] = r0[j];
-        out[j][1] = r1[j];
-        out[j][2] = r2[j];
-        out[j][3] = r3[j];
-    }
+            // Four by four: four source rows in, four destination rows out.
+            for (; i + 4 <= rows; i += 4) {
+                const TColor32* r0 = from + i * srcStride;
+                TColor32* out = to + i;
+                int j = 0;
+                for (; j + 4 <= cols; j += 4, out += 4 * dstStride) {
+                    const __m128i a = Load(r0 + j);
+                    const __m128i b = Load(r0 + srcStride + j);
+                    const __m128i c = Load(r0 + 2 * srcStride + j);
+                    const __m128i d = Load(r0 + 3 * srcStride + j);
+                    const __m128i ab01 = _mm_unpacklo_epi32(a, b);
+                    const __m128i cd01 = _mm_unpacklo_epi32(c, d);
+                    const __m128i ab23 = _mm_unpackhi_epi32(a, b);
+                    const __m128i cd23 = _mm_unpackhi_epi32(c, d);
+                    Store(out, _mm_unpacklo_epi64(ab01, cd01));
+                    Store(out + dstStride, _mm_unpackhi_epi64(ab01, cd01));
+                    Store(out + 2 * dstStride, _mm_unpacklo_epi64(ab23, cd23));
+                    Store(out + 3 * dstStride, _mm_unpackhi_epi64(ab23, cd23));
+                }
+                TransposeRectPlain(r0 + j, srcStride, to + j * dstStride + i, dstStride, cols - j, 4);
+            }
 #endif
+            TransposeRectPlain(from + i * srcStride, srcStride, to + i, dstStride, cols, rows - i);
+        }
+    }
 }
 
 } // namespace pixel_rows

@@ -17,18 +17,20 @@ using TLUT8 = std::array<std::uint8_t, 256>;
 namespace pixel_rows {
 
 // v / 255 rounded down, exact for v in 0..65534.
-constexpr unsigned Div255(unsigned v) { return (v + 1 + (v >> 8)) >> 8; }
+constexpr unsigned Div255(unsigned v) {
+    return (v + 1 + (v >> 8)) >> 8;
+}
 
 // n / d rounded down through a table of reciprocals, exact for n in 0..65535, d in 1..255:
-// (n * (2^32 / d + 1)) >> 32.
-inline constexpr std::array<std::uint32_t, 256> kReciprocals = [] {
-    std::array<std::uint32_t, 256> t{};
+// (n * (2^32 / d + 1)) >> 32. The reciprocal of 1 needs 33 bits.
+inline constexpr std::array<std::uint64_t, 256> kReciprocals = [] {
+    std::array<std::uint64_t, 256> t{};
     for (unsigned d = 1; d < 256; ++d)
-        t[d] = 0xFFFFFFFFu / d + 1u;
+        t[d] = (std::uint64_t{1} << 32) / d + 1u;
     return t;
 }();
 constexpr unsigned DivSmall(unsigned n, unsigned d) {
-    return static_cast<unsigned>((std::uint64_t{n} * kReciprocals[d]) >> 32);
+    return static_cast<unsigned>((n * kReciprocals[d]) >> 32);
 }
 
 // fg over bg with fg's alpha weighted by masterAlpha; the result's alpha is the combined
@@ -114,9 +116,12 @@ std::size_t MatchingRunPlain(const TColor32* p, std::size_t count, TColor32 rgb)
 
 // Mirrors a row in place.
 void ReverseRow(TColor32* p, std::size_t count);
-// The 4 x 4 block of rows r0..r3 (four pixels each) turned on its diagonal: out[j] receives
-// r0[j], r1[j], r2[j], r3[j].
-void Transpose4(const TColor32* r0, const TColor32* r1, const TColor32* r2, const TColor32* r3,
-                TColor32* const out[4]);
+// dst[j * dstStride + i] := src[i * srcStride + j] for i < height, j < width: the picture
+// turned on its diagonal, in blocks that stay in the caches on both sides. Negative
+// strides walk rows upwards, which makes the quarter turns.
+void TransposeRect(const TColor32* src, std::ptrdiff_t srcStride, TColor32* dst, std::ptrdiff_t dstStride,
+                   int width, int height);
+void TransposeRectPlain(const TColor32* src, std::ptrdiff_t srcStride, TColor32* dst,
+                        std::ptrdiff_t dstStride, int width, int height);
 
 } // namespace pixel_rows

@@ -128,8 +128,9 @@ struct TData {
             for (int x = 0; x < Narrow.Width(); ++x) {
                 const TColor32 c = Narrow.Pixel(x, y);
                 auto squeeze = [](std::uint8_t v) { return static_cast<std::uint8_t>(10 + v * 190 / 255); };
-                Narrow.SetPixel(x, y, Color32(squeeze(RedComponent(c)), squeeze(GreenComponent(c)),
-                                              squeeze(BlueComponent(c)), AlphaComponent(c)));
+                Narrow.SetPixel(x, y,
+                                Color32(squeeze(RedComponent(c)), squeeze(GreenComponent(c)),
+                                        squeeze(BlueComponent(c)), AlphaComponent(c)));
             }
         Page = TBitmap32(TMemoryPage::kWidth, TMemoryPage::kRows);
         for (int y = 0; y < Page.Height(); ++y)
@@ -143,13 +144,15 @@ inline std::vector<TCase> Cases(TData& d) {
                    std::function<void()> prepare = {}) {
         cases.push_back({std::move(name), bytes, goal, std::move(prepare), std::move(run)});
     };
-    add("blend with master alpha", kFrameBytes, 3, [&d] { Draw(d.Opaque, 0, 0, d.Frame, TDrawMode::dmBlend, 128); });
+    add("blend with master alpha", kFrameBytes, 3,
+        [&d] { Draw(d.Opaque, 0, 0, d.Frame, TDrawMode::dmBlend, 128); });
     add("brightness", kFrameBytes, 3, [&d] { EffectBrightness(d.Work, d.Frame, 0.25); });
     add("contrast", kFrameBytes, 3, [&d] { EffectContrast(d.Work, d.Frame, 0.3); });
     add("gamma", kFrameBytes, 3, [&d] { EffectGamma(d.Work, d.Frame, 1.5); });
     add("grayscale", kFrameBytes, 3, [&d] { ColorToGrayscale(d.Work); });
     add("invert", kFrameBytes, 3, [&d] { Invert(d.Work); });
-    add("auto contrast", kFrameBytes, 4, [&d] { EffectAutoContrast(d.Work); },
+    add(
+        "auto contrast", kFrameBytes, 4, [&d] { EffectAutoContrast(d.Work); },
         [&d] { std::memcpy(d.Work.Bits(), d.Narrow.Bits(), kFrameBytes); });
     add("mosaic 5", kFrameBytes, 5, [&d] { EffectMosaic(d.Work, d.Frame, 5); });
     add("noise 100", kFrameBytes, 5, [&d] { EffectNoise(d.Work, d.Frame, 100, d.Random); });
@@ -157,7 +160,8 @@ inline std::vector<TCase> Cases(TData& d) {
     add("rotate 270", kFrameBytes, 4, [&d] { Rotate270(d.Work); });
     add("flip horizontal", kFrameBytes, 4, [&d] { FlipHorz(d.Work); });
     add("flip vertical", kFrameBytes, 4, [&d] { FlipVert(d.Work); });
-    add("flood fill of a uniform frame", kFrameBytes, 4,
+    add(
+        "flood fill of a uniform frame", kFrameBytes, 4,
         [&d] {
             if (FloodFill(d.Uniform, kFrameWidth / 2, kFrameHeight / 2, d.FillColour) !=
                 std::int64_t{kFrameWidth} * kFrameHeight)
@@ -172,15 +176,18 @@ inline std::vector<TCase> Cases(TData& d) {
                 throw std::runtime_error("page join lost rows");
         });
     // Any picture made anew pays for fresh memory first; this is that floor for the page.
-    add("(new page-sized buffer + memcpy)", std::size_t{TMemoryPage::kWidth} * TMemoryPage::kRows * sizeof(TColor32),
-        0, [&d] {
+    add("(new page-sized buffer + memcpy)",
+        std::size_t{TMemoryPage::kWidth} * TMemoryPage::kRows * sizeof(TColor32), 0, [&d] {
             TBitmap32 fresh;
             fresh.SetSizeForOverwrite(d.Page.Width(), d.Page.Height());
-            std::memcpy(fresh.Bits(), d.Page.Bits(), std::size_t{TMemoryPage::kWidth} * TMemoryPage::kRows * 4);
+            std::memcpy(fresh.Bits(), d.Page.Bits(),
+                        std::size_t{TMemoryPage::kWidth} * TMemoryPage::kRows * 4);
         });
-    const std::size_t viewBytes = std::size_t{TViewScene::kViewWidth} * TViewScene::kViewHeight * sizeof(TColor32);
+    const std::size_t viewBytes =
+        std::size_t{TViewScene::kViewWidth} * TViewScene::kViewHeight * sizeof(TColor32);
     for (const int percent : {25, 100, 1000})
-        add("view composition at " + std::to_string(percent) + " %", viewBytes, 4,
+        add(
+            "view composition at " + std::to_string(percent) + " %", viewBytes, 4,
             [&d, percent] { d.Scene->Compose(percent / 100.0); },
             [&d] {
                 if (!d.Scene)

@@ -6,6 +6,7 @@
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
-    pixel_bench::PrintTable("== native build (x86-64, optimized, no sanitizers)", runs, argc > 2 ? argv[2] : "");
+    pixel_bench::PrintTable("== native build (x86-64, optimized, no sanitizers)", runs,
+                            argc > 2 ? argv[2] : "");
     return 0;
 }

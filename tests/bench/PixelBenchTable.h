@@ -53,8 +53,8 @@ inline int PrintTable(const char* title, int runs, const std::string& filter = {
         const double ratio = Median(op) / Median(copy);
         const bool held = c.Goal == 0 || ratio <= c.Goal;
         missed += held ? 0 : 1;
-        std::printf("%-34s %10.3f %10.3f %8.2f %6.1f%s\n", c.Name.c_str(), Median(op), Median(copy), ratio, c.Goal,
-                    held ? "" : "  over the goal");
+        std::printf("%-34s %10.3f %10.3f %8.2f %6.1f%s\n", c.Name.c_str(), Median(op), Median(copy), ratio,
+                    c.Goal, held ? "" : "  over the goal");
     }
     return missed;
 }
