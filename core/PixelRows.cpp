@@ -50,31 +50,55 @@ void BlendRowPlain(TColor32* dst, const TColor32* src, std::size_t count, std::u
         dst[i] = Blend(src[i], dst[i], masterAlpha);
 }
 
+#if TOLVEX_SSE2
+namespace {
+// Four pixels over an opaque background, their weights given in pairs (a0 a0 a1 a1 ...).
+inline __m128i BlendFourOpaque(__m128i fg, __m128i bg, __m128i pairs) {
+    const __m128i zero = _mm_setzero_si128();
+    // Spread each weight over its pixel's four 16-bit channel lanes.
+    const __m128i lo =
+        MixOpaque(_mm_unpacklo_epi8(fg, zero), _mm_unpacklo_epi8(bg, zero), _mm_unpacklo_epi32(pairs, pairs));
+    const __m128i hi =
+        MixOpaque(_mm_unpackhi_epi8(fg, zero), _mm_unpackhi_epi8(bg, zero), _mm_unpackhi_epi32(pairs, pairs));
+    return _mm_or_si128(_mm_packus_epi16(lo, hi), Splat(0xFF000000u));
+}
+
+// The weights a = Div255(fgA * master + 127) of eight pixels, one per 16-bit lane.
+inline __m128i Weights(__m128i fg0, __m128i fg1, __m128i master) {
+    const __m128i alpha = _mm_packs_epi32(_mm_srli_epi32(fg0, 24), _mm_srli_epi32(fg1, 24));
+    return Div255x16(_mm_add_epi16(_mm_mullo_epi16(alpha, master), _mm_set1_epi16(127)));
+}
+} // namespace
+#endif
+
 void BlendRow(TColor32* dst, const TColor32* src, std::size_t count, std::uint8_t masterAlpha) {
     std::size_t i = 0;
 #if TOLVEX_SSE2
     if (masterAlpha == 0)
         return; // every weight rounds to 0: the background stays
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i master = _mm_set1_epi32(masterAlpha);
-    for (; i + 4 <= count; i += 4) {
-        const __m128i fg = Load(src + i);
-        const __m128i bg = Load(dst + i);
-        if (!AllOpaque(bg)) {
-            BlendRowPlain(dst + i, src + i, 4, masterAlpha);
+    const __m128i master = _mm_set1_epi16(masterAlpha);
+    // Eight pixels a turn share the opacity test and the weights' arithmetic.
+    for (; i + 8 <= count; i += 8) {
+        const __m128i fg0 = Load(src + i);
+        const __m128i fg1 = Load(src + i + 4);
+        const __m128i bg0 = Load(dst + i);
+        const __m128i bg1 = Load(dst + i + 4);
+        if (!AllOpaque(_mm_and_si128(bg0, bg1))) {
+            BlendRowPlain(dst + i, src + i, 8, masterAlpha);
             continue;
         }
-        // Weights a = Div255(fgA * master + 127), one per 32-bit lane (its high half 0).
-        const __m128i fgA = _mm_srli_epi32(fg, 24);
-        const __m128i a32 = Div255x16(_mm_add_epi16(_mm_mullo_epi16(fgA, master), _mm_set1_epi32(127)));
-        // Spread each weight over its pixel's four 16-bit channel lanes.
-        const __m128i a16 = _mm_packs_epi32(a32, a32);
-        const __m128i pairs = _mm_unpacklo_epi16(a16, a16);
-        const __m128i aLo = _mm_unpacklo_epi32(pairs, pairs);
-        const __m128i aHi = _mm_unpackhi_epi32(pairs, pairs);
-        const __m128i lo = MixOpaque(_mm_unpacklo_epi8(fg, zero), _mm_unpacklo_epi8(bg, zero), aLo);
-        const __m128i hi = MixOpaque(_mm_unpackhi_epi8(fg, zero), _mm_unpackhi_epi8(bg, zero), aHi);
-        Store(dst + i, _mm_or_si128(_mm_packus_epi16(lo, hi), Splat(0xFF000000u)));
+        const __m128i a = Weights(fg0, fg1, master);
+        Store(dst + i, BlendFourOpaque(fg0, bg0, _mm_unpacklo_epi16(a, a)));
+        Store(dst + i + 4, BlendFourOpaque(fg1, bg1, _mm_unpackhi_epi16(a, a)));
+    }
+    if (i + 4 <= count) {
+        const __m128i fg = Load(src + i);
+        const __m128i bg = Load(dst + i);
+        if (AllOpaque(bg)) {
+            const __m128i a = Weights(fg, fg, master);
+            Store(dst + i, BlendFourOpaque(fg, bg, _mm_unpacklo_epi16(a, a)));
+            i += 4;
+        }
     }
 #endif
     BlendRowPlain(dst + i, src + i, count - i, masterAlpha);

@@ -293,7 +293,7 @@ void TChildForm::CommitFloatingLayer() {
     SelectionBand = nullptr;
     ImgView32->ClearLayers();
     // The merged picture is drawn opaque from now on, as every freshly assigned image.
-    ImgView32->SetBitmap(merged);
+    ImgView32->SetBitmap(std::move(merged));
     ImgView32->SetBitmapDrawMode(TDrawMode::dmOpaque);
     PushHistory();
 }

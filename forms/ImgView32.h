@@ -169,6 +169,8 @@ public:
     TBitmap32& Bitmap() { return bitmap_; }
     const TBitmap32& Bitmap() const { return bitmap_; }
     void SetBitmap(const TBitmap32& bitmap);
+    // Takes the pixels over without copying them.
+    void SetBitmap(TBitmap32&& bitmap);
     void BitmapChanged();
     TDrawMode BitmapDrawMode() const { return drawMode_; }
     void SetBitmapDrawMode(TDrawMode mode);

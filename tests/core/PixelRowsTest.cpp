@@ -74,11 +74,12 @@ TEST(PixelRows, DivisionFormsAreExactOverTheirWholeRange) {
 }
 
 TEST(PixelRows, BlendingMatchesTheDividingReferenceForEveryPathAndTail) {
-    for (const std::size_t count : {std::size_t{4099}, std::size_t{3}, std::size_t{64}}) {
+    // Counts that end after whole groups of eight, after a group of four, and in single pixels.
+    for (const std::size_t count : {std::size_t{4103}, std::size_t{3}, std::size_t{12}, std::size_t{64}}) {
         const std::vector<TColor32> fg = Pixels(count);
         std::vector<TColor32> bg = Pixels(count);
         // A long opaque stretch takes the vector path whole.
-        for (std::size_t i = 0; i < count / 2; ++i)
+        for (std::size_t i = 0; i < (count == 12 ? count : count / 2); ++i)
             bg[i] |= 0xFF000000u;
         for (const unsigned master : {0u, 1u, 128u, 255u, Byte()}) {
             const auto m = static_cast<std::uint8_t>(master);
