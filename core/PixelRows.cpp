@@ -352,14 +352,22 @@ std::size_t MatchingRunPlain(const TColor32* p, std::size_t count, TColor32 rgb)
     return i;
 }
 
+#if TOLVEX_SSE2
+namespace {
+// Whether the four pixels from p on all have the colour (alpha ignored).
+inline bool FourMatch(const TColor32* p, __m128i colour) {
+    const __m128i rgb = _mm_and_si128(Load(p), Splat(0x00FFFFFFu));
+    return _mm_movemask_epi8(_mm_cmpeq_epi32(rgb, colour)) == 0xFFFF;
+}
+} // namespace
+#endif
+
 std::size_t MatchingRun(const TColor32* p, std::size_t count, TColor32 rgb) {
     std::size_t i = 0;
 #if TOLVEX_SSE2
     const __m128i colour = Splat(rgb & 0x00FFFFFFu);
-    const __m128i mask = Splat(0x00FFFFFFu);
-    for (; i + 4 <= count; i += 4)
-        if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(Load(p + i), mask), colour)) != 0xFFFF)
-            break;
+    while (i + 4 <= count && FourMatch(p + i, colour))
+        i += 4;
 #endif
     return i + MatchingRunPlain(p + i, count - i, rgb);
 }
@@ -368,10 +376,8 @@ std::size_t MatchingRunBack(const TColor32* p, std::size_t count, TColor32 rgb) 
     std::size_t i = 0;
 #if TOLVEX_SSE2
     const __m128i colour = Splat(rgb & 0x00FFFFFFu);
-    const __m128i mask = Splat(0x00FFFFFFu);
-    for (; i + 4 <= count; i += 4)
-        if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(Load(p - i - 4), mask), colour)) != 0xFFFF)
-            break;
+    while (i + 4 <= count && FourMatch(p - i - 4, colour))
+        i += 4;
 #endif
     rgb &= 0x00FFFFFFu;
     while (i < count && (p[-1 - static_cast<std::ptrdiff_t>(i)] & 0x00FFFFFFu) == rgb)
