@@ -102,28 +102,40 @@ void FlipVert(TBitmap32& bitmap) {
     }
 }
 
+namespace {
+// A quarter turn writes a new picture. The storage of the picture it replaced is kept for
+// the next turn, so that repeated turns (the rotate dialog's clicks) write into memory the
+// program already holds instead of fresh pages, whose first touch costs more than the turn
+// itself. Storage past kSpareTurnBytes is given back at once.
+constexpr std::size_t kSpareTurnBytes = std::size_t{64} << 20;
+
+template <typename F> void Turn(TBitmap32& bitmap, F transpose) {
+    thread_local TBitmap32 spare;
+    spare.SetSizeForOverwrite(bitmap.Height(), bitmap.Width());
+    if (!spare.Empty())
+        transpose(bitmap, spare);
+    std::swap(bitmap, spare);
+    if (PixelCount(spare) * sizeof(TColor32) > kSpareTurnBytes)
+        spare = TBitmap32();
+}
+} // namespace
+
 void Rotate90(TBitmap32& bitmap) {
-    const int w = bitmap.Width();
-    const int h = bitmap.Height();
-    TBitmap32 turned;
-    turned.SetSizeForOverwrite(h, w);
     // Clockwise: the source read from its bottom row up, turned on the diagonal.
-    if (!turned.Empty())
-        pixel_rows::TransposeRect(bitmap.ScanLine(h - 1), -static_cast<std::ptrdiff_t>(w), turned.Bits(), h,
-                                  w, h);
-    bitmap = std::move(turned);
+    Turn(bitmap, [](const TBitmap32& from, TBitmap32& to) {
+        const int w = from.Width();
+        const int h = from.Height();
+        pixel_rows::TransposeRect(from.ScanLine(h - 1), -static_cast<std::ptrdiff_t>(w), to.Bits(), h, w, h);
+    });
 }
 
 void Rotate270(TBitmap32& bitmap) {
-    const int w = bitmap.Width();
-    const int h = bitmap.Height();
-    TBitmap32 turned;
-    turned.SetSizeForOverwrite(h, w);
     // Counter-clockwise: turned on the diagonal into the new rows from the bottom up.
-    if (!turned.Empty())
-        pixel_rows::TransposeRect(bitmap.Bits(), w, turned.ScanLine(w - 1), -static_cast<std::ptrdiff_t>(h),
-                                  w, h);
-    bitmap = std::move(turned);
+    Turn(bitmap, [](const TBitmap32& from, TBitmap32& to) {
+        const int w = from.Width();
+        const int h = from.Height();
+        pixel_rows::TransposeRect(from.Bits(), w, to.ScanLine(w - 1), -static_cast<std::ptrdiff_t>(h), w, h);
+    });
 }
 
 bool ValidImageSize(int width, int height) {

@@ -158,6 +158,12 @@ inline std::vector<TCase> Cases(TData& d) {
     add("noise 100", kFrameBytes, 5, [&d] { EffectNoise(d.Work, d.Frame, 100, d.Random); });
     add("rotate 90", kFrameBytes, 4, [&d] { Rotate90(d.Work); });
     add("rotate 270", kFrameBytes, 4, [&d] { Rotate270(d.Work); });
+    // The floor of an operation that makes a new frame (the quarter turns): fresh memory.
+    add("(new frame-sized buffer + memcpy)", kFrameBytes, 0, [&d] {
+        TBitmap32 fresh;
+        fresh.SetSizeForOverwrite(kFrameWidth, kFrameHeight);
+        std::memcpy(fresh.Bits(), d.Frame.Bits(), kFrameBytes);
+    });
     add("flip horizontal", kFrameBytes, 4, [&d] { FlipHorz(d.Work); });
     add("flip vertical", kFrameBytes, 4, [&d] { FlipVert(d.Work); });
     add(
