@@ -8,19 +8,32 @@
 #include "core/PixelRows.h"
 
 void PaintCheckerboard(TBitmap32& buffer) {
+    PaintCheckerboard(buffer, TRect{});
+}
+
+void PaintCheckerboard(TBitmap32& buffer, const TRect& covered) {
     const int w = buffer.Width();
     if (w == 0)
         return;
-    // Two prepared rows, copied alternately in bands of eight.
+    // Two prepared rows, copied alternately in bands of eight; rows that pass the covered
+    // part keep it as it is.
     std::vector<TColor32> greyFirst(static_cast<std::size_t>(w));
     std::vector<TColor32> whiteFirst(static_cast<std::size_t>(w));
     for (int x = 0; x < w; ++x) {
         greyFirst[static_cast<std::size_t>(x)] = CheckerboardColor(x, 0);
         whiteFirst[static_cast<std::size_t>(x)] = CheckerboardColor(x, 8);
     }
+    const TRect skip = covered.Intersect(TRect{0, 0, w, buffer.Height()});
     for (int y = 0; y < buffer.Height(); ++y) {
-        const auto& row = ((y >> 3) & 1) ? whiteFirst : greyFirst;
-        std::copy(row.begin(), row.end(), buffer.ScanLine(y));
+        const TColor32* row = (((y >> 3) & 1) ? whiteFirst : greyFirst).data();
+        TColor32* out = buffer.ScanLine(y);
+        if (skip.IsEmpty() || y < skip.Top || y >= skip.Bottom) {
+            std::memcpy(out, row, static_cast<std::size_t>(w) * sizeof(TColor32));
+            continue;
+        }
+        std::memcpy(out, row, static_cast<std::size_t>(skip.Left) * sizeof(TColor32));
+        std::memcpy(out + skip.Right, row + skip.Right,
+                    static_cast<std::size_t>(w - skip.Right) * sizeof(TColor32));
     }
 }
 
@@ -39,7 +52,27 @@ std::vector<int> SourceIndices(int dstSize, int srcSize, double origin, double s
     }
     return map;
 }
+
+// The first and one past the last destination index that has a source index.
+std::pair<int, int> CoveredRange(const std::vector<int>& map) {
+    const auto first = std::find_if(map.begin(), map.end(), [](int i) { return i >= 0; });
+    auto last = first;
+    while (last != map.end() && *last >= 0)
+        ++last;
+    return {static_cast<int>(first - map.begin()), static_cast<int>(last - map.begin())};
+}
 } // namespace
+
+TRect NearestCoverage(int dstWidth, int dstHeight, int srcWidth, int srcHeight, double originX,
+                      double originY, double scaleX, double scaleY) {
+    if (!(scaleX > 0) || !(scaleY > 0) || srcWidth <= 0 || srcHeight <= 0 || dstWidth <= 0 || dstHeight <= 0)
+        return {};
+    const auto [left, right] = CoveredRange(SourceIndices(dstWidth, srcWidth, originX, scaleX));
+    const auto [top, bottom] = CoveredRange(SourceIndices(dstHeight, srcHeight, originY, scaleY));
+    if (left >= right || top >= bottom)
+        return {};
+    return {left, top, right, bottom};
+}
 
 void DrawNearest(TBitmap32& dst, const TBitmap32& src, double originX, double originY, double scaleX,
                  double scaleY, TDrawMode mode, std::uint8_t masterAlpha) {
@@ -48,13 +81,11 @@ void DrawNearest(TBitmap32& dst, const TBitmap32& src, double originX, double or
     const std::vector<int> columns = SourceIndices(dst.Width(), src.Width(), originX, scaleX);
     const std::vector<int> rows = SourceIndices(dst.Height(), src.Height(), originY, scaleY);
     // The source columns only grow from left to right, so the covered columns are one range.
-    const auto first = std::find_if(columns.begin(), columns.end(), [](int c) { return c >= 0; });
-    if (first == columns.end())
+    const auto [left, right] = CoveredRange(columns);
+    if (left >= right)
         return;
-    const auto x0 = static_cast<std::size_t>(first - columns.begin());
-    std::size_t x1 = x0;
-    while (x1 < columns.size() && columns[x1] >= 0)
-        ++x1;
+    const auto x0 = static_cast<std::size_t>(left);
+    const auto x1 = static_cast<std::size_t>(right);
     const std::size_t count = x1 - x0;
     // At scale 1 the covered source pixels lie side by side and are read in place.
     bool sideBySide = true;

@@ -123,7 +123,7 @@ void TChildForm::FormActivate(TObject*) {
 }
 
 void TChildForm::ImgView32PaintStage(TObject*, TBitmap32&, unsigned) {
-    PaintCheckerboard(ImgView32->Buffer());
+    PaintCheckerboard(ImgView32->Buffer(), ImgView32->OpaqueBitmapRect());
 }
 
 void TChildForm::ImgView32Change(TObject*) {

@@ -369,6 +369,15 @@ void TImgView32::Update() {
         UpdateWindow(Handle());
 }
 
+TRect TImgView32::OpaqueBitmapRect() const {
+    if (drawMode_ != TDrawMode::dmOpaque)
+        return {};
+    const TRect vp = GetViewportRect();
+    const TViewMapping mapping = Mapping();
+    return NearestCoverage(vp.Width(), vp.Height(), bitmap_.Width(), bitmap_.Height(), mapping.OffsetHorz,
+                           mapping.OffsetVert, scale_, scale_);
+}
+
 void TImgView32::RenderStages() {
     const TRect vp = GetViewportRect();
     if (buffer_.Width() != vp.Width() || buffer_.Height() != vp.Height())

@@ -97,10 +97,11 @@ struct TViewScene {
     TViewScene() { Document.ResetAlpha(); }
 
     void Compose(double scale) {
-        PaintCheckerboard(Buffer);
-        // The picture's middle at the view's middle.
+        // The picture's middle at the view's middle; the checkerboard only where it is not.
         const double ox = kViewWidth / 2.0 - Document.Width() / 2.0 * scale;
         const double oy = kViewHeight / 2.0 - Document.Height() / 2.0 * scale;
+        PaintCheckerboard(Buffer, NearestCoverage(kViewWidth, kViewHeight, Document.Width(),
+                                                  Document.Height(), ox, oy, scale, scale));
         DrawNearest(Buffer, Document, ox, oy, scale, scale, TDrawMode::dmOpaque);
         // The selection starts 40 x 30 picture pixels up and left of the middle.
         const double sx = ox + (Document.Width() / 2.0 - 40) * scale;

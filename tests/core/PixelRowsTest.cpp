@@ -309,6 +309,30 @@ TEST(PixelRows, ZoomedDrawingAndBlendingMatchThePixelByPixelReference) {
     EXPECT_EQ(fast, reference);
 }
 
+TEST(PixelRows, TheCheckerboardLeavesExactlyWhatAnOpaquePictureCovers) {
+    const TBitmap32 src(37, 23, 0xFF00FF00u);
+    const TBitmap32 sentinel(61, 47, 0x12345678u);
+    TBitmap32 full = sentinel;
+    PaintCheckerboard(full);
+    for (const double scale : {0.25, 1.0, 3.7, 10.0}) {
+        for (int round = 0; round < 8; ++round) {
+            // Origins from far outside on one side to far outside on the other.
+            const double ox = -400.0 + Byte() * 3.3, oy = -300.0 + Byte() * 2.1;
+            const TRect cover = NearestCoverage(61, 47, 37, 23, ox, oy, scale, scale);
+            TBitmap32 drawn = sentinel, part = sentinel;
+            DrawNearest(drawn, src, ox, oy, scale, scale, TDrawMode::dmOpaque);
+            PaintCheckerboard(part, cover);
+            for (int y = 0; y < 47; ++y)
+                for (int x = 0; x < 61; ++x) {
+                    const bool inside =
+                        x >= cover.Left && x < cover.Right && y >= cover.Top && y < cover.Bottom;
+                    ASSERT_EQ(drawn.Pixel(x, y) != sentinel.Pixel(x, y), inside) << x << "," << y;
+                    ASSERT_EQ(part.Pixel(x, y), inside ? sentinel.Pixel(x, y) : full.Pixel(x, y));
+                }
+        }
+    }
+}
+
 TEST(PixelRows, MosaicBlocksTakeTheirTopLeftPixelInPlaceOrNot) {
     for (const int n : {2, 5, 16}) {
         const TBitmap32 src = RandomBitmap(41, 19);

@@ -30,7 +30,9 @@ public:
         View = Make<TImgView32>(L"ImgView32", this);
         View->SetBounds(0, 0, 1600 + GetSystemMetrics(SM_CXVSCROLL), 1000 + GetSystemMetrics(SM_CYHSCROLL));
         View->PaintStages()[0].Stage = PST_CUSTOM;
-        View->OnPaintStage = [this](TObject*, TBitmap32&, unsigned) { PaintCheckerboard(View->Buffer()); };
+        View->OnPaintStage = [this](TObject*, TBitmap32&, unsigned) {
+            PaintCheckerboard(View->Buffer(), View->OpaqueBitmapRect());
+        };
         TBitmap32 picture = pixel_bench::TestPicture(7680, 4320);
         picture.ResetAlpha();
         View->SetBitmap(picture);
