@@ -114,10 +114,11 @@ TLutApplier::TLutApplier(const TLUT8& lutR, const TLUT8& lutG, const TLUT8& lutB
     }
     if (pixels < kPairTablePixels)
         return;
-    pair_.resize(65536);
+    pair_ = std::make_unique<TPairTables>();
+    pair_->R = r_;
     for (std::size_t g = 0; g < 256; ++g)
         for (std::size_t b = 0; b < 256; ++b)
-            pair_[(g << 8) | b] = static_cast<std::uint16_t>(g_[g] | b_[b]);
+            pair_->Pair[(g << 8) | b] = static_cast<std::uint16_t>(g_[g] | b_[b]);
 }
 
 void TLutApplier::ApplyPlain(TColor32* dst, const TColor32* src, std::size_t count, TAlphaFrom alpha) const {
@@ -132,9 +133,8 @@ void TLutApplier::ApplyPlain(TColor32* dst, const TColor32* src, std::size_t cou
 
 namespace {
 // One loop per alpha source, so that the choice is not made per pixel.
-template <TAlphaFrom kAlpha>
-void ApplyPair(TColor32* dst, const TColor32* src, std::size_t count, const std::uint32_t* r,
-               const std::uint16_t* pair) {
+template <TAlphaFrom kAlpha, typename TTables>
+void ApplyPair(TColor32* dst, const TColor32* src, std::size_t count, const TTables& tables) {
     for (std::size_t i = 0; i < count; ++i) {
         const TColor32 c = src[i];
         TColor32 a;
@@ -144,25 +144,25 @@ void ApplyPair(TColor32* dst, const TColor32* src, std::size_t count, const std:
             a = c & 0xFF000000u;
         else
             a = dst[i] & 0xFF000000u;
-        dst[i] = a | r[(c >> 16) & 0xFFu] | pair[c & 0xFFFFu];
+        dst[i] = a | tables.R[(c >> 16) & 0xFFu] | tables.Pair[c & 0xFFFFu];
     }
 }
 } // namespace
 
 void TLutApplier::Apply(TColor32* dst, const TColor32* src, std::size_t count, TAlphaFrom alpha) const {
-    if (pair_.empty()) {
+    if (!pair_) {
         ApplyPlain(dst, src, count, alpha);
         return;
     }
     switch (alpha) {
     case TAlphaFrom::Dst:
-        ApplyPair<TAlphaFrom::Dst>(dst, src, count, r_.data(), pair_.data());
+        ApplyPair<TAlphaFrom::Dst>(dst, src, count, *pair_);
         break;
     case TAlphaFrom::Src:
-        ApplyPair<TAlphaFrom::Src>(dst, src, count, r_.data(), pair_.data());
+        ApplyPair<TAlphaFrom::Src>(dst, src, count, *pair_);
         break;
     case TAlphaFrom::Opaque:
-        ApplyPair<TAlphaFrom::Opaque>(dst, src, count, r_.data(), pair_.data());
+        ApplyPair<TAlphaFrom::Opaque>(dst, src, count, *pair_);
         break;
     }
 }

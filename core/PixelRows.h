@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "core/Bitmap32.h"
@@ -75,13 +76,18 @@ public:
     TLutApplier(const TLUT8& lutR, const TLUT8& lutG, const TLUT8& lutB, std::size_t pixels);
     void Apply(TColor32* dst, const TColor32* src, std::size_t count, TAlphaFrom alpha) const;
     void ApplyPlain(TColor32* dst, const TColor32* src, std::size_t count, TAlphaFrom alpha) const;
-    bool UsesPairTable() const { return !pair_.empty(); }
+    bool UsesPairTable() const { return pair_ != nullptr; }
     // From this many pixels on, the pair table pays for its building.
     static constexpr std::size_t kPairTablePixels = std::size_t{1} << 17;
 
 private:
     std::array<std::uint32_t, 256> r_{}, g_{}, b_{}; // already shifted into place
-    std::vector<std::uint16_t> pair_;
+    // R's table beside the pair table, so that one register reaches both in the loop.
+    struct TPairTables {
+        std::array<std::uint32_t, 256> R;
+        std::array<std::uint16_t, 65536> Pair;
+    };
+    std::unique_ptr<TPairTables> pair_;
 };
 
 // R = G = B := (R*61 + G*174 + B*21) shr 8, alpha kept.
