@@ -23,6 +23,7 @@
 #include "forms/Shape.h"
 #include "forms/Slider.h"
 #include "forms/StdCtrls.h"
+#include "forms/Strings.h"
 #include "forms/ThumbView.h"
 #include "resources/toolbar_images.h"
 
@@ -147,12 +148,6 @@ bool RunColorDialog(HWND owner, TColor& color) {
         return false;
     color = static_cast<TColor>(cc.rgbResult & 0xFFFFFF);
     return true;
-}
-
-std::wstring ThousandsSeparator() {
-    wchar_t buffer[8] = {};
-    const int len = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, buffer, 8);
-    return len > 1 ? std::wstring(buffer, static_cast<std::size_t>(len - 1)) : std::wstring(L",");
 }
 } // namespace
 
@@ -647,7 +642,7 @@ void TToolForm::JvxSlider1Change(TObject*) {
     // The document's own activation sets the slider from its scale; that must not write back.
     if (IToolDocument* doc = host_.ActiveToolDocument(); doc && ZoomDiffersFromScale(value, doc->Scale()))
         doc->SetScale(value / 100.0);
-    host_.SetStatusText(1, ZoomStatusText(value, ThousandsSeparator()));
+    host_.SetStatusText(1, ZoomStatusText(value, LocaleThousandsSeparator()));
     lblZoom->SetCaption(ZoomLabelText(value));
 }
 
