@@ -162,11 +162,7 @@ void TMainForm::CreateActions() {
     acToolShowTool->OnExecute = [this](TObject* s) { acToolShowToolExecute(s); };
     acWinCascade->OnExecute = [this](TObject*) { SendMessageW(ClientHandle(), WM_MDICASCADE, 0, 0); };
     acWinTile->OnExecute = [this](TObject*) { SendMessageW(ClientHandle(), WM_MDITILE, MDITILE_HORIZONTAL, 0); };
-    acWinMin->OnExecute = [this](TObject*) {
-        const auto children = MDIChildren();
-        for (auto it = children.rbegin(); it != children.rend(); ++it)
-            ShowWindow((*it)->Handle(), SW_MINIMIZE);
-    };
+    acWinMin->OnExecute = [this](TObject* s) { acWinMinExecute(s); };
     acWinMax->OnExecute = [this](TObject*) {
         if (TForm* doc = ActiveMDIChild())
             SendMessageW(ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(doc->Handle()), 0);

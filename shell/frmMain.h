@@ -247,6 +247,8 @@ public:
     void acPageLeftUpdate(TObject* sender);
     void acPageRightUpdate(TObject* sender);
     void ExistMDIChild(TObject* sender);
+    // Minimize All: every open document, the last in child order first.
+    void acWinMinExecute(TObject* sender);
     void acFileSaveExecute(TObject* sender);
     void acFileSaveUpdate(TObject* sender);
     void acFileSaveAsExecute(TObject* sender);
