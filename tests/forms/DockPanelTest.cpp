@@ -10,6 +10,7 @@
 #include "forms/Form.h"
 #include "forms/ScrollBox.h"
 #include "forms/TrayIcon.h"
+#include "tests/support/Taskbar.h"
 
 namespace {
 TFormDesign HostDesign() {
@@ -124,14 +125,6 @@ protected:
     TFormPtr<TPaneForm> pane;
 };
 
-// The button of the desktop's taskbar that stands for a window, or null.
-HWND TaskbarButtonOf(HWND wnd) {
-    const HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
-    for (HWND b = taskbar ? GetWindow(taskbar, GW_CHILD) : nullptr; b; b = GetWindow(b, GW_HWNDNEXT))
-        if (GetWindowLongPtrW(b, GWLP_ID) == reinterpret_cast<LONG_PTR>(wnd) && IsWindowVisible(b))
-            return b;
-    return nullptr;
-}
 } // namespace
 
 TEST_F(DockPanelTest, ADockedFormSitsUnderTheCaptionStripWithTheSplitterBesideThePanel) {
