@@ -68,12 +68,13 @@ bool EscapeHeld() {
 // in a topmost window that never takes the mouse or the focus.
 class TDragOutline : public TWindow {
 public:
-    TDragOutline() : TWindow(nullptr, L"DragOutline") {
+    // Owned by the host, so that no taskbar lists it while it shows.
+    explicit TDragOutline(HWND host) : TWindow(nullptr, L"DragOutline") {
         static constexpr WORD kHatch[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
         pattern_.Reset(CreateBitmap(8, 8, 1, 1, kHatch));
         brush_.Reset(CreatePatternBrush(static_cast<HBITMAP>(pattern_.Get())));
         CreateOwnWindow(L"TolvexDragOutline", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE,
-                        nullptr, 0, 0, 0, 0, nullptr, 0);
+                        host, 0, 0, 0, 0, nullptr, 0);
     }
     void ShowAt(const RECT& r) {
         const int width = r.right - r.left, height = r.bottom - r.top;
@@ -323,7 +324,7 @@ void TDockPanel::TrackDrag(POINT screen) {
             return;
         drag_.Active = true;
         if (!outline_)
-            outline_ = std::make_unique<TDragOutline>();
+            outline_ = std::make_unique<TDragOutline>(host_);
     }
     const RECT target = DocksAt(screen)
                             ? DockTargetRect()
@@ -450,7 +451,21 @@ void TDockPanel::Paint(HDC dc) {
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
         SelectObject(dc, old);
     }
-    DrawFrameControl(dc, &close, DFC_CAPTION, DFCS_CAPTIONCLOSE | (closePressed_ ? DFCS_PUSHED : 0u));
+    // The close mark is drawn, not taken from a symbol font, so it shows on every system.
+    if (closePressed_)
+        DrawEdge(dc, &close, BDR_SUNKENOUTER, BF_RECT);
+    const int offset = closePressed_ ? 1 : 0;
+    const TGdiObject pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNTEXT)));
+    const HGDIOBJ oldPen = SelectObject(dc, pen.Get());
+    const int left = close.left + 4 + offset, top = close.top + 3 + offset;
+    const int size = static_cast<int>(close.bottom - close.top) - 6;
+    for (int thick = 0; thick < 2; ++thick) {
+        MoveToEx(dc, left + thick, top, nullptr);
+        LineTo(dc, left + thick + size, top + size);
+        MoveToEx(dc, left + thick + size - 1, top, nullptr);
+        LineTo(dc, left + thick - 1, top + size);
+    }
+    SelectObject(dc, oldPen);
 }
 
 // ---- The docked form's and the host's messages ----

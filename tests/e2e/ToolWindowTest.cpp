@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "E2eSupport.h"
 #include "tests/support/Taskbar.h"
 
@@ -72,13 +74,24 @@ RECT ScreenRect(HWND wnd) {
     return r;
 }
 
-// A drag with the real mouse, in steps, so that the program sees it move.
-void DragWithMouse(POINT from, POINT to) {
+// A drag with the real mouse, in steps, so that the program sees it move; beforeRelease
+// looks at the screen while the button is still held at the end.
+void DragWithMouse(POINT from, POINT to, const std::function<void()>& beforeRelease = {}) {
     MoveMouse(from.x, from.y);
     MoveMouse(from.x, from.y, MOUSEEVENTF_LEFTDOWN);
     for (int step = 1; step <= 6; ++step)
         MoveMouse(from.x + (to.x - from.x) * step / 6, from.y + (to.y - from.y) * step / 6);
+    if (beforeRelease)
+        beforeRelease();
     MoveMouse(to.x, to.y, MOUSEEVENTF_LEFTUP);
+}
+
+// The drag outline of a process while it shows, or null.
+HWND VisibleOutlineOf(DWORD processId) {
+    for (HWND w : FindWindows(L"TolvexDragOutline", processId))
+        if (IsWindowVisible(w))
+            return w;
+    return nullptr;
 }
 } // namespace
 
@@ -95,8 +108,16 @@ TEST_F(ToolWindowTest, TheToolWindowIsPulledOutByItsCaptionAndDockedAgainWithThe
     SetForegroundWindow(main);
 
     // Out by the caption strip above the tool window, into the middle of the screen.
+    // During the drag only an outline moves; it has no taskbar button either.
     const RECT docked = ScreenRect(panel);
-    DragWithMouse({docked.left + 60, docked.top + 8}, {640, 360});
+    DragWithMouse({docked.left + 60, docked.top + 8}, {640, 360}, [&] {
+        HWND outline = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (outline = VisibleOutlineOf(program.Id())) != nullptr; }));
+        EXPECT_EQ(GetParent(tool), panel);
+        EXPECT_TRUE(WaitFor([&] { return TaskbarButtonOf(main) != nullptr; }));
+        Sleep(500);
+        EXPECT_EQ(TaskbarButtonOf(outline), nullptr);
+    });
     ASSERT_TRUE(
         WaitFor([&] { return GetAncestor(tool, GA_PARENT) == GetDesktopWindow() && IsWindowVisible(tool); }));
     EXPECT_EQ(GetWindow(tool, GW_OWNER), main);
