@@ -42,10 +42,6 @@ public:
     // The strip and its close button, in the panel's client coordinates.
     RECT CaptionRect() const;
     RECT CloseButtonRect() const;
-    // Whether a pane released at this screen point docks.
-    bool DocksAt(POINT screenPoint) const;
-    // The outer rectangle the form floats in when it leaves the dock without a drag.
-    RECT UndockedRect() const;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -78,6 +74,11 @@ private:
     void TrackDrag(POINT screen);
     void EndDrag(POINT screen, bool apply);
     void ToggleFloating();
+    // Whether a pane released at this screen point docks.
+    bool DocksAt(POINT screenPoint) const;
+    // The outer rectangle the form floats in when it leaves the dock without a drag: where
+    // it floated last, or beside its dock place.
+    RECT UndockedRect() const;
     void ShowDockSite(bool visible);
     void PlaceClient();
     // The band of the host where the panel lives, and the panel's place in it (screen).

@@ -23,17 +23,6 @@ void TScrollBox::ScrollTo(int position) {
     Realign();
 }
 
-void TScrollBox::ScrollIntoView(int top, int bottom) {
-    RECT client;
-    GetClientRect(Handle(), &client);
-    int position = position_;
-    if (bottom - position > client.bottom)
-        position = bottom - client.bottom;
-    if (top < position)
-        position = top;
-    ScrollTo(position);
-}
-
 void TScrollBox::Realign() {
     // Showing or hiding the scroll bar resizes the client area, which comes back here.
     if (realigning_ || !content_ || !Handle())

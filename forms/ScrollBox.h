@@ -17,9 +17,6 @@ public:
     // How far the content is scrolled up, in pixels.
     int Position() const { return position_; }
     void ScrollTo(int position);
-    // Scrolls as little as needed to show the content's rows top to bottom (content
-    // coordinates), the top ones first when they do not all fit.
-    void ScrollIntoView(int top, int bottom);
     void Realign() override;
 
 protected:
