@@ -20,6 +20,10 @@ constexpr DWORD kFloatingStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kFrameStyles =
     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 constexpr int kOutlineWidth = 3;
+// After the host shows or is activated, the floating pane is kept above it for a while.
+constexpr UINT_PTR kRaiseTimer = 1;
+constexpr UINT kRaiseCheckMs = 100;
+constexpr int kRaiseChecks = 10;
 
 TRect ToRect(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
@@ -392,6 +396,13 @@ LRESULT TDockPanel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (drag_.Armed && drag_.Capture == Handle() && reinterpret_cast<HWND>(lParam) != Handle())
             EndDrag({}, false);
         break;
+    case WM_TIMER:
+        if (wParam != kRaiseTimer)
+            break;
+        KeepAboveHost();
+        if (--raiseChecks_ <= 0)
+            KillTimer(Handle(), kRaiseTimer);
+        return 0;
     default:
         break;
     }
@@ -563,11 +574,37 @@ void TDockPanel::ReleaseClient() {
 LRESULT CALLBACK TDockPanel::HostProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                       DWORD_PTR refData) {
     auto* self = reinterpret_cast<TDockPanel*>(refData);
-    if (msg == WM_SHOWWINDOW && lParam == 0)
-        Guarded([&] { self->HostShowing(wParam != FALSE); });
+    // The pane hides before its host does, and comes back once the host shows.
+    if (msg == WM_SHOWWINDOW && lParam == 0 && !wParam)
+        Guarded([&] { self->HostShowing(false); });
     if (msg == WM_NCDESTROY)
         RemoveWindowSubclass(wnd, HostProc, kHostSubclass);
-    return DefSubclassProc(wnd, msg, wParam, lParam);
+    const LRESULT result = DefSubclassProc(wnd, msg, wParam, lParam);
+    if (msg == WM_WINDOWPOSCHANGED && (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW))
+        Guarded([&] { self->HostShowing(true); });
+    if (msg == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE)
+        Guarded([&] { self->WatchHostRaise(); });
+    return result;
+}
+
+void TDockPanel::WatchHostRaise() {
+    // An owned window stands above its owner, but not every system keeps it there when
+    // the owner is raised, and the raise may come a moment after the show or activation
+    // that asks for it: the pane is checked for a little while.
+    if (!client_ || state_ != TDockState::Floating)
+        return;
+    raiseChecks_ = kRaiseChecks;
+    SetTimer(Handle(), kRaiseTimer, kRaiseCheckMs, nullptr);
+}
+
+void TDockPanel::KeepAboveHost() {
+    if (!client_ || state_ != TDockState::Floating || !IsWindowVisible(client_->Handle()))
+        return;
+    for (HWND w = GetWindow(host_, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (w == client_->Handle()) { // the host stands above its pane: the pane goes up
+            SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            return;
+        }
 }
 
 void TDockPanel::HostShowing(bool show) {
@@ -584,6 +621,8 @@ void TDockPanel::HostShowing(bool show) {
         hiddenWithHost_ = false;
         const RECT r = OntoAMonitor(ScreenRectOf(wnd));
         SetWindowPos(wnd, HWND_TOP, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        KeepAboveHost();
+        WatchHostRaise();
     }
     switching_ = false;
 }

@@ -67,6 +67,8 @@ private:
                                      DWORD_PTR refData);
     bool ClientMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void HostShowing(bool show);
+    void WatchHostRaise();
+    void KeepAboveHost();
     void ClientShowing(bool show);
     void ReleaseClient();
 
@@ -97,6 +99,7 @@ private:
     bool hiddenWithHost_ = false;
     bool switching_ = false;
     bool closePressed_ = false;
+    int raiseChecks_ = 0;
     HWND host_ = nullptr;
 };
 

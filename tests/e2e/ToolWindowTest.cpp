@@ -3,11 +3,11 @@
 // real mouse and docked again.
 #include <windows.h>
 
+#include <functional>
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "E2eSupport.h"
+#include "tests/support/PickerDriver.h"
 #include "tests/support/Taskbar.h"
 
 using namespace e2e;
@@ -86,6 +86,14 @@ void DragWithMouse(POINT from, POINT to, const std::function<void()>& beforeRele
     MoveMouse(to.x, to.y, MOUSEEVENTF_LEFTUP);
 }
 
+// Whether one top-level window stands above another.
+bool IsAbove(HWND upper, HWND lower) {
+    for (HWND w = GetWindow(upper, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (w == lower)
+            return true;
+    return false;
+}
+
 // The drag outline of a process while it shows, or null.
 HWND VisibleOutlineOf(DWORD processId) {
     for (HWND w : FindWindows(L"TolvexDragOutline", processId))
@@ -98,6 +106,7 @@ HWND VisibleOutlineOf(DWORD processId) {
 TEST_F(ToolWindowTest, TheToolWindowIsPulledOutByItsCaptionAndDockedAgainWithTheMouse) {
     WriteRegString(kSettingsKey, L"Language", L"English");
     WriteRegString(kSettingsKey, L"isIEButton", L"FALSE");
+    WriteRegString(kSettingsKey, L"isAfterVisible", L"TRUE");
     TProcess program(folder.Exe());
     const HWND main = MainWindowOf(program.Id());
     ASSERT_TRUE(main);
@@ -130,6 +139,15 @@ TEST_F(ToolWindowTest, TheToolWindowIsPulledOutByItsCaptionAndDockedAgainWithThe
     EXPECT_TRUE(WaitFor([&] { return TaskbarButtonOf(main) != nullptr; }));
     Sleep(500);
     EXPECT_EQ(TaskbarButtonOf(tool), nullptr);
+
+    // Hidden with the main window to the tray, and back above it with the Show hotkey.
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main) && !IsWindowVisible(tool); }));
+    picker_driver::PressCtrlShift(VK_F11);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) && IsWindowVisible(tool); }));
+    Sleep(1500); // the main window's raise may come late; the pane must stay above it
+    EXPECT_TRUE(IsAbove(tool, main));
+    EXPECT_EQ(ScreenRect(tool).left, floating.left);
 
     // Back by its own caption, released near the main window's left client edge.
     RECT client{};

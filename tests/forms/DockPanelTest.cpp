@@ -75,6 +75,14 @@ RECT ScreenRect(HWND wnd) {
     return r;
 }
 
+// Whether one top-level window stands above another in the z-order.
+bool IsAbove(HWND upper, HWND lower) {
+    for (HWND w = GetWindow(upper, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (w == lower)
+            return true;
+    return false;
+}
+
 class DockPanelTest : public FormsTest {
 protected:
     void SetUp() override {
@@ -262,6 +270,9 @@ TEST_F(DockPanelTest, AFloatingPaneHidesWithItsHostAndComesBackWithIt) {
     host->Show();
     EXPECT_TRUE(IsWindowVisible(Pane()));
     EXPECT_EQ(ScreenRect(Pane()).top, before.top);
+    // Raised, the host stays below its floating pane.
+    SetWindowPos(host->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_TRUE(IsAbove(Pane(), host->Handle()));
     // Show on the dock brings a floating pane to the front where it floats.
     Dock()->ShowDockForm();
     EXPECT_EQ(Dock()->State(), TDockState::Floating);
