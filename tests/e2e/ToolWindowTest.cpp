@@ -41,6 +41,14 @@ HWND FindDescendant(HWND root, const wchar_t* caption) {
     EnumChildWindows(root, MatchCaption, reinterpret_cast<LPARAM>(&search));
     return search.Found;
 }
+
+// The tool window once the start-up has docked it into the main window, or null. It lies
+// in the hidden dock area from its creation; the docking shows it.
+HWND DockedToolWindow(HWND main) {
+    HWND tool = nullptr;
+    WaitFor([&] { return (tool = FindDescendant(main, L"Tool Window")) && IsWindowVisible(tool); });
+    return tool && IsWindowVisible(tool) ? tool : nullptr;
+}
 } // namespace
 
 TEST_F(ToolWindowTest, TheToolWindowIsDockedAtStartUpAndItsStoredColoursSurviveTheExit) {
@@ -51,10 +59,8 @@ TEST_F(ToolWindowTest, TheToolWindowIsDockedAtStartUpAndItsStoredColoursSurviveT
     TProcess program(folder.Exe());
     const HWND main = MainWindowOf(program.Id());
     ASSERT_TRUE(main);
-    // The tool window lies in the hidden dock area from its creation; the docking shows it.
-    HWND tool = nullptr;
-    ASSERT_TRUE(
-        WaitFor([&] { return (tool = FindDescendant(main, L"Tool Window")) && IsWindowVisible(tool); }));
+    const HWND tool = DockedToolWindow(main);
+    ASSERT_TRUE(tool);
     RECT r{};
     GetWindowRect(tool, &r);
     EXPECT_EQ(r.right - r.left, 190);
@@ -110,9 +116,8 @@ TEST_F(ToolWindowTest, TheToolWindowIsPulledOutByItsCaptionAndDockedAgainWithThe
     TProcess program(folder.Exe());
     const HWND main = MainWindowOf(program.Id());
     ASSERT_TRUE(main);
-    HWND tool = nullptr;
-    ASSERT_TRUE(
-        WaitFor([&] { return (tool = FindDescendant(main, L"Tool Window")) && IsWindowVisible(tool); }));
+    const HWND tool = DockedToolWindow(main);
+    ASSERT_TRUE(tool);
     const HWND panel = GetParent(tool);
     SetForegroundWindow(main);
 
