@@ -1,6 +1,6 @@
-// The tool window in the main window's dock area under Wine: docked 190 wide at start-up
-// beside the splitter, floated and closed and shown again by Show Tool Window, hidden with the main window
-// and before a capture, its bars reachable by scrolling on a short main window, and its background.
+// The tool window in the main window's dock area under Wine: floating, it hides with the
+// main window and before a capture; its bars are reachable by scrolling on a short main
+// window; and its background.
 #include <windows.h>
 
 #include <objbase.h>
@@ -65,36 +65,6 @@ protected:
     TFormPtr<TToolForm> tool;
 };
 } // namespace
-
-TEST_F(ToolDockTest, TheStartUpDocksTheToolWindow190WideBesideTheSplitter) {
-    EXPECT_EQ(Dock()->State(), TDockState::Docked);
-    EXPECT_EQ(Dock()->DockClient(), tool.get());
-    EXPECT_EQ(Dock()->Width(), 190);
-    const RECT docked = ScreenRect(tool->Handle());
-    EXPECT_EQ(docked.right - docked.left, 190);
-    // The document area starts right of the splitter.
-    RECT area{};
-    GetWindowRect(main->ClientHandle(), &area);
-    EXPECT_EQ(area.left, ScreenRect(Dock()->Splitter()->Handle()).right);
-}
-
-TEST_F(ToolDockTest, ShowToolWindowDocksAClosedToolWindowAgainAndLeavesAFloatingOneFloating) {
-    FloatTo({600, 300});
-    ASSERT_EQ(Dock()->State(), TDockState::Floating);
-    main->acToolShowTool->Execute();
-    EXPECT_EQ(Dock()->State(), TDockState::Floating);
-    EXPECT_TRUE(IsWindowVisible(tool->Handle()));
-    SendMessageW(tool->Handle(), WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindowVisible(tool->Handle()));
-    EXPECT_FALSE(Dock()->Visible());
-    main->acToolShowTool->Update();
-    EXPECT_TRUE(main->acToolShowTool->Enabled());
-    main->acToolShowTool->Execute();
-    EXPECT_EQ(Dock()->State(), TDockState::Docked);
-    EXPECT_EQ(GetParent(tool->Handle()), Dock()->Handle());
-    EXPECT_TRUE(IsWindowVisible(tool->Handle()));
-    EXPECT_EQ(Dock()->Width(), 190);
-}
 
 TEST_F(ToolDockTest, AFloatingToolWindowHidesToTheTrayAndBeforeACaptureAndComesBack) {
     FloatTo({600, 300});

@@ -318,17 +318,6 @@ TEST_F(DockPanelTest, ThePaneNeverGetsATaskbarButtonAfterAHideAndShow) {
     EXPECT_NE(TaskbarButtonOf(host->Handle()), nullptr);
 }
 
-TEST_F(DockPanelTest, TheStripShowsTheFormsTitleAgainWhenTheTitleChanges) {
-    const RECT strip = Dock()->CaptionRect();
-    EXPECT_EQ(strip.bottom, TDockPanel::kCaptionHeight);
-    ASSERT_TRUE(PumpUntil([&] { return !GetUpdateRect(Dock()->Handle(), nullptr, FALSE); }));
-    pane->SetCaption(L"Werkzeug");
-    // The strip was invalidated: a paint is pending for it.
-    RECT update{};
-    EXPECT_TRUE(GetUpdateRect(Dock()->Handle(), &update, FALSE));
-    EXPECT_LT(update.top, TDockPanel::kCaptionHeight);
-}
-
 TEST_F(FormsTest, TheScrollBoxScrollsItsContentOnlyWhenItIsTallerThanTheBox) {
     auto form = CreateForm<TPaneForm>();
     auto* box = form->Make<TScrollBox>(L"Box", form.get());
