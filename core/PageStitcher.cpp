@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/PixelRows.h"
 #include "core/TextRules.h"
 
 namespace {
@@ -14,54 +15,43 @@ constexpr int kMaxFrames = 4096;
 
 using geometry_detail::Saturate;
 
-// Collects the rows of the capture tile by tile and joins them once at the end, so a long
-// page costs one copy of every row instead of a re-allocation of the picture per step.
+// Appends the rows of the capture to the picture as they come, made opaque on the way
+// (the grab may leave any alpha), so that each row is copied once and one tile serves
+// every step.
 class TRowJoiner {
 public:
     explicit TRowJoiner(int width)
         : width_(width), maxRows_(static_cast<int>(
                              std::min<std::int64_t>(TBitmap32::kMaxSide, TBitmap32::kMaxPixels / width))) {}
 
+    // Room for the rows still expected, so that the picture grows without moving.
+    void Expect(std::int64_t moreRows) {
+        const std::int64_t rows =
+            std::min<std::int64_t>(picture_.Height() + std::max<std::int64_t>(moreRows, 0), maxRows_);
+        picture_.Reserve(static_cast<std::size_t>(rows) * static_cast<std::size_t>(width_));
+    }
+
     // Takes the bottom newRows rows of tile (the rows that came into view), or the upper
     // ones of them that still fit in a picture.
-    void AppendBottom(TBitmap32 tile, int newRows) {
+    void AppendBottom(const TBitmap32& tile, int newRows) {
         newRows = std::min(newRows, tile.Height());
-        const int count = std::min(newRows, maxRows_ - rows_);
+        const int count = std::min(newRows, maxRows_ - picture_.Height());
         if (count <= 0)
             return;
         const int first = tile.Height() - newRows;
-        strips_.push_back({std::move(tile), first, count});
-        rows_ += count;
+        TColor32* to = picture_.AppendRows(width_, count);
+        // Rows are contiguous within a tile, so a strip is one run of pixels.
+        pixel_rows::SetAlphaRow(to, tile.ScanLine(first),
+                                static_cast<std::size_t>(width_) * static_cast<std::size_t>(count), 255);
     }
-    bool Full() const { return rows_ >= maxRows_; }
+    bool Full() const { return picture_.Height() >= maxRows_; }
 
-    // Consumes the strips, releasing each tile once its rows are copied.
-    TBitmap32 Join() && {
-        TBitmap32 picture(width_, rows_);
-        int y = 0;
-        const auto rowBytes = static_cast<std::size_t>(width_) * sizeof(TColor32);
-        for (TStrip& strip : strips_) {
-            // Rows are contiguous within a tile, so a strip is one block copy.
-            std::memcpy(picture.ScanLine(y), strip.Tile.ScanLine(strip.First),
-                        rowBytes * static_cast<std::size_t>(strip.Count));
-            y += strip.Count;
-            strip.Tile = TBitmap32();
-        }
-        // The grab may leave any alpha; a captured picture is opaque.
-        picture.ResetAlpha();
-        return picture;
-    }
+    TBitmap32 Join() && { return std::move(picture_); }
 
 private:
-    struct TStrip {
-        TBitmap32 Tile;
-        int First;
-        int Count;
-    };
     int width_;
     int maxRows_;
-    int rows_ = 0;
-    std::vector<TStrip> strips_;
+    TBitmap32 picture_;
 };
 
 // The scrolling loop of both paths: grab the view rows [top, top + viewHeight) of the
@@ -73,12 +63,16 @@ private:
 bool ScrollAndJoin(IWebPage& page, IScrollElement& element, TRowJoiner& joiner, int width, int viewHeight,
                    int top, int delay, bool handleMessages) {
     std::optional<int> shownTop = element.ScrollTop();
+    // The rows to come, as far as the page tells them, are made room for at once.
+    if (const auto scrollHeight = element.ScrollHeight(); scrollHeight && shownTop)
+        joiner.Expect(std::int64_t{viewHeight} +
+                      std::max<std::int64_t>(0, std::int64_t{*scrollHeight} - viewHeight - *shownTop));
     int newRows = viewHeight;
+    TBitmap32 tile(width, viewHeight);
     for (bool first = true;; first = false) {
-        TBitmap32 tile(width, viewHeight);
         if (!page.Grab(top, tile))
             return !first;
-        joiner.AppendBottom(std::move(tile), newRows);
+        joiner.AppendBottom(tile, newRows);
         if (joiner.Full() || !shownTop)
             return true;
         if (!element.SetScrollTop(Saturate(std::int64_t{*shownTop} + viewHeight - kScrollOverlap)))
@@ -183,7 +177,7 @@ std::optional<TBitmap32> FramePath(IWebPage& page, IScrollElement& body, int fra
         TBitmap32 strip(w, header);
         if (!page.Grab(0, strip))
             return std::nullopt;
-        joiner.AppendBottom(std::move(strip), header);
+        joiner.AppendBottom(strip, header);
     }
     if (!ScrollAndJoin(page, *frame, joiner, w, fh, header, delay, false))
         return std::nullopt;

@@ -123,7 +123,7 @@ void TChildForm::FormActivate(TObject*) {
 }
 
 void TChildForm::ImgView32PaintStage(TObject*, TBitmap32&, unsigned) {
-    PaintCheckerboard(ImgView32->Buffer());
+    PaintCheckerboard(ImgView32->Buffer(), ImgView32->OpaqueBitmapRect());
 }
 
 void TChildForm::ImgView32Change(TObject*) {
@@ -336,7 +336,7 @@ void TChildForm::CommitFloatingLayer() {
     SelectionBand = nullptr;
     ImgView32->ClearLayers();
     // The merged picture is drawn opaque from now on, as every freshly assigned image.
-    ImgView32->SetBitmap(merged);
+    ImgView32->SetBitmap(std::move(merged));
     ImgView32->SetBitmapDrawMode(TDrawMode::dmOpaque);
     PushHistory();
 }
