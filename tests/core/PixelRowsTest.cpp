@@ -96,6 +96,29 @@ TEST(PixelRows, BlendingMatchesTheDividingReferenceForEveryPathAndTail) {
     }
 }
 
+TEST(PixelRows, BlendingOverAnOpaqueBackgroundIsExactForEveryWeightAndChannelPair) {
+    // Master alpha 255 makes the weight the source's alpha, so the rows below meet every
+    // weight with every pair of source and background channel values, three pairs a pixel.
+    constexpr std::size_t kPixels = (65536 + 2) / 3;
+    std::vector<TColor32> fg(kPixels), bg(kPixels);
+    for (unsigned weight = 0; weight < 256; ++weight) {
+        for (std::size_t i = 0; i < kPixels; ++i) {
+            TColor32 f = weight << 24, b = 0xFF000000u;
+            for (unsigned channel = 0; channel < 3; ++channel) {
+                const auto pair = static_cast<unsigned>((3 * i + channel) & 0xFFFFu);
+                f |= (pair & 0xFFu) << (8 * channel);
+                b |= (pair >> 8) << (8 * channel);
+            }
+            fg[i] = f;
+            bg[i] = b;
+        }
+        std::vector<TColor32> out = bg;
+        BlendRow(out.data(), fg.data(), kPixels, 255);
+        for (std::size_t i = 0; i < kPixels; ++i)
+            ASSERT_EQ(out[i], ReferenceBlend(fg[i], bg[i], 255)) << std::hex << fg[i] << " over " << bg[i];
+    }
+}
+
 TEST(PixelRows, ColourTablesMatchTheDirectLookUpWithAndWithoutThePairTable) {
     TLUT8 r{}, g{}, b{};
     for (std::size_t i = 0; i < 256; ++i) {
