@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/PixelRowsWide.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #define TOLVEX_SSE2 1
@@ -77,14 +79,17 @@ void BlendRow(TColor32* dst, const TColor32* src, std::size_t count, std::uint8_
 #if TOLVEX_SSE2
     if (masterAlpha == 0)
         return; // every weight rounds to 0: the background stays
+    if (wide::Available())
+        i = wide::BlendRowGroups(dst, src, count, masterAlpha);
     const __m128i master = _mm_set1_epi16(masterAlpha);
     // Eight pixels a turn share the opacity test and the weights' arithmetic.
-    for (; i + 8 <= count; i += 8) {
+    const std::size_t whole = count & ~std::size_t{7};
+    for (; i < whole; i += 8) {
         const __m128i fg0 = Load(src + i);
         const __m128i fg1 = Load(src + i + 4);
         const __m128i bg0 = Load(dst + i);
         const __m128i bg1 = Load(dst + i + 4);
-        if (!AllOpaque(_mm_and_si128(bg0, bg1))) {
+        if (!AllOpaque(_mm_and_si128(bg0, bg1))) [[unlikely]] {
             BlendRowPlain(dst + i, src + i, 8, masterAlpha);
             continue;
         }

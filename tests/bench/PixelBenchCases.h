@@ -15,6 +15,7 @@
 #include "core/EffectLib.h"
 #include "core/ImgViewPaint.h"
 #include "core/PageStitcher.h"
+#include "core/PixelRows.h"
 
 namespace pixel_bench {
 
@@ -147,6 +148,12 @@ inline std::vector<TCase> Cases(TData& d) {
     };
     add("blend with master alpha", kFrameBytes, 3,
         [&d] { Draw(d.Opaque, 0, 0, d.Frame, TDrawMode::dmBlend, 128); });
+    // The same on a processor without 256-bit registers.
+    add("(blend, 128-bit registers only)", kFrameBytes, 0, [&d] {
+        pixel_rows::AllowWideVectors(false);
+        Draw(d.Opaque, 0, 0, d.Frame, TDrawMode::dmBlend, 128);
+        pixel_rows::AllowWideVectors(true);
+    });
     add("brightness", kFrameBytes, 3, [&d] { EffectBrightness(d.Work, d.Frame, 0.25); });
     add("contrast", kFrameBytes, 3, [&d] { EffectContrast(d.Work, d.Frame, 0.3); });
     add("gamma", kFrameBytes, 3, [&d] { EffectGamma(d.Work, d.Frame, 1.5); });
