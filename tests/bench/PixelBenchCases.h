@@ -57,10 +57,9 @@ public:
     std::optional<int> FrameCount() override { return 0; }
     std::unique_ptr<IScrollElement> FrameBody(int) override { return nullptr; }
     std::optional<TSize> WindowSize() override { return TSize{kWidth, kView}; }
-    bool Grab(int top, TBitmap32& tile) override {
-        const auto rowBytes = static_cast<std::size_t>(tile.Width()) * sizeof(TColor32);
-        for (int y = 0; y < tile.Height(); ++y)
-            std::memcpy(tile.ScanLine(y), content_.ScanLine(top_ + top + y), rowBytes);
+    // The page's rows are lent as they are, as the window's grab lends its screen bitmap.
+    bool Grab(int top, int, int, TGrabbedRows& rows) override {
+        rows = {content_.ScanLine(top_ + top), content_.Width()};
         return true;
     }
     void Pause(int, bool) override {}
