@@ -196,6 +196,17 @@ inline std::vector<TCase> Cases(TData& d) {
             std::memcpy(fresh.Bits(), d.Page.Bits(),
                         std::size_t{TMemoryPage::kWidth} * TMemoryPage::kRows * 4);
         });
+    // Of that floor, the first write to each fresh 4 KB page alone: what the system takes to
+    // hand out the page.
+    add("(new page-sized buffer, 1st touch)",
+        std::size_t{TMemoryPage::kWidth} * TMemoryPage::kRows * sizeof(TColor32), 0, [&d] {
+            TBitmap32 fresh;
+            fresh.SetSizeForOverwrite(d.Page.Width(), d.Page.Height());
+            // Written through volatile, so that the writes to memory freed at once stay.
+            volatile TColor32* bits = fresh.Bits();
+            for (std::size_t i = 0; i < std::size_t{TMemoryPage::kWidth} * TMemoryPage::kRows; i += 1024)
+                bits[i] = 0;
+        });
     const std::size_t viewBytes =
         std::size_t{TViewScene::kViewWidth} * TViewScene::kViewHeight * sizeof(TColor32);
     for (const int percent : {25, 100, 1000})
