@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
-#include <vector>
 
 #include "core/PixelRows.h"
 #include "core/TextRules.h"
@@ -15,9 +13,16 @@ constexpr int kMaxFrames = 4096;
 
 using geometry_detail::Saturate;
 
-// Appends the rows of the capture to the picture as they come, made opaque on the way
-// (the grab may leave any alpha), so that each row is copied once and one tile serves
-// every step.
+// Copies height rows of width lent pixels into consecutive rows of to, made opaque.
+void CopyOpaque(const TGrabbedRows& rows, int width, int height, TColor32* to) {
+    const auto w = static_cast<std::size_t>(width);
+    for (int y = 0; y < height; ++y)
+        pixel_rows::SetAlphaRow(to + static_cast<std::size_t>(y) * w, rows.First + y * rows.Stride, w, 255);
+}
+
+// Appends the rows of the capture to the picture as they come: each grab's newly shown rows
+// are copied once, from the pixels the page lends straight into the picture's new rows, and
+// made opaque on the way (the grab may leave any alpha).
 class TRowJoiner {
 public:
     explicit TRowJoiner(int width)
@@ -31,18 +36,16 @@ public:
         picture_.Reserve(static_cast<std::size_t>(rows) * static_cast<std::size_t>(width_));
     }
 
-    // Takes the bottom newRows rows of tile (the rows that came into view), or the upper
-    // ones of them that still fit in a picture.
-    void AppendBottom(const TBitmap32& tile, int newRows) {
-        newRows = std::min(newRows, tile.Height());
-        const int count = std::min(newRows, maxRows_ - picture_.Height());
-        if (count <= 0)
-            return;
-        const int first = tile.Height() - newRows;
-        TColor32* to = picture_.AppendRows(width_, count);
-        // Rows are contiguous within a tile, so a strip is one run of pixels.
-        pixel_rows::SetAlphaRow(to, tile.ScanLine(first),
-                                static_cast<std::size_t>(width_) * static_cast<std::size_t>(count), 255);
+    // Grabs the window rows [top, top + rows) and appends them, or the upper ones of them that
+    // still fit in the picture, below the rows taken so far; false when the grab failed.
+    bool Grab(IWebPage& page, int top, int rows) {
+        TGrabbedRows grabbed;
+        if (!page.Grab(top, width_, rows, grabbed))
+            return false;
+        const int count = std::min(rows, maxRows_ - picture_.Height());
+        if (count > 0)
+            CopyOpaque(grabbed, width_, count, picture_.AppendRows(width_, count));
+        return true;
     }
     bool Full() const { return picture_.Height() >= maxRows_; }
 
@@ -54,25 +57,24 @@ private:
     TBitmap32 picture_;
 };
 
-// The scrolling loop of both paths: grab the view rows [top, top + viewHeight) of the
-// window, append the rows that came into view since the last grab, scroll by the view
-// height less the overlap, pause, and go on while the element really moved forward. The
+// The scrolling loop of both paths: of the view rows [top, top + viewHeight) of the window,
+// grab those that came into view since the last grab below the rows joined, scroll by the
+// view height less the overlap, pause, and go on while the element really moved forward. The
 // position is read after the pause, right before the next grab, so that rows scrolled by
 // someone else meanwhile are still joined in order. False when the very first grab failed,
 // so that nothing of the element was captured.
-bool ScrollAndJoin(IWebPage& page, IScrollElement& element, TRowJoiner& joiner, int width, int viewHeight,
-                   int top, int delay, bool handleMessages) {
+bool ScrollAndJoin(IWebPage& page, IScrollElement& element, TRowJoiner& joiner, int viewHeight, int top,
+                   int delay, bool handleMessages) {
     std::optional<int> shownTop = element.ScrollTop();
     // The rows to come, as far as the page tells them, are made room for at once.
     if (const auto scrollHeight = element.ScrollHeight(); scrollHeight && shownTop)
         joiner.Expect(std::int64_t{viewHeight} +
                       std::max<std::int64_t>(0, std::int64_t{*scrollHeight} - viewHeight - *shownTop));
     int newRows = viewHeight;
-    TBitmap32 tile(width, viewHeight);
     for (bool first = true;; first = false) {
-        if (!page.Grab(top, tile))
+        // Only the rows that came into view are grabbed: the bottom newRows of the view.
+        if (!joiner.Grab(page, top + viewHeight - newRows, newRows))
             return !first;
-        joiner.AppendBottom(tile, newRows);
         if (joiner.Full() || !shownTop)
             return true;
         if (!element.SetScrollTop(Saturate(std::int64_t{*shownTop} + viewHeight - kScrollOverlap)))
@@ -86,7 +88,7 @@ bool ScrollAndJoin(IWebPage& page, IScrollElement& element, TRowJoiner& joiner, 
         const std::int64_t moved = std::int64_t{*nowTop} - *shownTop;
         if (moved <= 0)
             return true;
-        // A jump of more than a view leaves a gap that no tile can fill: the whole next
+        // A jump of more than a view leaves a gap that no grab can fill: the whole next
         // view is joined, never more.
         newRows = static_cast<int>(std::min<std::int64_t>(moved, viewHeight));
         shownTop = nowTop;
@@ -133,10 +135,12 @@ std::optional<TBitmap32> SingleView(IWebPage& page, IScrollElement& body, TSize 
     const auto view = ViewSize(body, window);
     if (!view)
         return std::nullopt;
-    TBitmap32 picture(view->Width, view->Height);
-    if (!page.Grab(0, picture))
+    TGrabbedRows grabbed;
+    if (!page.Grab(0, view->Width, view->Height, grabbed))
         return std::nullopt;
-    picture.ResetAlpha();
+    TBitmap32 picture;
+    picture.SetSizeForOverwrite(view->Width, view->Height);
+    CopyOpaque(grabbed, view->Width, view->Height, picture.Bits());
     return picture;
 }
 
@@ -145,7 +149,7 @@ std::optional<TBitmap32> PagePath(IWebPage& page, IScrollElement& body, TSize wi
     if (!view)
         return std::nullopt;
     TRowJoiner joiner(view->Width);
-    if (!ScrollAndJoin(page, body, joiner, view->Width, view->Height, 0, delay, true))
+    if (!ScrollAndJoin(page, body, joiner, view->Height, 0, delay, true))
         return std::nullopt;
     return std::move(joiner).Join();
 }
@@ -173,13 +177,9 @@ std::optional<TBitmap32> FramePath(IWebPage& page, IScrollElement& body, int fra
         return std::nullopt;
 
     TRowJoiner joiner(w);
-    if (header > 0) {
-        TBitmap32 strip(w, header);
-        if (!page.Grab(0, strip))
-            return std::nullopt;
-        joiner.AppendBottom(strip, header);
-    }
-    if (!ScrollAndJoin(page, *frame, joiner, w, fh, header, delay, false))
+    if (header > 0 && !joiner.Grab(page, 0, header))
+        return std::nullopt;
+    if (!ScrollAndJoin(page, *frame, joiner, fh, header, delay, false))
         return std::nullopt;
     return std::move(joiner).Join();
 }

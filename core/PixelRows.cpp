@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/PixelRowsWide.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #define TOLVEX_SSE2 1
@@ -32,14 +34,6 @@ inline bool AllOpaque(__m128i px) {
     const __m128i alpha = _mm_and_si128(px, Splat(0xFF000000u));
     return _mm_movemask_epi8(_mm_cmpeq_epi32(alpha, Splat(0xFF000000u))) == 0xFFFF;
 }
-
-// The colour mix of one half (two pixels, 16-bit lanes) over an opaque background.
-inline __m128i MixOpaque(__m128i fg, __m128i bg, __m128i a) {
-    const __m128i rest = _mm_sub_epi16(_mm_set1_epi16(255), a);
-    const __m128i sum =
-        _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(fg, a), _mm_mullo_epi16(bg, rest)), _mm_set1_epi16(127));
-    return Div255x16(sum);
-}
 #endif
 } // namespace
 
@@ -53,14 +47,23 @@ void BlendRowPlain(TColor32* dst, const TColor32* src, std::size_t count, std::u
 #if TOLVEX_SSE2
 namespace {
 // Four pixels over an opaque background, their weights given in pairs (a0 a0 a1 a1 ...).
+// The mix fg * a + bg * (255 - a), rounded, is bg + (fg - bg) * a / 255, and the rounded
+// quotient of a negative difference is the negated quotient of its size. So only |fg - bg|
+// is multiplied, one product per channel, and the byte-wise minimum with either one-sided
+// difference (each at least the quotient, or 0) picks the sign without a branch. The
+// channels stay in their bytes: the even ones masked, the odd ones shifted down.
 inline __m128i BlendFourOpaque(__m128i fg, __m128i bg, __m128i pairs) {
-    const __m128i zero = _mm_setzero_si128();
-    // Spread each weight over its pixel's four 16-bit channel lanes.
-    const __m128i lo =
-        MixOpaque(_mm_unpacklo_epi8(fg, zero), _mm_unpacklo_epi8(bg, zero), _mm_unpacklo_epi32(pairs, pairs));
-    const __m128i hi =
-        MixOpaque(_mm_unpackhi_epi8(fg, zero), _mm_unpackhi_epi8(bg, zero), _mm_unpackhi_epi32(pairs, pairs));
-    return _mm_or_si128(_mm_packus_epi16(lo, hi), Splat(0xFF000000u));
+    const __m128i up = _mm_subs_epu8(fg, bg);
+    const __m128i down = _mm_subs_epu8(bg, fg);
+    const __m128i size = _mm_or_si128(up, down);
+    const __m128i evenBytes = _mm_set1_epi16(0x00FF);
+    const __m128i round = _mm_set1_epi16(127);
+    const __m128i even =
+        Div255x16(_mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(size, evenBytes), pairs), round));
+    const __m128i odd = Div255x16(_mm_add_epi16(_mm_mullo_epi16(_mm_srli_epi16(size, 8), pairs), round));
+    const __m128i step = _mm_or_si128(even, _mm_slli_epi16(odd, 8));
+    const __m128i mixed = _mm_sub_epi8(_mm_add_epi8(bg, _mm_min_epu8(step, up)), _mm_min_epu8(step, down));
+    return _mm_or_si128(mixed, Splat(0xFF000000u));
 }
 
 // The weights a = Div255(fgA * master + 127) of eight pixels, one per 16-bit lane.
@@ -76,14 +79,17 @@ void BlendRow(TColor32* dst, const TColor32* src, std::size_t count, std::uint8_
 #if TOLVEX_SSE2
     if (masterAlpha == 0)
         return; // every weight rounds to 0: the background stays
+    if (wide::Available())
+        i = wide::BlendRowGroups(dst, src, count, masterAlpha);
     const __m128i master = _mm_set1_epi16(masterAlpha);
     // Eight pixels a turn share the opacity test and the weights' arithmetic.
-    for (; i + 8 <= count; i += 8) {
+    const std::size_t whole = count & ~std::size_t{7};
+    for (; i < whole; i += 8) {
         const __m128i fg0 = Load(src + i);
         const __m128i fg1 = Load(src + i + 4);
         const __m128i bg0 = Load(dst + i);
         const __m128i bg1 = Load(dst + i + 4);
-        if (!AllOpaque(_mm_and_si128(bg0, bg1))) {
+        if (!AllOpaque(_mm_and_si128(bg0, bg1))) [[unlikely]] {
             BlendRowPlain(dst + i, src + i, 8, masterAlpha);
             continue;
         }

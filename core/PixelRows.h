@@ -60,6 +60,10 @@ constexpr TColor32 Blend(TColor32 fg, TColor32 bg, std::uint8_t masterAlpha) {
     return (outA << 24) | mix(16) | mix(8) | mix(0);
 }
 
+// Whether the loops may use registers wider than 128 bits where the processor has them (the
+// default); tests turn them off to hold the 128-bit loops against the plain ones as well.
+void AllowWideVectors(bool allow);
+
 // dst[i] := Blend(src[i], dst[i], masterAlpha).
 void BlendRow(TColor32* dst, const TColor32* src, std::size_t count, std::uint8_t masterAlpha);
 void BlendRowPlain(TColor32* dst, const TColor32* src, std::size_t count, std::uint8_t masterAlpha);

@@ -15,6 +15,7 @@
 #include "core/EffectLib.h"
 #include "core/ImgViewPaint.h"
 #include "core/PageStitcher.h"
+#include "core/PixelRows.h"
 
 namespace pixel_bench {
 
@@ -56,10 +57,9 @@ public:
     std::optional<int> FrameCount() override { return 0; }
     std::unique_ptr<IScrollElement> FrameBody(int) override { return nullptr; }
     std::optional<TSize> WindowSize() override { return TSize{kWidth, kView}; }
-    bool Grab(int top, TBitmap32& tile) override {
-        const auto rowBytes = static_cast<std::size_t>(tile.Width()) * sizeof(TColor32);
-        for (int y = 0; y < tile.Height(); ++y)
-            std::memcpy(tile.ScanLine(y), content_.ScanLine(top_ + top + y), rowBytes);
+    // The page's rows are lent as they are, as the window's grab lends its screen bitmap.
+    bool Grab(int top, int, int, TGrabbedRows& rows) override {
+        rows = {content_.ScanLine(top_ + top), content_.Width()};
         return true;
     }
     void Pause(int, bool) override {}
@@ -147,6 +147,12 @@ inline std::vector<TCase> Cases(TData& d) {
     };
     add("blend with master alpha", kFrameBytes, 3,
         [&d] { Draw(d.Opaque, 0, 0, d.Frame, TDrawMode::dmBlend, 128); });
+    // The same on a processor without 256-bit registers.
+    add("(blend, 128-bit registers only)", kFrameBytes, 0, [&d] {
+        pixel_rows::AllowWideVectors(false);
+        Draw(d.Opaque, 0, 0, d.Frame, TDrawMode::dmBlend, 128);
+        pixel_rows::AllowWideVectors(true);
+    });
     add("brightness", kFrameBytes, 3, [&d] { EffectBrightness(d.Work, d.Frame, 0.25); });
     add("contrast", kFrameBytes, 3, [&d] { EffectContrast(d.Work, d.Frame, 0.3); });
     add("gamma", kFrameBytes, 3, [&d] { EffectGamma(d.Work, d.Frame, 1.5); });
@@ -189,6 +195,17 @@ inline std::vector<TCase> Cases(TData& d) {
             fresh.SetSizeForOverwrite(d.Page.Width(), d.Page.Height());
             std::memcpy(fresh.Bits(), d.Page.Bits(),
                         std::size_t{TMemoryPage::kWidth} * TMemoryPage::kRows * 4);
+        });
+    // Of that floor, the first write to each fresh 4 KB page alone: what the system takes to
+    // hand out the page.
+    add("(new page-sized buffer, 1st touch)",
+        std::size_t{TMemoryPage::kWidth} * TMemoryPage::kRows * sizeof(TColor32), 0, [&d] {
+            TBitmap32 fresh;
+            fresh.SetSizeForOverwrite(d.Page.Width(), d.Page.Height());
+            // Written through volatile, so that the writes to memory freed at once stay.
+            volatile TColor32* bits = fresh.Bits();
+            for (std::size_t i = 0; i < std::size_t{TMemoryPage::kWidth} * TMemoryPage::kRows; i += 1024)
+                bits[i] = 0;
         });
     const std::size_t viewBytes =
         std::size_t{TViewScene::kViewWidth} * TViewScene::kViewHeight * sizeof(TColor32);

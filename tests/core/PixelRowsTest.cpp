@@ -50,6 +50,12 @@ TBitmap32 RandomBitmap(int w, int h, unsigned colours = 0) {
     return b;
 }
 
+// Turns the wide loops on or off for one test, and back on afterwards.
+struct TWideVectors {
+    explicit TWideVectors(bool allow) { AllowWideVectors(allow); }
+    ~TWideVectors() { AllowWideVectors(true); }
+};
+
 // The blend as first written: every step a true division, rounded to nearest.
 TColor32 ReferenceBlend(TColor32 fg, TColor32 bg, std::uint8_t master) {
     const unsigned a = (AlphaComponent(fg) * unsigned{master} + 127u) / 255u;
@@ -74,24 +80,57 @@ TEST(PixelRows, DivisionFormsAreExactOverTheirWholeRange) {
 }
 
 TEST(PixelRows, BlendingMatchesTheDividingReferenceForEveryPathAndTail) {
-    // Counts that end after whole groups of eight, after a group of four, and in single pixels.
-    for (const std::size_t count : {std::size_t{4103}, std::size_t{3}, std::size_t{12}, std::size_t{64}}) {
-        const std::vector<TColor32> fg = Pixels(count);
-        std::vector<TColor32> bg = Pixels(count);
-        // A long opaque stretch takes the vector path whole.
-        for (std::size_t i = 0; i < (count == 12 ? count : count / 2); ++i)
-            bg[i] |= 0xFF000000u;
-        for (const unsigned master : {0u, 1u, 128u, 255u, Byte()}) {
-            const auto m = static_cast<std::uint8_t>(master);
-            std::vector<TColor32> fast = bg, plain = bg;
-            BlendRow(fast.data(), fg.data(), count, m);
-            BlendRowPlain(plain.data(), fg.data(), count, m);
-            for (std::size_t i = 0; i < count; ++i) {
-                const TColor32 want = ReferenceBlend(fg[i], bg[i], m);
-                ASSERT_EQ(fast[i], want) << std::hex << fg[i] << " over " << bg[i] << " master " << master;
-                ASSERT_EQ(plain[i], want);
-                ASSERT_EQ(BlendPixel(fg[i], bg[i], m), want);
+    for (const bool wideVectors : {true, false}) {
+        const TWideVectors width(wideVectors);
+        // Counts that end after whole groups of sixteen or eight, after a group of four, and
+        // in single pixels.
+        for (const std::size_t count :
+             {std::size_t{4103}, std::size_t{3}, std::size_t{12}, std::size_t{29}}) {
+            const std::vector<TColor32> fg = Pixels(count);
+            std::vector<TColor32> bg = Pixels(count);
+            // A long opaque stretch takes the vector paths whole.
+            for (std::size_t i = 0; i < (count < 64 ? count : count / 2); ++i)
+                bg[i] |= 0xFF000000u;
+            for (const unsigned master : {0u, 1u, 128u, 255u, Byte()}) {
+                const auto m = static_cast<std::uint8_t>(master);
+                std::vector<TColor32> fast = bg, plain = bg;
+                BlendRow(fast.data(), fg.data(), count, m);
+                BlendRowPlain(plain.data(), fg.data(), count, m);
+                for (std::size_t i = 0; i < count; ++i) {
+                    const TColor32 want = ReferenceBlend(fg[i], bg[i], m);
+                    ASSERT_EQ(fast[i], want) << std::hex << fg[i] << " over " << bg[i] << " master " << master
+                                             << (wideVectors ? " wide" : " 128-bit");
+                    ASSERT_EQ(plain[i], want);
+                    ASSERT_EQ(BlendPixel(fg[i], bg[i], m), want);
+                }
             }
+        }
+    }
+}
+
+TEST(PixelRows, BlendingOverAnOpaqueBackgroundIsExactForEveryWeightAndChannelPair) {
+    // Master alpha 255 makes the weight the source's alpha, so the rows below meet every
+    // weight with every pair of source and background channel values, three pairs a pixel.
+    constexpr std::size_t kPixels = (65536 + 2) / 3;
+    std::vector<TColor32> fg(kPixels), bg(kPixels);
+    for (unsigned weight = 0; weight < 256; ++weight) {
+        for (std::size_t i = 0; i < kPixels; ++i) {
+            TColor32 f = weight << 24, b = 0xFF000000u;
+            for (unsigned channel = 0; channel < 3; ++channel) {
+                const auto pair = static_cast<unsigned>((3 * i + channel) & 0xFFFFu);
+                f |= (pair & 0xFFu) << (8 * channel);
+                b |= (pair >> 8) << (8 * channel);
+            }
+            fg[i] = f;
+            bg[i] = b;
+        }
+        for (const bool wideVectors : {true, false}) {
+            const TWideVectors width(wideVectors);
+            std::vector<TColor32> out = bg;
+            BlendRow(out.data(), fg.data(), kPixels, 255);
+            for (std::size_t i = 0; i < kPixels; ++i)
+                ASSERT_EQ(out[i], ReferenceBlend(fg[i], bg[i], 255))
+                    << std::hex << fg[i] << " over " << bg[i] << (wideVectors ? " wide" : " 128-bit");
         }
     }
 }
