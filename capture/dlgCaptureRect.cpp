@@ -5,9 +5,10 @@
 #include "capture/CaptureDialogHost.h"
 #include "core/RegionSelect.h"
 #include "core/StoredValues.h"
-#include "forms/Form.h"
 #include "forms/Application.h"
+#include "forms/BitBtn.h"
 #include "forms/ComboBox.h"
+#include "forms/Form.h"
 #include "forms/Label.h"
 #include "forms/StdCtrls.h"
 
@@ -36,12 +37,8 @@ TCaptureRecDialog::TCaptureRecDialog(TForm* owner, ICaptureDialogHost& host)
         presets.emplace_back(text);
     ComboBox1->SetItems(presets);
     ComboBox1->SetItemIndex(0);
-    BitBtn1 = Make<TButton>(L"BitBtn1", this, L"OK", 24, 120);
-    BitBtn1->ModalResult = mrOk;
-    BitBtn1->SetDefault(true);
-    BitBtn2 = Make<TButton>(L"BitBtn2", this, L"Cancel", 115, 120);
-    BitBtn2->ModalResult = mrCancel;
-    BitBtn2->SetCancel(true);
+    BitBtn1 = Make<TBitBtn>(L"BitBtn1", this, TBitBtnKind::bkOK, L"OK", 24, 120);
+    BitBtn2 = Make<TBitBtn>(L"BitBtn2", this, TBitBtnKind::bkCancel, L"Cancel", 115, 120);
     ComboBox1->OnChange = [this](TObject* s) { ComboBox1Change(s); };
     BitBtn1->OnClick = [this](TObject* s) { BitBtn1Click(s); };
     OnCreate = [this](TObject* s) { FormCreate(s); };

@@ -7,7 +7,7 @@
 #include "forms/Form.h"
 
 class ICaptureDialogHost;
-class TButton;
+class TBitBtn;
 class TComboBox;
 class TLabel;
 class TSpinEdit;
@@ -22,8 +22,8 @@ public:
     TSpinEdit* SpinEdit2;
     TLabel* lblSelect;
     TComboBox* ComboBox1;
-    TButton* BitBtn1;
-    TButton* BitBtn2;
+    TBitBtn* BitBtn1;
+    TBitBtn* BitBtn2;
 
     void FormCreate(TObject* sender);
     void ComboBox1Change(TObject* sender);

@@ -4,6 +4,7 @@
 
 #include "capture/CaptureDialogHost.h"
 #include "core/RegionSelect.h"
+#include "forms/BitBtn.h"
 #include "forms/Form.h"
 #include "forms/Label.h"
 #include "forms/StdCtrls.h"
@@ -26,12 +27,8 @@ TCaptureRepeatDialog::TCaptureRepeatDialog(TForm* owner, ICaptureDialogHost& hos
     lblCount = Make<TLabel>(L"lblCount", this, L"Count");
     lblCount->SetBounds(16, 52, 60, 13);
     SpinEdit2 = Make<TSpinEdit>(L"SpinEdit2", this, 88, 48, 70, kRepeatCountMin, kRepeatCountMax, 5);
-    btnOK = Make<TButton>(L"btnOK", this, L"OK", 24, 88);
-    btnOK->ModalResult = mrOk;
-    btnOK->SetDefault(true);
-    btnCancel = Make<TButton>(L"btnCancel", this, L"Cancel", 115, 88);
-    btnCancel->ModalResult = mrCancel;
-    btnCancel->SetCancel(true);
+    btnOK = Make<TBitBtn>(L"btnOK", this, TBitBtnKind::bkOK, L"OK", 24, 88);
+    btnCancel = Make<TBitBtn>(L"btnCancel", this, TBitBtnKind::bkCancel, L"Cancel", 115, 88);
     OnCreate = [this](TObject* s) { FormCreate(s); };
 }
 

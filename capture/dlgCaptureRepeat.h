@@ -6,7 +6,7 @@
 #include "forms/Form.h"
 
 class ICaptureDialogHost;
-class TButton;
+class TBitBtn;
 class TLabel;
 class TSpinEdit;
 
@@ -19,8 +19,8 @@ public:
     TLabel* Label4;
     TLabel* lblCount;
     TSpinEdit* SpinEdit2;
-    TButton* btnOK;
-    TButton* btnCancel;
+    TBitBtn* btnOK;
+    TBitBtn* btnCancel;
 
     void FormCreate(TObject* sender);
 

@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "forms/Form.h"
+#include "forms/BitBtn.h"
 #include "forms/FilenameEdit.h"
 #include "forms/Files.h"
+#include "forms/Form.h"
 #include "forms/Graphics.h"
 #include "forms/Image.h"
 #include "forms/ListView.h"
@@ -121,12 +122,8 @@ void IconToBitmap(HICON icon, TBitmap& bitmap) {
 
 TIconListForm::TIconListForm(TForm* owner) : TForm(owner, L"IconListForm", IconListDesign()) {
     // Controls in the designed order; the tab order is OK, Cancel, file edit, list.
-    BitBtn2 = Make<TButton>(L"BitBtn2", this, L"OK", 119, 216);
-    BitBtn2->ModalResult = mrOk;
-    BitBtn2->SetDefault(true);
-    BitBtn1 = Make<TButton>(L"BitBtn1", this, L"Cancel", 199, 216);
-    BitBtn1->ModalResult = mrCancel;
-    BitBtn1->SetCancel(true);
+    BitBtn2 = Make<TBitBtn>(L"BitBtn2", this, TBitBtnKind::bkOK, L"OK", 119, 216);
+    BitBtn1 = Make<TBitBtn>(L"BitBtn1", this, TBitBtnKind::bkCancel, L"Cancel", 199, 216);
     FilenameEdit1 = Make<TFilenameEdit>(L"FilenameEdit1", this, 48, 19, 337);
     FilenameEdit1->Filter = kIconFilter;
     IconView = Make<TListView>(L"IconView", this, 8, 48, 377, 153);

@@ -13,7 +13,7 @@
 #include "forms/Handles.h"
 
 class TBitmap;
-class TButton;
+class TBitBtn;
 class TFilenameEdit;
 class TImage;
 class TListView;
@@ -45,8 +45,8 @@ public:
     TListView* IconView;
     TIconImageList IconList{32, 32};
     TFilenameEdit* FilenameEdit1;
-    TButton* BitBtn1; // Cancel
-    TButton* BitBtn2; // OK
+    TBitBtn* BitBtn1; // Cancel
+    TBitBtn* BitBtn2; // OK
     TImage* SelectImage;
     // The program file to list, set before the dialog is shown.
     std::wstring FileName;

@@ -7,6 +7,7 @@
 #include "core/ImageSizeRules.h"
 #include "core/LanguageText.h"
 #include "editor/EditorDialogs.h"
+#include "forms/BitBtn.h"
 #include "forms/Dialogs.h"
 #include "forms/Form.h"
 #include "forms/Label.h"
@@ -43,11 +44,10 @@ TImageSizeForm::TImageSizeForm(TForm* owner, std::wstring name, const std::wstri
     SpinEdit3 = Make<TSpinEdit>(L"SpinEdit3", this, 90, 120, 80, 1, 1000, 50);
     lblPercent = MakeLabel(this, L"lblPercent", L"%", 176, 124, 30);
     const int buttonsLeft = (kFieldsWidth + extraWidth) / 2 - 80;
-    ok_ = Make<TButton>(okName, this, L"OK", buttonsLeft, 158);
-    ok_->SetDefault(true);
-    cancel_ = Make<TButton>(cancelName, this, L"Cancel", buttonsLeft + 85, 158);
-    cancel_->ModalResult = mrCancel;
-    cancel_->SetCancel(true);
+    ok_ = Make<TBitBtn>(okName, this, TBitBtnKind::bkOK, L"OK", buttonsLeft, 158);
+    // OK closes the dialog only for a size that a picture can have (ConfirmSize).
+    ok_->ModalResult = mrNone;
+    cancel_ = Make<TBitBtn>(cancelName, this, TBitBtnKind::bkCancel, L"Cancel", buttonsLeft + 85, 158);
 
     // OK names a box that holds no size; leaving a box must not put one in first.
     for (TSpinEdit* box : {SpinEdit1, SpinEdit2, SpinEdit3})

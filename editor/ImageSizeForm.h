@@ -11,7 +11,7 @@ class TLabel;
 class TSpinEdit;
 class TCheckBox;
 class TRadioButton;
-class TButton;
+class TBitBtn;
 class TControl;
 
 class TImageSizeForm : public TEditorDialog {
@@ -53,13 +53,13 @@ protected:
     // OK: a percentage becomes pixels, each side from its own starting size; the dialog closes
     // only with a size an image can have.
     void ConfirmSize();
-    TButton* OkButton() const { return ok_; }
-    TButton* CancelButton() const { return cancel_; }
+    TBitBtn* OkButton() const { return ok_; }
+    TBitBtn* CancelButton() const { return cancel_; }
 
 private:
     // True when the box holds a number in its range; otherwise says so, naming the box by
     // its label, and puts the focus back into it.
     bool BoxHoldsNumber(TSpinEdit* box, const TControl* name);
-    TButton* ok_;
-    TButton* cancel_;
+    TBitBtn* ok_;
+    TBitBtn* cancel_;
 };

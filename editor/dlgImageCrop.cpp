@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "core/Bitmap32Ops.h"
+#include "forms/BitBtn.h"
 #include "forms/StdCtrls.h"
 
 TImageCropForm* ImageCropForm = nullptr;

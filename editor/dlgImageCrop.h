@@ -14,8 +14,8 @@ class TImageCropForm : public TImageSizeForm {
 public:
     explicit TImageCropForm(TForm* owner);
 
-    TButton* BitBtn1; // OK
-    TButton* BitBtn2; // Cancel
+    TBitBtn* BitBtn1; // OK
+    TBitBtn* BitBtn2; // Cancel
     TGroupBox* GroupBox1;
     // The anchors in reading order, 1 top-left ... 9 bottom-right; exactly one is down.
     std::array<TRadioButton*, 9> SpeedButtons{};

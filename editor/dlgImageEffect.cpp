@@ -5,6 +5,7 @@
 #include <array>
 
 #include "editor/EditorDialogs.h"
+#include "forms/BitBtn.h"
 #include "forms/Form.h"
 #include "forms/ImgView32.h"
 #include "forms/Label.h"
@@ -77,12 +78,8 @@ TImageEffectDialog::TImageEffectDialog(TForm* owner)
     TrackBar1->SetFrequency(10);
     Label1 = Make<TLabel>(L"Label1", this, L"0");
     Label1->SetBounds(298, 230, 40, 13);
-    BitBtn2 = Make<TButton>(L"BitBtn2", this, L"OK", 96, 264);
-    BitBtn2->ModalResult = mrOk;
-    BitBtn2->SetDefault(true);
-    BitBtn1 = Make<TButton>(L"BitBtn1", this, L"Cancel", 181, 264);
-    BitBtn1->ModalResult = mrCancel;
-    BitBtn1->SetCancel(true);
+    BitBtn2 = Make<TBitBtn>(L"BitBtn2", this, TBitBtnKind::bkOK, L"OK", 96, 264);
+    BitBtn1 = Make<TBitBtn>(L"BitBtn1", this, TBitBtnKind::bkCancel, L"Cancel", 181, 264);
     TrackBar1->OnChange = [this](TObject* s) { TrackBar1Change(s); };
     OnCreate = [this](TObject* s) { FormCreate(s); };
 }

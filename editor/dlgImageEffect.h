@@ -12,7 +12,7 @@
 
 class TImgView32;
 class TTrackBar;
-class TButton;
+class TBitBtn;
 class TLabel;
 
 class TImageEffectDialog : public TEditorDialog {
@@ -21,8 +21,8 @@ public:
 
     TImgView32* Image32;
     TTrackBar* TrackBar1;
-    TButton* BitBtn1; // Cancel
-    TButton* BitBtn2; // OK
+    TBitBtn* BitBtn1; // Cancel
+    TBitBtn* BitBtn2; // OK
     TLabel* Label1;
 
     std::wstring EffectName;

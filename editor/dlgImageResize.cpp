@@ -1,6 +1,7 @@
 #include "editor/dlgImageResize.h"
 
 #include "core/Bitmap32Ops.h"
+#include "forms/BitBtn.h"
 #include "forms/StdCtrls.h"
 
 TImageResizeForm* ImageResizeForm = nullptr;

@@ -9,8 +9,8 @@ class TImageResizeForm : public TImageSizeForm {
 public:
     explicit TImageResizeForm(TForm* owner);
 
-    TButton* btnOK;
-    TButton* btnCancel;
+    TBitBtn* btnOK;
+    TBitBtn* btnCancel;
 
     void btnOKClick(TObject* sender);
 };

@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
-#include "forms/Form.h"
+#include "forms/BitBtn.h"
 #include "forms/ColorComboBox.h"
+#include "forms/Form.h"
 #include "forms/Label.h"
 #include "forms/StdCtrls.h"
 
@@ -26,12 +27,8 @@ TNewCaptureDialog::TNewCaptureDialog(TForm* owner) : TForm(owner, L"NewCaptureDi
     lblBackground->SetBounds(16, 84, 68, 13);
     JvColorComboBox1 = Make<TColorComboBox>(L"JvColorComboBox1", this);
     JvColorComboBox1->SetBounds(88, 80, 110, 240);
-    btnOK = Make<TButton>(L"btnOK", this, L"OK", 24, 120);
-    btnOK->ModalResult = mrOk;
-    btnOK->SetDefault(true);
-    btnCancel = Make<TButton>(L"btnCancel", this, L"Cancel", 115, 120);
-    btnCancel->ModalResult = mrCancel;
-    btnCancel->SetCancel(true);
+    btnOK = Make<TBitBtn>(L"btnOK", this, TBitBtnKind::bkOK, L"OK", 24, 120);
+    btnCancel = Make<TBitBtn>(L"btnCancel", this, TBitBtnKind::bkCancel, L"Cancel", 115, 120);
     OnCreate = [this](TObject* s) { FormCreate(s); };
 }
 

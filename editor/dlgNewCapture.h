@@ -4,7 +4,7 @@
 
 #include "forms/Form.h"
 
-class TButton;
+class TBitBtn;
 class TColorComboBox;
 class TLabel;
 class TSpinEdit;
@@ -19,7 +19,7 @@ public:
     TLabel *lblWidth, *lblHeight, *lblBackground;
     TSpinEdit *SpinEdit1, *SpinEdit2;
     TColorComboBox* JvColorComboBox1;
-    TButton *btnOK, *btnCancel;
+    TBitBtn *btnOK, *btnCancel;
 
     void FormCreate(TObject* sender);
     // Sees every key first: Esc cancels, Enter confirms.

@@ -7,10 +7,11 @@
 
 #include "core/TextRules.h"
 #include "editor/EditorDialogs.h"
-#include "forms/Form.h"
+#include "forms/BitBtn.h"
 #include "forms/ColorComboBox.h"
 #include "forms/ComboBox.h"
 #include "forms/EditComboBox.h"
+#include "forms/Form.h"
 #include "forms/Label.h"
 #include "forms/StdCtrls.h"
 
@@ -83,12 +84,8 @@ TTextForm::TTextForm(TForm* owner) : TEditorDialog(owner, L"TextForm", TextDesig
     SpeedButton2 = alignButton(L"SpeedButton2", L"C", L"Center", 364);
     SpeedButton3 = alignButton(L"SpeedButton3", L"R", L"Right", 388);
     Memo1 = Make<TMemo>(L"Memo1", this, 16, 76, 385, 161, false);
-    btnOK = Make<TButton>(L"btnOK", this, L"OK", 126, 250);
-    btnOK->ModalResult = mrOk;
-    btnOK->SetDefault(true);
-    btnCancel = Make<TButton>(L"btnCancel", this, L"Cancel", 216, 250);
-    btnCancel->ModalResult = mrCancel;
-    btnCancel->SetCancel(true);
+    btnOK = Make<TBitBtn>(L"btnOK", this, TBitBtnKind::bkOK, L"OK", 126, 250);
+    btnCancel = Make<TBitBtn>(L"btnCancel", this, TBitBtnKind::bkCancel, L"Cancel", 216, 250);
     SpeedButton1->SetChecked(true);
 
     JvFontComboBox1->OnChange = [this](TObject* s) { JvFontComboBox1Change(s); };

@@ -17,7 +17,7 @@ class TCheckBox;
 class TColorComboBox;
 class TLabel;
 class TRadioButton;
-class TButton;
+class TBitBtn;
 
 // The text tool's settings that the dialog edits.
 struct TTextSettings {
@@ -61,8 +61,8 @@ public:
     TRadioButton* SpeedButton1;
     TRadioButton* SpeedButton2;
     TRadioButton* SpeedButton3;
-    TButton* btnOK;
-    TButton* btnCancel;
+    TBitBtn* btnOK;
+    TBitBtn* btnCancel;
 
     // The alignment code of the down button: 0 left, 1 centre, 2 right.
     int TextAlignment = 0;

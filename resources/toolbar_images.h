@@ -14,6 +14,12 @@ inline constexpr int kToolbarImageSize = 16;
 inline constexpr wchar_t kOptionPageImagesResource[] = L"OPTION_PAGE_IMAGES";
 inline constexpr int kOptionPageImageSize = 32;
 inline constexpr wchar_t kOptionButtonImagesResource[] = L"OPTION_BUTTON_IMAGES";
+// The dialogs' OK and Cancel buttons' pictures, in that order.
+inline constexpr wchar_t kButtonKindImagesResource[] = L"BUTTON_KIND_IMAGES";
+// The canvas size dialog's anchor grid: nine pictures in reading order, the middle one for
+// the anchor itself.
+inline constexpr wchar_t kAnchorImagesResource[] = L"ANCHOR_IMAGES";
+inline constexpr int kAnchorImageSize = 21;
 
 inline constexpr int kImgFileNew = 0;
 inline constexpr int kImgFileOpen = 1;

@@ -10,6 +10,7 @@
 #include "core/StoredValues.h"
 #include "forms/Actions.h"
 #include "forms/Application.h"
+#include "forms/BitBtn.h"
 #include "forms/ComCtrls.h"
 #include "forms/ComboBox.h"
 #include "forms/Controls.h"
@@ -187,7 +188,7 @@ TOptionForm::TOptionForm(TMainForm* owner) : TForm(owner, L"OptionForm", OptionD
 
 TOptionForm::~TOptionForm() {
     for (const auto& [button, list] : glyphs_)
-        ImageList_Destroy(list);
+        DestroyButtonGlyph(button->Handle(), list);
 }
 
 void TOptionForm::SetGlyphs() {
@@ -203,21 +204,9 @@ void TOptionForm::SetGlyphs() {
                   {btnShortcutTab, pages, 1, BUTTON_IMAGELIST_ALIGN_TOP},
                   {btnOK, buttons, 0, BUTTON_IMAGELIST_ALIGN_LEFT},
                   {btnDefault, buttons, 1, BUTTON_IMAGELIST_ALIGN_LEFT}};
-    for (const auto& g : glyphs) {
-        // Each button holds a list of its one picture, which it shows in every state.
-        const HICON icon = g.Strip ? ImageList_GetIcon(g.Strip, g.Index, ILD_NORMAL) : nullptr;
-        if (!icon)
-            continue;
-        int width = 0, height = 0;
-        ImageList_GetIconSize(g.Strip, &width, &height);
-        if (HIMAGELIST list = ImageList_Create(width, height, ILC_COLOR32, 1, 0)) {
-            ImageList_AddIcon(list, icon);
+    for (const auto& g : glyphs)
+        if (HIMAGELIST list = SetButtonGlyph(g.Button->Handle(), g.Strip, g.Index, g.Align))
             glyphs_[g.Button] = list;
-            BUTTON_IMAGELIST info{list, {2, 2, 2, 2}, g.Align};
-            SendMessageW(g.Button->Handle(), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&info));
-        }
-        DestroyIcon(icon);
-    }
     for (HIMAGELIST strip : {pages, buttons})
         if (strip)
             ImageList_Destroy(strip);

@@ -12,6 +12,7 @@
 #include "editor/dlgImageEffect.h"
 #include "editor/dlgImageResize.h"
 #include "editor/dlgImageRotate.h"
+#include "forms/BitBtn.h"
 #include "forms/Dialogs.h"
 #include "forms/ImgView32.h"
 #include "forms/Label.h"

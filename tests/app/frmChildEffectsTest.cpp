@@ -17,6 +17,7 @@
 #include "editor/frmChild.h"
 #include "editor/unitClipboard.h"
 #include "forms/Actions.h"
+#include "forms/BitBtn.h"
 #include "forms/Dialogs.h"
 #include "forms/Graphics.h"
 #include "forms/ImgView32.h"

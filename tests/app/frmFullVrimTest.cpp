@@ -20,6 +20,7 @@
 #include "core/Bitmap32.h"
 #include "core/StoredValues.h"
 #include "forms/Actions.h"
+#include "forms/BitBtn.h"
 #include "forms/ComboBox.h"
 #include "forms/Dialogs.h"
 #include "forms/Exceptions.h"

@@ -6,6 +6,7 @@
 
 #include "core/StoredValues.h"
 #include "editor/dlgNewCapture.h"
+#include "forms/BitBtn.h"
 #include "forms/ColorComboBox.h"
 #include "forms/EditComboBox.h"
 #include "forms/Form.h"

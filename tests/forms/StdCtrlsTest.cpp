@@ -1,12 +1,14 @@
+#include "forms/StdCtrls.h"
+
 #include <windows.h>
 
+#include <utility>
+
 #include "FormsTestSupport.h"
+#include "forms/BitBtn.h"
 #include "forms/Controls.h"
 #include "forms/Form.h"
-#include "forms/StdCtrls.h"
 #include "forms/Timer.h"
-
-#include <utility>
 
 namespace {
 class TDialogForm : public TForm {
@@ -137,5 +139,33 @@ TEST_F(FormsTest, EnterAndEscWorkInADialogOwnedByAnotherWindow) {
             PostMessageW(edit->Handle(), WM_KEYDOWN, static_cast<WPARAM>(k), 0);
         };
         EXPECT_EQ(dialog->ShowModal(), expected);
+    }
+}
+
+TEST_F(FormsTest, BitButtonKindsAnswerEnterAndEndTheRunWithTheirResultEvenWithoutTheirPictures) {
+    // This test program carries no artwork: the buttons work without their pictures.
+    for (const auto& [kind, expected] :
+         {std::pair{TBitBtnKind::bkOK, mrOk}, std::pair{TBitBtnKind::bkCancel, mrCancel}}) {
+        auto form = CreateForm<TDialogForm>();
+        auto* ok = form->Make<TBitBtn>(L"btnOK", form.get(), TBitBtnKind::bkOK, L"OK", 10, 10);
+        auto* cancel =
+            form->Make<TBitBtn>(L"btnCancel", form.get(), TBitBtnKind::bkCancel, L"Cancel", 90, 10);
+        EXPECT_EQ(ok->Glyph(), nullptr);
+        EXPECT_EQ(cancel->Glyph(), nullptr);
+        EXPECT_TRUE(cancel->Cancel());
+        EXPECT_FALSE(ok->Cancel());
+        auto* edit = form->Make<TEdit>(L"Edit1", form.get(), 10, 50, 100);
+        auto* timer = form->Make<TTimer>(L"Timer1", 20, true);
+        timer->OnTimer = [&, k = kind](TObject*) {
+            timer->SetEnabled(false);
+            if (k == TBitBtnKind::bkOK) {
+                // Enter in another control presses the default button.
+                SetFocus(edit->Handle());
+                PostMessageW(edit->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+            } else {
+                SendMessageW(cancel->Handle(), BM_CLICK, 0, 0);
+            }
+        };
+        EXPECT_EQ(form->ShowModal(), expected);
     }
 }
