@@ -6,16 +6,15 @@
 
 #include "core/Bitmap32Ops.h"
 #include "forms/BitBtn.h"
+#include "forms/ComCtrls.h"
 #include "forms/StdCtrls.h"
+#include "resources/toolbar_images.h"
 
 TImageCropForm* ImageCropForm = nullptr;
 
 namespace {
 constexpr int kGridLeft = 236;
 constexpr int kCell = 28;
-// The direction marks in the anchor grid's reading order; the centre marks the anchor.
-constexpr const wchar_t* kMarks[9] = {L"\u2196", L"\u2191", L"\u2197", L"\u2190", L"\u25CF",
-                                      L"\u2192", L"\u2199", L"\u2193", L"\u2198"};
 } // namespace
 
 int AnchorMarkIndex(int button, int anchor) {
@@ -43,7 +42,25 @@ TImageCropForm::TImageCropForm(TForm* owner)
         button->OnClick = [this](TObject* s) { SpeedButtonClick(s); };
         SpeedButtons[static_cast<std::size_t>(i)] = button;
     }
+    ImageList1 = LoadImageStrip(kAnchorImagesResource, kAnchorImageSize);
+    for (int i = 0; i < 9; ++i)
+        anchorImages_[static_cast<std::size_t>(i)] = GlyphList(ImageList1, i);
     SpeedButtons[0]->SetChecked(true);
+}
+
+TImageCropForm::~TImageCropForm() {
+    // The buttons let go of the pictures before the lists go.
+    for (TRadioButton* button : SpeedButtons)
+        ShowButtonGlyph(button->Handle(), nullptr, BUTTON_IMAGELIST_ALIGN_CENTER);
+    for (HIMAGELIST list : anchorImages_)
+        if (list)
+            ImageList_Destroy(list);
+    if (ImageList1)
+        ImageList_Destroy(ImageList1);
+}
+
+HIMAGELIST TImageCropForm::AnchorImage(int index) const {
+    return index >= 0 && index < 9 ? anchorImages_[static_cast<std::size_t>(index)] : nullptr;
 }
 
 int TImageCropForm::Anchor() const {
@@ -61,8 +78,9 @@ void TImageCropForm::SetAnchor(int anchor) {
 void TImageCropForm::SpeedButtonClick(TObject*) {
     const int anchor = Anchor();
     for (int button = 1; button <= 9; ++button) {
-        const int mark = AnchorMarkIndex(button, anchor);
-        SpeedButtons[static_cast<std::size_t>(button - 1)]->SetCaption(mark < 0 ? L"" : kMarks[mark]);
+        // Buttons two steps away from the anchor stay blank.
+        ShowButtonGlyph(SpeedButtons[static_cast<std::size_t>(button - 1)]->Handle(),
+                        AnchorImage(AnchorMarkIndex(button, anchor)), BUTTON_IMAGELIST_ALIGN_CENTER);
     }
 }
 

@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <array>
 #include <cstdlib>
 #include <functional>
 #include <optional>
@@ -21,6 +24,8 @@
 #include "forms/TrackBar.h"
 #include "shell/frmMain.h"
 #include "tests/forms/FormsTestSupport.h"
+#include "tests/support/CommonControls6.h"
+#include "tests/support/ImageListPixels.h"
 
 namespace {
 constexpr TColor32 kRed = 0xFFFF0000;
@@ -322,7 +327,7 @@ TEST_F(EditorDialogsTest, EnterInPercentageModeConfirmsWithThePercentageApplied)
     EXPECT_EQ(*ok, TBitmap32(6, 3, kRed));
 }
 
-TEST_F(EditorDialogsTest, TheAnchorGridMarksTheDirectionsAroundTheDownButton) {
+TEST_F(EditorDialogsTest, TheAnchorGridShowsTheDirectionPicturesAroundTheDownButton) {
     EXPECT_EQ(AnchorMarkIndex(1, 1), 4);
     EXPECT_EQ(AnchorMarkIndex(2, 1), 5);
     EXPECT_EQ(AnchorMarkIndex(4, 1), 7);
@@ -334,19 +339,39 @@ TEST_F(EditorDialogsTest, TheAnchorGridMarksTheDirectionsAroundTheDownButton) {
     for (int button = 1; button <= 9; ++button)
         EXPECT_EQ(AnchorMarkIndex(button, 5), button - 1);
 
+    const TCommonControls6Scope controls6;
+    ASSERT_TRUE(controls6.Active());
     auto dialog = CreateForm<TImageCropForm>(main.get());
+    for (int i = 0; i < 9; ++i)
+        ASSERT_NE(dialog->AnchorImage(i), nullptr);
+    // The picture index each button shows (-1: none), as the buttons paint it.
+    const auto shown = [&] {
+        std::array<int, 9> indexes{};
+        for (std::size_t b = 0; b < 9; ++b) {
+            BUTTON_IMAGELIST info{};
+            SendMessageW(dialog->SpeedButtons[b]->Handle(), BCM_GETIMAGELIST, 0,
+                         reinterpret_cast<LPARAM>(&info));
+            indexes[b] = -1;
+            for (int i = 0; i < 9; ++i)
+                if (info.himl && info.himl == dialog->AnchorImage(i))
+                    indexes[b] = i;
+            EXPECT_TRUE(dialog->SpeedButtons[b]->Caption().empty());
+        }
+        return indexes;
+    };
     EXPECT_EQ(dialog->Anchor(), 1);
-    EXPECT_FALSE(dialog->SpeedButtons[0]->Caption().empty());
-    EXPECT_TRUE(dialog->SpeedButtons[2]->Caption().empty());
-    // A click on another anchor moves the marks with it.
+    EXPECT_EQ(shown(), (std::array{4, 5, -1, 7, 8, -1, -1, -1, -1}));
+    // A click on another anchor moves the pictures with it.
     SendMessageW(dialog->SpeedButtons[8]->Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(dialog->Anchor(), 9);
-    EXPECT_TRUE(dialog->SpeedButtons[0]->Caption().empty());
-    EXPECT_EQ(dialog->SpeedButtons[8]->Caption(), L"\u25CF");
-    EXPECT_EQ(dialog->SpeedButtons[4]->Caption(), L"\u2196");
+    EXPECT_EQ(shown(), (std::array{-1, -1, -1, -1, 0, 1, -1, 3, 4}));
     dialog->SetAnchor(5);
-    for (TRadioButton* button : dialog->SpeedButtons)
-        EXPECT_FALSE(button->Caption().empty());
+    EXPECT_EQ(shown(), (std::array{0, 1, 2, 3, 4, 5, 6, 7, 8}));
+    // The nine pictures differ from each other: no two directions look alike.
+    for (int i = 0; i < 9; ++i)
+        for (int j = i + 1; j < 9; ++j)
+            EXPECT_NE(ImageListPixels(dialog->AnchorImage(i)), ImageListPixels(dialog->AnchorImage(j)))
+                << i << " " << j;
 }
 
 TEST_F(EditorDialogsTest, TheCanvasGrowsAroundTheAnchorInTheFillColour) {
