@@ -216,6 +216,19 @@ TEST_F(DocumentsTest, OpenKeepsAlphaAndUnreadableOrMissingFilesLeaveNoDocument) 
     form->DropFileTarget1Drop({dir.File(L"gone.bmp"), dir.File(L"a.png")});
     EXPECT_EQ(Docs().size(), 3u);
     EXPECT_TRUE(questions.empty());
+
+    // Damaged files among them keep none of the others from opening; one error names them all.
+    try {
+        form->DropFileTarget1Drop({dir.File(L"bad.png"), dir.File(L"a.png"), dir.File(L"bad.png"),
+                                   dir.File(L"a.png")});
+        ADD_FAILURE() << "no error for the damaged files";
+    } catch (const Exception& e) {
+        const std::wstring& text = e.Message();
+        const std::size_t first = text.find(L"bad.png");
+        ASSERT_NE(first, std::wstring::npos);
+        EXPECT_NE(text.find(L"bad.png", first + 1), std::wstring::npos);
+    }
+    EXPECT_EQ(Docs().size(), 5u);
 }
 
 TEST_F(DocumentsTest, SaveAsWritesTheChosenTypeAndAsksBeforeReplacingAFile) {
