@@ -259,6 +259,7 @@ public:
     std::wstring NewDocumentCaption() const override { return msgNewCapture; }
     void SelectDocumentTab(TTabSheet* sheet) override;
     int DocumentCount() const override;
+    std::wstring HistoryNotFoundMessage() const override { return msgHistoryNotFound; }
     std::wstring OverwriteQuestion() const override { return msgOverwriteFile; }
     std::wstring SaveAfterExitQuestion() const override { return msgSaveAfterExit; }
     int JpegQuality() const override;
