@@ -1,5 +1,5 @@
 // Every broken picture of the hostile folder through every picture loader of the program:
-// opening a document, Add Image and the stamp list. Each gives a clear error naming the
+// opening a document, Add Image, the Stamp tool and the stamp list. Each gives a clear error naming the
 // file or a picture, never a crash or a hang, and a second pass leaves the memory where
 // the first left it.
 #include <windows.h>
@@ -188,15 +188,42 @@ protected:
             EXPECT_NE(Verdict(name), L"ok") << "no selection for " << testing::PrintToString(name);
             ExpectClearError(L"Add Image", name);
         }
+    }
+
+    // The Stamp tool on the document Add Image left open, with a stamp that was readable
+    // when it was listed and chosen and is this picture by the time it is placed.
+    void PlaceStamp(const std::wstring& folder, const std::wstring& name, const TScratchFolder& group) {
+        EmptyGroup(group);
+        ASSERT_TRUE(CopyFileW((folder + L"\\ok-plain.gif").c_str(), group.File(name).c_str(), FALSE));
+        tool->StempList->SetDirectory(GroupPath(group));
+        ASSERT_EQ(tool->StempList->Count(), 1);
+        tool->StempList->SetSelected(0);
+        ASSERT_TRUE(CopyFileW((folder + L"\\" + name).c_str(), group.File(name).c_str(), FALSE));
+        TChildForm* doc = Docs()[0];
+        const TBitmapLayer* added = doc->GetFloatingLayer();
+        doc->PlaceStamp(20, 10);
+        // An unreadable stamp places nothing, as with no stamp chosen.
+        if (TBitmapLayer* layer = doc->GetFloatingLayer(); layer && layer != added) {
+            EXPECT_NE(Verdict(name), L"bad") << "a stamp of " << testing::PrintToString(name);
+            ExpectPicture(layer->Bitmap(), name);
+        }
         CloseAll();
+    }
+
+    static void EmptyGroup(const TScratchFolder& group) {
+        for (const std::wstring& old : group.Names())
+            DeleteFileW(group.File(old).c_str());
+    }
+    static std::wstring GroupPath(const TScratchFolder& group) {
+        const std::wstring any = group.File(L"");
+        return any.substr(0, any.size() - 1);
     }
 
     // The stamp list of a group holding just this picture: a broken one is left out.
     void ListStamp(const std::wstring& folder, const std::wstring& name, const TScratchFolder& group) {
-        for (const std::wstring& old : group.Names())
-            DeleteFileW(group.File(old).c_str());
+        EmptyGroup(group);
         ASSERT_TRUE(CopyFileW((folder + L"\\" + name).c_str(), group.File(name).c_str(), FALSE));
-        tool->StempList->SetDirectory(group.File(L"").substr(0, group.File(L"").size() - 1));
+        tool->StempList->SetDirectory(GroupPath(group));
         if (Verdict(name) != L"any") {
             EXPECT_EQ(tool->StempList->Count(), Verdict(name) == L"ok" ? 1 : 0)
                 << testing::PrintToString(name);
@@ -229,6 +256,7 @@ TEST_F(HostilePicturesTest, EveryLoaderGivesAClearErrorOrAPictureAndTheMemoryCom
             watchdog.Enter(name);
             OpenDocument(folder, name);
             AddImage(folder, name);
+            PlaceStamp(folder, name, group);
             ListStamp(folder, name, group);
             if (HasFatalFailure() || (pass == 0 && HasFailure()))
                 return;
