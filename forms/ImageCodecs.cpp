@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/BmpCodec.h"
+#include "core/GifCheck.h"
 #include "forms/Exceptions.h"
 #include "forms/Files.h"
 #include "forms/Handles.h"
@@ -288,6 +289,12 @@ bool LoadImageFile(const std::wstring& path, TBitmap32& out, std::wstring& error
                 return false;
             }
             return TakeNonEmpty(std::move(image), out, error, context);
+        }
+        // A damaged GIF is refused before the system's decoder, which may keep memory
+        // behind for every such file it reads.
+        if (std::string reason; *type == TImageFileType::Gif && !CheckGifStructure(data, reason)) {
+            error = context + L": " + std::wstring(reason.begin(), reason.end());
+            return false;
         }
         return TakeNonEmpty(DecodeWithImaging(data, *type, context), out, error, context);
     } catch (...) {
