@@ -15,19 +15,6 @@ TRect CenteredRect(TPoint center, TSize size) {
     return atOrigin.Offset(center.X - size.Width / 2, center.Y - size.Height / 2);
 }
 
-TRect KeepOnDesktop(const TRect& rect, TSize desktop) {
-    const auto placeSide = [](int start, int length, int room) {
-        if (length >= room)
-            return 0;
-        return std::clamp(start, 0, room - length);
-    };
-    const int width = rect.Width();
-    const int height = rect.Height();
-    const int left = placeSide(rect.Left, width, desktop.Width);
-    const int top = placeSide(rect.Top, height, desktop.Height);
-    return TRect{0, 0, width, height}.Offset(left, top);
-}
-
 TRect MagnifierSource(TPoint center) {
     constexpr int half = kMagnifierSpan / 2;
     return TRect{-half, -half, half, half}.Offset(center.X, center.Y);
@@ -85,24 +72,6 @@ TZoomPlace PlaceZoomPanel(std::span<const TMonitor> monitors, TPoint screenPoint
     if (zone == corner && m == monitor)
         return {corner, monitor, {}, false};
     return {zone, m, zone == TZoomCorner::BottomRight ? bottomRight : topLeft, true};
-}
-
-std::wstring FormatWholeNumber(std::int64_t value, std::wstring_view separator) {
-    // The magnitude as unsigned, so that the smallest value has one too.
-    std::uint64_t magnitude =
-        value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    std::wstring digits;
-    int inGroup = 0;
-    do {
-        if (inGroup == 3) {
-            digits.insert(0, separator);
-            inGroup = 0;
-        }
-        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + magnitude % 10));
-        magnitude /= 10;
-        ++inGroup;
-    } while (magnitude > 0);
-    return value < 0 ? L"-" + digits : digits;
 }
 
 std::wstring PositionText(TPoint p, std::wstring_view separator) {

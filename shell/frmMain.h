@@ -27,6 +27,7 @@
 class TAction;
 class TChildForm;
 class TTabSheet;
+class TDockPanel;
 class TDropFileTarget;
 class TFileDialog;
 class TFullVrimForm;
@@ -106,7 +107,7 @@ public:
     TToolBar* ToolBar2;
     TPageControl* PageControl1;
     TPopupMenu* PopupMenu1;
-    TPanel* DockPanelLeft; // the left dock area of the tool window
+    TDockPanel* DockPanelLeft; // the left dock area of the tool window, with its splitter
     TStatusBar* StatusBar1;
     TTimer* Timer1;
     TTrayIcon* RxTrayIcon1;
@@ -135,7 +136,8 @@ public:
     void acToolShowToolExecute(TObject* sender);
 
     // ---- Hotkeys ----
-    void RegisterHotKeys();
+    // Registers the nine hotkeys; the commands whose hotkey could not be registered.
+    std::vector<TAction*> RegisterHotKeys();
     void UnregisterHotKeys();
     // The command of row i (1 to 9) of the hotkey table.
     TAction* HotKeyAction(int i) const;
@@ -157,7 +159,7 @@ public:
     void UpdateChildCursors() override;
     // Writes the tool window's colours into the settings store.
     void StoreToolColors();
-    // Places the tool window in the left dock area and shows the area.
+    // Docks the tool window into the left dock area, 190 wide, and shows the area.
     void DockToolWindow();
 
     // ---- Status bar ----
@@ -239,7 +241,15 @@ public:
     void OpenImageFile(const std::wstring& fileName);
     void DropFileTarget1Drop(const std::vector<std::wstring>& files);
     void PageControl1Change(TObject* sender);
+    // Move Left and Move Right of the tab menu: the neighbouring tab's document becomes
+    // the active one; the tabs keep their order.
+    void acPageLeftExecute(TObject* sender);
+    void acPageRightExecute(TObject* sender);
+    void acPageLeftUpdate(TObject* sender);
+    void acPageRightUpdate(TObject* sender);
     void ExistMDIChild(TObject* sender);
+    // Minimize All: every open document, the last in child order first.
+    void acWinMinExecute(TObject* sender);
     void acFileSaveExecute(TObject* sender);
     void acFileSaveUpdate(TObject* sender);
     void acFileSaveAsExecute(TObject* sender);

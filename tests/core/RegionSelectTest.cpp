@@ -36,17 +36,6 @@ TEST(FixedRectangle, CentredOnThePointerWithHalfSizesCutTowardZero) {
     EXPECT_EQ(CenteredRect({INT_MAX, 0}, {10, 10}).Right, INT_MAX);
 }
 
-TEST(FixedRectangle, KeptOnTheDesktopAndStartedAtItsEdgeWhenLargerThanIt) {
-    const TSize desktop{1280, 1024};
-    EXPECT_EQ(KeepOnDesktop({-60, -20, 260, 220}, desktop), (TRect{0, 0, 320, 240}));
-    EXPECT_EQ(KeepOnDesktop({1200, 900, 1520, 1140}, desktop), (TRect{960, 784, 1280, 1024}));
-    EXPECT_EQ(KeepOnDesktop({100, 50, 420, 290}, desktop), (TRect{100, 50, 420, 290}));
-    // 1600 x 1200 does not fit: it starts at the top-left corner, at its full size.
-    EXPECT_EQ(KeepOnDesktop({-160, -88, 1440, 1112}, desktop), (TRect{0, 0, 1600, 1200}));
-    // Exactly the desktop's width fits only at 0.
-    EXPECT_EQ(KeepOnDesktop({5, 5, 1285, 15}, desktop), (TRect{0, 5, 1280, 15}));
-}
-
 TEST(Magnifier, TheSourceIsTheHundredPixelSquareAroundTheCentre) {
     EXPECT_EQ(MagnifierSource({300, 200}), (TRect{250, 150, 350, 250}));
     EXPECT_EQ(MagnifierSource({0, 0}), (TRect{-50, -50, 50, 50}));
@@ -107,12 +96,6 @@ TEST(ZoomPanel, APointerOnNoMonitorUsesTheNearestOne) {
 }
 
 TEST(OverlayLabels, NumbersCarryTheThousandsSeparator) {
-    EXPECT_EQ(FormatWholeNumber(0, L","), L"0");
-    EXPECT_EQ(FormatWholeNumber(999, L","), L"999");
-    EXPECT_EQ(FormatWholeNumber(1024, L","), L"1,024");
-    EXPECT_EQ(FormatWholeNumber(1234567, L"."), L"1.234.567");
-    EXPECT_EQ(FormatWholeNumber(-1024, L","), L"-1,024");
-    EXPECT_EQ(FormatWholeNumber(INT64_MIN, L""), L"-9223372036854775808");
     EXPECT_EQ(PositionText({12, 1024}, L","), L"Position : X=12 , Y=1,024");
     EXPECT_EQ(SelectionSizeText(-320, 1200, L","), L"Size : Width=320 , Height=1,200");
 }

@@ -206,6 +206,16 @@ HWND MainWindowOf(DWORD processId, int timeoutMs) {
     return found;
 }
 
+void MoveMouse(int x, int y, DWORD buttons) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>((x * 65535LL) / (GetSystemMetrics(SM_CXSCREEN) - 1));
+    in.mi.dy = static_cast<LONG>((y * 65535LL) / (GetSystemMetrics(SM_CYSCREEN) - 1));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    SendInput(1, &in, sizeof(INPUT));
+    Sleep(60);
+}
+
 namespace {
 bool FindMenuCommand(HMENU menu, const std::wstring& caption, UINT& command) {
     const int count = GetMenuItemCount(menu);
