@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <fuzzer/FuzzedDataProvider.h>
 #include <memory>
+#include <vector>
 
 #include "FuzzText.h"
 #include "core/PageStitcher.h"
@@ -61,12 +62,17 @@ public:
     std::optional<int> FrameCount() override { return answers_.Number(); }
     std::unique_ptr<IScrollElement> FrameBody(int) override { return Body(); }
     std::optional<TSize> WindowSize() override { return window_; }
-    bool Grab(int top, TBitmap32& tile) override {
-        // The tile asked for lies inside the window the page reported.
-        FUZZ_CHECK(top >= 0 && tile.Width() <= window_.Width && tile.Height() > 0);
-        FUZZ_CHECK(std::int64_t{top} + tile.Height() <= window_.Height);
+    bool Grab(int top, int width, int height, TGrabbedRows& rows) override {
+        // The rows asked for lie inside the window the page reported.
+        FUZZ_CHECK(top >= 0 && width > 0 && width <= window_.Width && height > 0);
+        FUZZ_CHECK(std::int64_t{top} + height <= window_.Height);
         ++answers_.Grabs;
-        tile.Clear(Color32(answers_.Byte(), 0, 0, 0));
+        // Lent until the next grab, in rows a little longer than asked, as a screen's are.
+        const int stride = width + 3;
+        screen_.assign(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height),
+                       Color32(answers_.Byte(), 0, 0, 0));
+        rows.First = screen_.data();
+        rows.Stride = stride;
         return answers_.Yes();
     }
     void Pause(int delayMs, bool) override { FUZZ_CHECK(delayMs >= 0 && delayMs <= kMaxScrollDelay); }
@@ -74,6 +80,7 @@ public:
 private:
     TAnswers& answers_;
     TSize window_;
+    std::vector<TColor32> screen_;
 };
 
 } // namespace
