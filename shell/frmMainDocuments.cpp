@@ -150,7 +150,10 @@ void TMainForm::FreeDocumentParts() {
 }
 
 TChildForm* TMainForm::ActiveDocument() const {
-    return dynamic_cast<TChildForm*>(ActiveMDIChild());
+    // The last document closed stays the document area's active child until its posted
+    // release; its history is gone by then, so no command may reach it.
+    auto* doc = dynamic_cast<TChildForm*>(ActiveMDIChild());
+    return doc && !doc->Released ? doc : nullptr;
 }
 
 void TMainForm::acWinMinExecute(TObject*) {
@@ -316,7 +319,7 @@ void TMainForm::acPageRightExecute(TObject*) {
 }
 
 void TMainForm::ExistMDIChild(TObject* sender) {
-    SetEnabledOf(sender, ActiveMDIChild() != nullptr);
+    SetEnabledOf(sender, ActiveDocument() != nullptr);
 }
 
 void TMainForm::acEditUndoUpdate(TObject* sender) {
@@ -390,7 +393,7 @@ void TMainForm::acFileSaveAsExecute(TObject*) {
 
 void TMainForm::acFileCloseExecute(TObject*) {
     CloseResult = 1;
-    if (TForm* doc = ActiveMDIChild())
+    if (TChildForm* doc = ActiveDocument())
         doc->Close();
     SetStatusText(0, L"");
     SetStatusText(2, L"");

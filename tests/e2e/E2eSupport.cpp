@@ -206,6 +206,14 @@ HWND MainWindowOf(DWORD processId, int timeoutMs) {
     return found;
 }
 
+HWND MainWindowReadyForHotkeys(const TProcess& process) {
+    const HWND w = MainWindowOf(process.Id());
+    if (w)
+        WaitFor([&] { return IsWindowVisible(w) != FALSE; });
+    Sleep(300);
+    return w;
+}
+
 void MoveMouse(int x, int y, DWORD buttons) {
     INPUT in{};
     in.type = INPUT_MOUSE;

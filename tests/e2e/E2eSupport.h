@@ -57,6 +57,9 @@ void KillProcessesOf(const std::wstring& exe);
 std::vector<HWND> FindWindows(const std::wstring& className, DWORD processId = 0);
 // The main window of Tolvex of a process (any process when 0).
 HWND MainWindowOf(DWORD processId, int timeoutMs = 10000);
+// The main window once it is shown and its first activation, which registers the global
+// hotkeys, has had its time; null when no main window came.
+HWND MainWindowReadyForHotkeys(const TProcess& process);
 // Chooses the menu item with this caption (as the user would): the command is posted.
 // Works where menus of other processes can be read (not under Wine).
 bool ChooseMenuItem(HWND window, const std::wstring& caption);
