@@ -36,10 +36,10 @@ class TFullVrimForm;
 class TActionList;
 class TBarPopupMenu;
 class TBitmap;
-class TCoolBar;
 class TMainMenu;
 class TMenuItem;
 class TPageControl;
+class TPanel;
 class TPopupMenu;
 class TSLanguage;
 class TStatusBar;
@@ -111,7 +111,7 @@ public:
 
     TMainMenu* MainMenu1;
     HIMAGELIST ImageList1 = nullptr;
-    TCoolBar* CoolBar1;
+    TPanel* CoolBar1;
     TToolBar* ToolBar1;
     TToolBar* ToolBar2;
     TPageControl* PageControl1;

@@ -9,7 +9,6 @@
 #include "editor/frmTool.h"
 #include "forms/Actions.h"
 #include "forms/ComCtrls.h"
-#include "forms/CoolBar.h"
 #include "forms/Dialogs.h"
 #include "forms/Exceptions.h"
 #include "forms/Files.h"
@@ -47,9 +46,7 @@ protected:
         CoUninitialize();
         FormsTest::TearDown();
     }
-    void Set(std::wstring_view name, TStoredValue v) {
-        form->JvFormStorage1.SetStoredValue(name, std::move(v));
-    }
+    void Set(std::wstring_view name, TStoredValue v) { form->JvFormStorage1.SetStoredValue(name, std::move(v)); }
     static void DeleteTree(const std::wstring& dir) {
         WIN32_FIND_DATAW d;
         HANDLE h = FindFirstFileW((dir + L"*").c_str(), &d);
@@ -73,8 +70,7 @@ protected:
     }
     std::string Magic(const std::wstring& path) {
         const auto bytes = ReadFileBytes(path);
-        return std::string(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(
-                                                              std::min<std::size_t>(bytes.size(), 4)));
+        return std::string(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(bytes.size(), 4)));
     }
 
     TFormPtr<TMainForm> form;
@@ -165,8 +161,7 @@ TEST_F(MainFormTest, TheFrameRefusesASecondCaptureAndIsIdleAgainAfterAFailure) {
         ++works;
         EXPECT_EQ(form->CaptureMode, TCaptureMode::Region);
         // A hotkey dispatched from a selection window's loop meanwhile is dropped.
-        form->RunCapture(TCaptureMode::Screen, TMainForm::TCaptureErrors::ReportFailure, nullptr,
-                         [&] { ++works; });
+        form->RunCapture(TCaptureMode::Screen, TMainForm::TCaptureErrors::ReportFailure, nullptr, [&] { ++works; });
     });
     EXPECT_EQ(works, 1);
     EXPECT_THROW(form->RunCapture(TCaptureMode::Region, TMainForm::TCaptureErrors::PassOn, nullptr,
@@ -260,42 +255,6 @@ TEST_F(MainFormTest, HideToolbarTwiceLeavesTheBarVisibleAndTheEntryUnchecked) {
     form->acToolHideToolbar->Execute();
     EXPECT_TRUE(form->ToolBar1->Visible());
     EXPECT_FALSE(form->acToolHideToolbar->Checked());
-}
-
-TEST_F(MainFormTest, TheBarAreaHoldsBothToolBarsAndTheTabStripOnBandsAndFollowsAHiddenBar) {
-    form->Show();
-    ASSERT_EQ(form->CoolBar1->BandCount(), 3);
-    for (TControl* c : std::initializer_list<TControl*>{form->ToolBar1, form->ToolBar2, form->PageControl1})
-        EXPECT_EQ(GetParent(c->Handle()), form->CoolBar1->Handle());
-    for (UINT band : {0u, 1u}) {
-        REBARBANDINFOW info{};
-        info.cbSize = sizeof(info);
-        info.fMask = RBBIM_CHILDSIZE;
-        SendMessageW(form->CoolBar1->Handle(), RB_GETBANDINFOW, band, reinterpret_cast<LPARAM>(&info));
-        EXPECT_GE(info.cyMinChild, 24u);
-    }
-    // The document area starts right below the bar area, whatever its height.
-    const auto areaTop = [&] {
-        RECT r;
-        GetWindowRect(form->ClientHandle(), &r);
-        MapWindowPoints(HWND_DESKTOP, form->Handle(), reinterpret_cast<POINT*>(&r), 2);
-        return static_cast<int>(r.top);
-    };
-    const int full = form->CoolBar1->Height();
-    const RECT tabs = form->PageControl1->BoundsRect();
-    EXPECT_LE(tabs.bottom, full);
-    EXPECT_GE(full, 24 + 24 + 25);
-    EXPECT_EQ(areaTop(), form->CoolBar1->BoundsRect().bottom);
-
-    form->acToolHideToolbar2->Execute();
-    EXPECT_FALSE(form->ToolBar2->Visible());
-    EXPECT_LE(form->CoolBar1->Height(), full - 24);
-    EXPECT_EQ(areaTop(), form->CoolBar1->BoundsRect().bottom);
-    EXPECT_TRUE(form->PageControl1->Visible());
-    form->acToolHideToolbar2->Execute();
-    EXPECT_TRUE(form->ToolBar2->Visible());
-    EXPECT_EQ(form->CoolBar1->Height(), full);
-    EXPECT_EQ(areaTop(), form->CoolBar1->BoundsRect().bottom);
 }
 
 TEST_F(MainFormTest, LogOffAnswersAtOnceMarksTheRealExitAndStoresWhatTheExitStoresSilently) {
