@@ -1,5 +1,5 @@
-// The OK and Cancel buttons of the program's dialogs: their kind, their picture and the way
-// the canvas size dialog's anchor grid shows its pictures.
+// The OK and Cancel buttons of the program's dialogs: their kind, the key that presses them
+// and their picture.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "NoDialogHost.h"
 #include "capture/CaptureDialogHost.h"
 #include "capture/dlgCaptureRect.h"
 #include "capture/dlgCaptureRepeat.h"
@@ -24,17 +25,6 @@
 #include "tests/support/ImageListPixels.h"
 
 namespace {
-ICaptureDialogHost& QuietDialogHost() {
-    struct THost : ICaptureDialogHost {
-        void TranslateDialog(TForm&) override {}
-        std::int32_t StoredInteger(std::wstring_view) const override { return 0; }
-        void StoreInteger(std::wstring_view, std::int32_t) override {}
-        void SaveStore() override {}
-    };
-    static THost host;
-    return host;
-}
-
 // The summed red and green of a one-picture list.
 struct TRedGreen {
     long long Red = 0, Green = 0;
@@ -74,14 +64,14 @@ TEST_F(DialogButtonsTest, EveryDialogsOkAndCancelShowATickAndACrossAndAnswerEnte
     TMainForm* owner = main.get();
     const TDialogButtons dialogs[] = {
         {L"capture size",
-         [] { return TFormPtr<TForm>(CreateForm<TCaptureRecDialog>(nullptr, QuietDialogHost()).release()); },
+         [] { return TFormPtr<TForm>(CreateForm<TCaptureRecDialog>(nullptr, NoDialogHost()).release()); },
          [](TForm& f) {
              auto& d = static_cast<TCaptureRecDialog&>(f);
              return std::pair{d.BitBtn1, d.BitBtn2};
          }},
         {L"repeat",
          [] {
-             return TFormPtr<TForm>(CreateForm<TCaptureRepeatDialog>(nullptr, QuietDialogHost()).release());
+             return TFormPtr<TForm>(CreateForm<TCaptureRepeatDialog>(nullptr, NoDialogHost()).release());
          },
          [](TForm& f) {
              auto& d = static_cast<TCaptureRepeatDialog&>(f);

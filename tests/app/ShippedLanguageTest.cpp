@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "LanguageTestSupport.h"
+#include "NoDialogHost.h"
 #include "capture/CaptureDialogHost.h"
 #include "capture/dlgCaptureRect.h"
 #include "capture/dlgCaptureRepeat.h"
@@ -45,18 +46,6 @@ std::string ShippedBytes(const wchar_t* name) {
         L"Z:" + std::wstring(dist, dist + std::char_traits<char>::length(dist)) + L"\\Language\\" + name;
     const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
     return std::string(bytes.begin(), bytes.end());
-}
-
-// A dialog host without language or settings: the dialogs keep their designed texts.
-ICaptureDialogHost& NoDialogHost() {
-    struct THost : ICaptureDialogHost {
-        void TranslateDialog(TForm&) override {}
-        std::int32_t StoredInteger(std::wstring_view) const override { return 0; }
-        void StoreInteger(std::wstring_view, std::int32_t) override {}
-        void SaveStore() override {}
-    };
-    static THost host;
-    return host;
 }
 
 // A tool window host with no documents and an empty store.
