@@ -43,7 +43,7 @@ protected:
     }
     void TearDown() override {
         form.reset();
-        Pump(50);
+        PumpPending();
         ShutterSoundHook = nullptr;
         MessageDlgHook = nullptr;
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tolvex");
@@ -76,7 +76,7 @@ protected:
             if (!done) {
                 done = true;
                 step();
-            } else if (GetTickCount() - started > 10000) {
+            } else if (GetTickCount() - started > deadlines::kStateTicks) {
                 shown->ModalResult = mrCancel;
             }
         };

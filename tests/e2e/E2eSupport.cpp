@@ -24,13 +24,41 @@ std::wstring EnvPath(const char* variable) {
 }
 
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    }
-    return true;
+    return deadlines::PollUntil(condition, timeoutMs);
+}
+
+bool HotkeyTaken(UINT modifiers, UINT key) {
+    constexpr int kProbeId = 0xBFFF;
+    if (!RegisterHotKey(nullptr, kProbeId, modifiers, key))
+        return true;
+    UnregisterHotKey(nullptr, kProbeId);
+    return false;
+}
+
+bool WaitForHotkeys() {
+    return WaitFor([] { return HotkeyTaken(MOD_CONTROL | MOD_SHIFT, VK_F5); });
+}
+
+namespace {
+struct TCaptionSearch {
+    const std::wstring& Caption;
+    HWND Found = nullptr;
+};
+BOOL CALLBACK MatchCaption(HWND wnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<TCaptionSearch*>(lParam);
+    wchar_t text[256] = {};
+    GetWindowTextW(wnd, text, 256);
+    if (search->Caption != text)
+        return TRUE;
+    search->Found = wnd;
+    return FALSE;
+}
+} // namespace
+
+HWND DescendantWithCaption(HWND root, const std::wstring& caption) {
+    TCaptionSearch search{caption};
+    EnumChildWindows(root, MatchCaption, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
 }
 
 std::wstring TempFolder() {
@@ -126,7 +154,7 @@ std::optional<DWORD> TProcess::WaitExit(int timeoutMs) {
 void TProcess::Kill() {
     if (pi_.hProcess) {
         TerminateProcess(pi_.hProcess, 99);
-        WaitForSingleObject(pi_.hProcess, 5000);
+        WaitForSingleObject(pi_.hProcess, deadlines::kStateMs);
     }
 }
 
@@ -157,7 +185,7 @@ void KillProcessesOf(const std::wstring& exe) {
     for (DWORD id : ProcessesOf(exe)) {
         if (HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
             TerminateProcess(h, 99);
-            WaitForSingleObject(h, 5000);
+            WaitForSingleObject(h, deadlines::kStateMs);
             CloseHandle(h);
         }
     }
@@ -238,11 +266,12 @@ bool ExitProgram(TProcess& process, HWND mainWindow) {
     // The log-off query marks the next close as the real exit, as Exit does; menus of
     // another process cannot be read here.
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutW(mainWindow, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) ||
+    if (!SendMessageTimeoutW(mainWindow, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, deadlines::kStateMs,
+                             &answer) ||
         answer != 1)
         return false;
     PostMessageW(mainWindow, WM_CLOSE, 0, 0);
-    return process.WaitExit(15000).has_value();
+    return process.WaitExit().has_value();
 }
 
 std::optional<TRegValue> ReadRegValue(const std::wstring& key, const std::wstring& name) {

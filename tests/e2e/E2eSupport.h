@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Deadlines.h"
+
 namespace e2e {
 
 // Unix paths from the test environment as Windows paths (drive Z: is the Unix root).
@@ -16,7 +18,9 @@ std::wstring UnixToWindowsPath(const std::string& unixPath);
 std::wstring EnvPath(const char* variable);
 
 // Waits until the condition holds; false when the time ran out.
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 10000);
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs = deadlines::kStateMs);
+// The quiet period of a check that something does not happen (after a positive sync point).
+using deadlines::QuietPeriod;
 
 // A fresh program folder with a copy of Tolvex.exe (and its Language folder).
 class TProgramFolder {
@@ -41,7 +45,7 @@ public:
     HANDLE Handle() const { return pi_.hProcess; }
     bool Running() const;
     // Waits for the end; the exit code, or nothing when it did not end in time.
-    std::optional<DWORD> WaitExit(int timeoutMs = 10000);
+    std::optional<DWORD> WaitExit(int timeoutMs = deadlines::kStateMs);
     void Kill();
 
 private:
@@ -56,7 +60,14 @@ void KillProcessesOf(const std::wstring& exe);
 // Top-level windows of a class (and, when given, of one process).
 std::vector<HWND> FindWindows(const std::wstring& className, DWORD processId = 0);
 // The main window of Tolvex of a process (any process when 0).
-HWND MainWindowOf(DWORD processId, int timeoutMs = 10000);
+HWND MainWindowOf(DWORD processId, int timeoutMs = deadlines::kStateMs);
+// Whether a global hotkey is held by another program (this process cannot register it).
+bool HotkeyTaken(UINT modifiers, UINT key);
+// Waits until a freshly started program has registered its hotkeys (at the main window's
+// first activation), so that a pressed hotkey reaches it; Ctrl+Shift+F5 stands for all.
+bool WaitForHotkeys();
+// The descendant window of root with this caption, or null.
+HWND DescendantWithCaption(HWND root, const std::wstring& caption);
 // Chooses the menu item with this caption (as the user would): the command is posted.
 // Works where menus of other processes can be read (not under Wine).
 bool ChooseMenuItem(HWND window, const std::wstring& caption);

@@ -38,8 +38,7 @@ protected:
         // The hotkeys are registered at the first activation.
         if (w)
             WaitFor([&] { return IsWindowVisible(w) != FALSE; });
-        Sleep(300);
-        return w;
+        return w && WaitForHotkeys() ? w : nullptr;
     }
     std::wstring Shot(int n, const wchar_t* ext = L"png") const {
         return output + L"\\Capture_" + std::to_wstring(n) + L"." + ext;
@@ -77,7 +76,7 @@ TEST_F(HotkeyCaptureTest, RepeatLastCaptureDoesNothingBeforeAnyCaptureAndTakesTh
     const HWND main = Start(p);
     ASSERT_TRUE(main);
     PressCtrlShift(VK_F9);
-    Sleep(1500);
+    QuietPeriod();
     EXPECT_FALSE(FileExists(Shot(1, L"bmp")));
 
     PressCtrlShift(VK_F5);

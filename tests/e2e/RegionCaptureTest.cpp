@@ -4,6 +4,7 @@
 
 #include <objbase.h>
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include "E2eSupport.h"
@@ -23,7 +24,11 @@ void Mouse(int x, int y, DWORD buttons = 0) {
     in.mi.dy = static_cast<LONG>((y * 65535LL) / (GetSystemMetrics(SM_CYSCREEN) - 1));
     in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
     SendInput(1, &in, sizeof(INPUT));
-    Sleep(60);
+    WaitFor([&] {
+        POINT at{};
+        // The absolute position is scaled to 0..65535 and back: a pixel off is there.
+        return GetCursorPos(&at) && std::abs(at.x - x) <= 1 && std::abs(at.y - y) <= 1;
+    });
 }
 
 // The overlay: a topmost form of the program covering the whole virtual desktop.
@@ -54,13 +59,14 @@ TEST(RegionCaptureTest, TheRegionHotkeyAndADragWriteAPictureOfTheDraggedSize) {
         const HWND main = MainWindowOf(p.Id());
         ASSERT_TRUE(main);
         WaitFor([&] { return IsWindowVisible(main) != FALSE; });
-        Sleep(300);
+        ASSERT_TRUE(WaitForHotkeys());
         // Away from the corners, where the magnifier panel stands.
         Mouse(640, 500);
         PressCtrlShift(VK_F3);
         HWND overlay = nullptr;
         ASSERT_TRUE(WaitFor([&] { return (overlay = OverlayOf(p.Id())) != nullptr; }));
-        Sleep(400);
+        // The drag starts once the overlay is the window under the pointer.
+        ASSERT_TRUE(WaitFor([&] { return GetAncestor(WindowFromPoint({500, 400}), GA_ROOT) == overlay; }));
         Mouse(500, 400);
         Mouse(500, 400, MOUSEEVENTF_LEFTDOWN);
         Mouse(560, 440);

@@ -49,9 +49,10 @@ TEST_F(ToolWindowTest, TheToolWindowIsDockedAtStartUpAndItsStoredColoursSurviveT
     ASSERT_TRUE(main);
     HWND tool = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (tool = FindDescendant(main, L"Tool Window")) != nullptr; }));
-    EXPECT_TRUE(IsWindowVisible(tool));
+    // Found as soon as it is made; shown and docked at its width by the start-up timer.
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(tool) != FALSE; }));
     RECT r{};
-    GetWindowRect(tool, &r);
+    EXPECT_TRUE(WaitFor([&] { return GetWindowRect(tool, &r) && r.right - r.left == 190; }));
     EXPECT_EQ(r.right - r.left, 190);
     ASSERT_TRUE(ExitProgram(program, main));
     const auto pen = ReadRegValue(kSettingsKey, L"ForgColor");

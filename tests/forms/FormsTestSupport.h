@@ -3,14 +3,14 @@
 // the error box captured instead of shown, and a bounded message pump.
 #include <windows.h>
 
-#include "forms/Application.h"
-
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+#include "forms/Application.h"
+#include "tests/support/Deadlines.h"
 
 class FormsTest : public ::testing::Test {
 protected:
@@ -28,7 +28,7 @@ protected:
     void TearDown() override { App().OnShowException = nullptr; }
 
     // Pumps messages until the condition holds or the time runs out; true when it held.
-    static bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 3000) {
+    static bool PumpUntil(const std::function<bool()>& done, int timeoutMs = deadlines::kStateMs) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         while (!done()) {
             if (std::chrono::steady_clock::now() > end)
@@ -43,6 +43,14 @@ protected:
     static void Pump(int ms) {
         PumpUntil([] { return false; }, ms);
     }
+    // Handles every message waiting now (posted work, paints, due timers) and the idle work.
+    static void PumpPending() {
+        while (App().HandleMessage(false)) {
+        }
+        App().DoIdle();
+    }
+    // The quiet period of a check that something does not happen, with messages flowing.
+    static void PumpQuietPeriod() { Pump(deadlines::kQuietMs); }
 
     std::vector<std::wstring> errors;
 };
