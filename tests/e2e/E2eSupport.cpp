@@ -27,18 +27,6 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
     return deadlines::PollUntil(condition, timeoutMs);
 }
 
-bool HotkeyTaken(UINT modifiers, UINT key) {
-    constexpr int kProbeId = 0xBFFF;
-    if (!RegisterHotKey(nullptr, kProbeId, modifiers, key))
-        return true;
-    UnregisterHotKey(nullptr, kProbeId);
-    return false;
-}
-
-bool WaitForHotkeys() {
-    return WaitFor([] { return HotkeyTaken(MOD_CONTROL | MOD_SHIFT, VK_F5); });
-}
-
 namespace {
 struct TCaptionSearch {
     const std::wstring& Caption;
@@ -59,6 +47,11 @@ HWND DescendantWithCaption(HWND root, const std::wstring& caption) {
     TCaptionSearch search{caption};
     EnumChildWindows(root, MatchCaption, reinterpret_cast<LPARAM>(&search));
     return search.Found;
+}
+
+bool WaitForStartUp(HWND mainWindow) {
+    // Until it is docked the tool window is a window of its own, no descendant.
+    return WaitFor([&] { return DescendantWithCaption(mainWindow, L"Tool Window") != nullptr; });
 }
 
 std::wstring TempFolder() {

@@ -61,13 +61,12 @@ void KillProcessesOf(const std::wstring& exe);
 std::vector<HWND> FindWindows(const std::wstring& className, DWORD processId = 0);
 // The main window of Tolvex of a process (any process when 0).
 HWND MainWindowOf(DWORD processId, int timeoutMs = deadlines::kStateMs);
-// Whether a global hotkey is held by another program (this process cannot register it).
-bool HotkeyTaken(UINT modifiers, UINT key);
-// Waits until a freshly started program has registered its hotkeys (at the main window's
-// first activation), so that a pressed hotkey reaches it; Ctrl+Shift+F5 stands for all.
-bool WaitForHotkeys();
 // The descendant window of root with this caption, or null.
 HWND DescendantWithCaption(HWND root, const std::wstring& caption);
+// Waits for the start-up work of a freshly started program (English texts): its first
+// activation registers the hotkeys, then its start-up timer docks the tool window; true
+// once the tool window is docked, so that a pressed hotkey reaches the program.
+bool WaitForStartUp(HWND mainWindow);
 // Chooses the menu item with this caption (as the user would): the command is posted.
 // Works where menus of other processes can be read (not under Wine).
 bool ChooseMenuItem(HWND window, const std::wstring& caption);

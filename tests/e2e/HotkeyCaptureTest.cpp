@@ -38,7 +38,7 @@ protected:
         // The hotkeys are registered at the first activation.
         if (w)
             WaitFor([&] { return IsWindowVisible(w) != FALSE; });
-        return w && WaitForHotkeys() ? w : nullptr;
+        return w && WaitForStartUp(w) ? w : nullptr;
     }
     std::wstring Shot(int n, const wchar_t* ext = L"png") const {
         return output + L"\\Capture_" + std::to_wstring(n) + L"." + ext;

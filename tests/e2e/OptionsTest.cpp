@@ -107,7 +107,7 @@ TEST_F(OptionsE2eTest, AShortcutChangedInTheOptionsTakesOverTheHotkeyAndIsStored
     const HWND main = MainWindowOf(p.Id());
     ASSERT_TRUE(main);
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
-    ASSERT_TRUE(WaitForHotkeys());
+    ASSERT_TRUE(WaitForStartUp(main));
     const std::vector<HWND> bars = ChildrenOfClass(main, TOOLBARCLASSNAMEW);
     ASSERT_FALSE(bars.empty());
     ASSERT_TRUE(ClickToolButton(p, bars.front(), kOptionsButton));
@@ -126,8 +126,8 @@ TEST_F(OptionsE2eTest, AShortcutChangedInTheOptionsTakesOverTheHotkeyAndIsStored
     const HWND ok = ChildWithText(dialog, L"Button", L"OK");
     ASSERT_TRUE(ok);
     PostMessageW(ok, BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }));
-    ASSERT_TRUE(WaitFor([] { return HotkeyTaken(MOD_CONTROL | MOD_ALT, 'K'); }));
+    // The hotkeys come back before the dialog is destroyed.
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
 
     // Only the new combination captures now.
     PressCtrlShift(VK_F5);

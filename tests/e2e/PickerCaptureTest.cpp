@@ -62,7 +62,7 @@ protected:
         program = std::make_unique<TProcess>(folder.Exe(), args);
         mainWindow = MainWindowOf(program->Id());
         if (!mainWindow || !WaitFor([&] { return FileExists(folder.Path() + L"tvl.exe"); }) ||
-            !WaitForHotkeys())
+            !WaitForStartUp(mainWindow))
             return false;
         button = dialog ? GetDlgItem(dialog, picker_target::kButtonId) : nullptr;
         return button != nullptr;

@@ -59,7 +59,7 @@ TEST(RegionCaptureTest, TheRegionHotkeyAndADragWriteAPictureOfTheDraggedSize) {
         const HWND main = MainWindowOf(p.Id());
         ASSERT_TRUE(main);
         WaitFor([&] { return IsWindowVisible(main) != FALSE; });
-        ASSERT_TRUE(WaitForHotkeys());
+        ASSERT_TRUE(WaitForStartUp(main));
         // Away from the corners, where the magnifier panel stands.
         Mouse(640, 500);
         PressCtrlShift(VK_F3);

@@ -157,8 +157,7 @@ TEST_F(StartupTest, TheFirstStartWritesTheLauncherAndTheBrowserButtonAndLaterSta
     const HWND main = MainWindowOf(again.Id());
     ASSERT_TRUE(main);
     // The start-up timer docks the tool window and would register the button beside it.
-    ASSERT_TRUE(
-        WaitFor([&] { return IsWindowVisible(DescendantWithCaption(main, L"Tool Window")) != FALSE; }));
+    ASSERT_TRUE(WaitForStartUp(main));
     QuietPeriod();
     EXPECT_FALSE(RegKeyExists(kButtonKey));
 

@@ -66,7 +66,8 @@ protected:
         WriteRegString(kSettingsKey, L"acCaptureAutoScroll_Checked", autoScroll ? L"TRUE" : L"FALSE");
         TProcess program(folder.Exe());
         const HWND main = MainWindowOf(program.Id());
-        if (!main || !WaitFor([&] { return FileExists(folder.Path() + L"tvl.exe"); }) || !WaitForHotkeys())
+        if (!main || !WaitFor([&] { return FileExists(folder.Path() + L"tvl.exe"); }) ||
+            !WaitForStartUp(main))
             return std::nullopt;
         RECT viewRect;
         GetWindowRect(viewWindow, &viewRect);
