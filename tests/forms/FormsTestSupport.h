@@ -3,14 +3,15 @@
 // the error box captured instead of shown, and a bounded message pump.
 #include <windows.h>
 
-#include <chrono>
-#include <functional>
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
-
 #include "forms/Application.h"
 #include "tests/support/Deadlines.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
 
 class FormsTest : public ::testing::Test {
 protected:
