@@ -158,8 +158,8 @@ void TFullVrimForm::DrawBand() {
 }
 
 void TFullVrimForm::PlaceFixedRect(TPoint center) {
-    SelectionRect = KeepOnDesktop(CenteredRect(center, {SelectionWidth, SelectionHeight}),
-                                  {Image1.Width(), Image1.Height()});
+    // The rectangle may reach past the desktop's edge; that part holds no screen content.
+    SelectionRect = CenteredRect(center, {SelectionWidth, SelectionHeight});
 }
 
 void TFullVrimForm::Image1MouseDown(TMouseButton button, int x, int y) {

@@ -19,6 +19,8 @@
 TIconListForm* IconListForm = nullptr;
 
 namespace {
+// Posted when the dialog shows, so that the list fills even without an activation.
+constexpr UINT kLoadListMessage = WM_APP + 0x23;
 constexpr int kClientWidth = 394;
 constexpr int kClientHeight = 255;
 // More entries than any real file holds; a damaged file cannot make the list endless.
@@ -133,7 +135,14 @@ TIconListForm::TIconListForm(TForm* owner) : TForm(owner, L"IconListForm", IconL
     SelectImage->SetBounds(8, 8, 32, 32);
 
     OnActivate = [this](TObject* s) { FormActivate(s); };
+    OnShow = [this](TObject*) { PostMessageW(Handle(), kLoadListMessage, 0, 0); };
     FilenameEdit1->OnChange = [this](TObject* s) { FilenameEdit1Change(s); };
+    // A file chosen with the browse button is done with: the list takes the focus.
+    FilenameEdit1->BrowseButton()->OnClick = [this](TObject*) {
+        FilenameEdit1->Browse();
+        if (IconView->Count() > 0)
+            SetFocus(IconView->Handle());
+    };
     IconView->OnSelectItem = [this](TObject* s, int item, bool selected) {
         IconViewSelectItem(s, item, selected);
     };
@@ -150,9 +159,20 @@ void TIconListForm::FormActivate(TObject*) {
 void TIconListForm::FilenameEdit1Change(TObject*) {
     LoadIcons(FilenameEdit1->FileName());
     if (IconView->Count() > 0) {
-        SetFocus(IconView->Handle());
+        // While a name is typed the focus stays in the box, whatever the list shows.
+        if (GetFocus() != FilenameEdit1->Handle())
+            SetFocus(IconView->Handle());
         IconView->SetSelectedIndex(0);
     }
+}
+
+LRESULT TIconListForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == kLoadListMessage) {
+        if (OnActivate)
+            OnActivate(this);
+        return 0;
+    }
+    return TForm::WndProc(msg, wParam, lParam);
 }
 
 void TIconListForm::LoadIcons(const std::wstring& fileName) {

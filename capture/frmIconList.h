@@ -61,6 +61,9 @@ public:
     bool HasSelectedIcon() const { return static_cast<bool>(selectedIcon_); }
     HICON SelectedIcon() const { return selectedIcon_.Get(); }
 
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
 private:
     TIconHandle selectedIcon_;
 };

@@ -326,7 +326,8 @@ void TMainForm::acCaptureContinuityExecute(TObject*) {
             if (dialog->ShowModal() != mrOk)
                 return;
             delay = dialog->SpinEdit1->Value();
-            count = dialog->SpinEdit2->Value();
+            // A count confirmed with Enter is read as typed: 0 pages end the command.
+            count = dialog->SpinEdit2->TypedValue();
         }
         // No page to take starts no series.
         if (!RepeatPageCount(count))

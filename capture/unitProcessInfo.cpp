@@ -23,8 +23,28 @@ std::wstring GetWindowProcessFileName(HWND wnd) {
 
 std::wstring GetProcessFileName(DWORD processId) {
     // Every system this program runs on is of the NT family: the process list there
-    // names files without their folders, so only the module name gives a full path.
-    return GetProcessFileNameByPsApi(processId);
+    // names files without their folders. The image-name query also reads 64-bit
+    // processes, whose modules a 32-bit program cannot list; the module name is the way
+    // left where the query is refused.
+    std::wstring name = GetProcessFileNameByQuery(processId);
+    return name.empty() ? GetProcessFileNameByPsApi(processId) : name;
+}
+
+std::wstring GetProcessFileNameByQuery(DWORD processId) {
+    const TKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process)
+        return {};
+    for (DWORD size = kFirstModulePath; size <= kMaxModulePath; size *= 2) {
+        std::wstring name(size, L'\0');
+        DWORD length = size;
+        if (QueryFullProcessImageNameW(process.Get(), 0, name.data(), &length)) {
+            name.resize(length);
+            return name;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+            return {};
+    }
+    return {};
 }
 
 std::wstring GetProcessFileNameByToolHelp(DWORD processId) {

@@ -9,6 +9,9 @@
 std::wstring GetWindowProcessFileName(HWND wnd);
 // The same for a process id.
 std::wstring GetProcessFileName(DWORD processId);
+// The process's image name as the system tells it to a holder of the least query rights;
+// it reads 32- and 64-bit processes alike. "" when the process cannot be opened.
+std::wstring GetProcessFileNameByQuery(DWORD processId);
 // The executable named in the system's list of running processes. On the systems this
 // program runs on the list holds the file's name without its folder.
 std::wstring GetProcessFileNameByToolHelp(DWORD processId);

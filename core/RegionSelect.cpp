@@ -15,19 +15,6 @@ TRect CenteredRect(TPoint center, TSize size) {
     return atOrigin.Offset(center.X - size.Width / 2, center.Y - size.Height / 2);
 }
 
-TRect KeepOnDesktop(const TRect& rect, TSize desktop) {
-    const auto placeSide = [](int start, int length, int room) {
-        if (length >= room)
-            return 0;
-        return std::clamp(start, 0, room - length);
-    };
-    const int width = rect.Width();
-    const int height = rect.Height();
-    const int left = placeSide(rect.Left, width, desktop.Width);
-    const int top = placeSide(rect.Top, height, desktop.Height);
-    return TRect{0, 0, width, height}.Offset(left, top);
-}
-
 TRect MagnifierSource(TPoint center) {
     constexpr int half = kMagnifierSpan / 2;
     return TRect{-half, -half, half, half}.Offset(center.X, center.Y);

@@ -1,8 +1,8 @@
 #pragma once
 // The arithmetic of the region overlay, the fixed-rectangle and the timed-series captures:
-// the rubber band from two corners, a fixed rectangle placed at the pointer and kept on
-// the desktop, the corner the magnifier panel stands in, the overlay's label texts, the
-// size presets of the rectangle dialog and the page clock of the series. All coordinates
+// the rubber band from two corners, a fixed rectangle centred on the pointer, the corner
+// the magnifier panel stands in, the overlay's label texts, the size presets of the
+// rectangle dialog and the page clock of the series. All coordinates
 // are those of the virtual-desktop picture unless a name says screen.
 #include <cstdint>
 #include <optional>
@@ -20,9 +20,6 @@
 TRect NormalizedRect(TPoint anchor, TPoint corner);
 // A rectangle of the given size centred on a point (the half sizes cut toward zero).
 TRect CenteredRect(TPoint center, TSize size);
-// Moves a rectangle the least needed to lie inside a desktop picture of the given size. A
-// side longer than the desktop starts at the desktop's edge (0) instead.
-TRect KeepOnDesktop(const TRect& rect, TSize desktop);
 // Whether a selection is accepted: some width and some height.
 constexpr bool SelectionAccepted(const TRect& r) {
     return r.Right != r.Left && r.Bottom != r.Top;

@@ -55,12 +55,13 @@ TShadowLayout ShadowLayout(int tool, TPoint p1, TPoint p2, int penWidth) {
     const int minY = std::min(p1.Y, p2.Y);
     TShadowLayout layout;
     if (tool >= 13 && tool <= 18) {
-        // Arrows: the heads reach past the shaft, so the bitmap has a margin m on each side.
-        const int m = 3 * w / 2;
-        layout.Size = {Sum(Span(p1.X, p2.X), 3 * w), Sum(Span(p1.Y, p2.Y), 3 * w)};
+        // Arrows: the heads reach up to w + 10 past the shaft's ends, plus half the pen, so
+        // the bitmap has a margin m on each side and lands m - w before the shaft's box.
+        const int m = ArrowShadowMargin(w);
+        layout.Size = {Sum(Span(p1.X, p2.X), 2 * m), Sum(Span(p1.Y, p2.Y), 2 * m)};
         layout.From = {Sum(p1.X - std::int64_t{minX}, m), Sum(p1.Y - std::int64_t{minY}, m)};
         layout.To = {Sum(p2.X - std::int64_t{minX}, m), Sum(p2.Y - std::int64_t{minY}, m)};
-        layout.Origin = {Sum(minX, -h), Sum(minY, -h)};
+        layout.Origin = {Sum(minX, w - m), Sum(minY, w - m)};
         return layout;
     }
     layout.Size = {Sum(Span(p1.X, p2.X), w), Sum(Span(p1.Y, p2.Y), w)};
@@ -93,4 +94,36 @@ TTextLayerLayout TextLayerLayout(int fillStyle, bool usesFrame, int penWidth, in
     const int inset = w + 3;
     layout.TextRect = {inset, inset, Sum(width, -inset), Sum(height, -inset)};
     return layout;
+}
+
+TRect HeadBox(TPoint p, int headSize) {
+    const int h = headSize / 2;
+    return {Sum(p.X, 1 - std::int64_t{h}), Sum(p.Y, 1 - std::int64_t{h}), Sum(p.X, h), Sum(p.Y, h)};
+}
+
+namespace {
+int TruncToInt(double v) {
+    return static_cast<int>(std::trunc(std::clamp(v, -2.0e9, 2.0e9)));
+}
+} // namespace
+
+TPoint ToolImagePoint(const TViewMapping& mapping, int x, int y) {
+    const double scale = mapping.Scale > 0 ? mapping.Scale : 1.0;
+    return {TruncToInt((x - mapping.OffsetHorz) / scale), TruncToInt((y - mapping.OffsetVert) / scale)};
+}
+
+TRect DraggedRect(TPoint s, TPoint e, int width, int height) {
+    return {std::max(std::min(s.X, e.X), 0), std::max(std::min(s.Y, e.Y), 0),
+            std::min(std::max(s.X, e.X), width), std::min(std::max(s.Y, e.Y), height)};
+}
+
+TRect PreviewRect(TPoint s, TPoint last, int margin, int width, int height) {
+    const TRect r{Sum(std::min(s.X, last.X), -std::int64_t{margin}),
+                  Sum(std::min(s.Y, last.Y), -std::int64_t{margin}), Sum(std::max(s.X, last.X), margin),
+                  Sum(std::max(s.Y, last.Y), margin)};
+    return r.Intersect(TRect{0, 0, width, height});
+}
+
+int PreviewMargin(int tool, int penWidth) {
+    return tool >= 13 && tool <= 18 ? Sum(3 * std::int64_t{penWidth}, 10) : penWidth;
 }

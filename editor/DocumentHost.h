@@ -15,6 +15,8 @@ public:
     virtual void SelectDocumentTab(TTabSheet* sheet) = 0;
     virtual void SetStatusText(int index, const std::wstring& text) = 0;
     virtual int DocumentCount() const = 0;
+    // The message of a drag preview that could not be taken back.
+    virtual std::wstring HistoryNotFoundMessage() const = 0;
 
     // ---- Saving and closing ----
     // The message texts of the overwrite and the save-on-close questions.

@@ -11,7 +11,7 @@ TNewCaptureDialog* NewCaptureDialog = nullptr;
 
 namespace {
 TFormDesign NewDesign() {
-    return DialogDesign(L"New Image", 214, 159);
+    return DialogDesign(L"New", 214, 159);
 }
 } // namespace
 
@@ -26,7 +26,6 @@ TNewCaptureDialog::TNewCaptureDialog(TForm* owner) : TForm(owner, L"NewCaptureDi
     lblBackground->SetBounds(16, 84, 68, 13);
     JvColorComboBox1 = Make<TColorComboBox>(L"JvColorComboBox1", this);
     JvColorComboBox1->SetBounds(88, 80, 110, 240);
-    // Enter anywhere is the default button, Esc the cancel button.
     btnOK = Make<TButton>(L"btnOK", this, L"OK", 24, 120);
     btnOK->ModalResult = mrOk;
     btnOK->SetDefault(true);
@@ -39,4 +38,37 @@ TNewCaptureDialog::TNewCaptureDialog(TForm* owner) : TForm(owner, L"NewCaptureDi
 void TNewCaptureDialog::FormCreate(TObject*) {
     if (Translate)
         Translate(*this);
+}
+
+void TNewCaptureDialog::FormKeyDown(WORD key) {
+    if (key == VK_ESCAPE)
+        ModalResult = mrCancel;
+    else if (key == VK_RETURN)
+        ModalResult = mrOk;
+}
+
+void TNewCaptureDialog::SpinEdit1KeyDown(WORD key) {
+    if (key == VK_RETURN)
+        ModalResult = mrOk;
+}
+
+bool TNewCaptureDialog::PreTranslateMessage(MSG& msg) {
+    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
+        // A focused button answers Enter itself, as buttons do; everywhere else the
+        // dialog's keys come first, also over an open colour list.
+        const HWND focus = GetFocus();
+        if (msg.wParam == VK_RETURN && (focus == btnCancel->Handle() || focus == btnOK->Handle())) {
+            (focus == btnCancel->Handle() ? btnCancel : btnOK)->Click();
+            return true;
+        }
+        if (JvColorComboBox1->Handle() && SendMessageW(JvColorComboBox1->Handle(), CB_GETDROPPEDSTATE, 0, 0))
+            SendMessageW(JvColorComboBox1->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+        const auto key = static_cast<WORD>(msg.wParam);
+        FormKeyDown(key);
+        if (focus == SpinEdit1->Handle() || focus == SpinEdit2->Handle() ||
+            IsChild(JvColorComboBox1->Handle(), focus) || focus == JvColorComboBox1->Handle())
+            SpinEdit1KeyDown(key);
+        return true;
+    }
+    return TForm::PreTranslateMessage(msg);
 }

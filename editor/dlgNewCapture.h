@@ -22,6 +22,11 @@ public:
     TButton *btnOK, *btnCancel;
 
     void FormCreate(TObject* sender);
+    // Sees every key first: Esc cancels, Enter confirms.
+    void FormKeyDown(WORD key);
+    // Enter in the width, height or colour box confirms.
+    void SpinEdit1KeyDown(WORD key);
+    bool PreTranslateMessage(MSG& msg) override;
 
     // Translates a dialog when it is created; the main window sets it.
     static inline std::function<void(TForm&)> Translate;

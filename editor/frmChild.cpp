@@ -12,6 +12,7 @@
 #include "core/ImgViewPaint.h"
 #include "editor/frmTool.h"
 #include "editor/unitClipboard.h"
+#include "forms/Application.h"
 #include "forms/ComCtrls.h"
 #include "forms/Dialogs.h"
 #include "forms/Exceptions.h"
@@ -76,6 +77,15 @@ TChildForm::TChildForm(IDocumentHost& host, TForm& frame)
     ImgView32->OnPaintStage = [this](TObject* s, TBitmap32& b, unsigned n) { ImgView32PaintStage(s, b, n); };
     ImgView32->OnMouseEnter = [this](TObject* s) { ImgView32MouseEnter(s); };
     ImgView32->OnMouseLeave = [this](TObject* s) { ImgView32MouseLeave(s); };
+    ImgView32->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y,
+                                    TCustomLayer* l) { ImgView32MouseDown(s, b, sh, x, y, l); };
+    ImgView32->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y, TCustomLayer* l) {
+        ImgView32MouseMove(s, sh, x, y, l);
+    };
+    ImgView32->OnMouseUp = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y, TCustomLayer* l) {
+        ImgView32MouseUp(s, b, sh, x, y, l);
+    };
+    ImgView32->OnDblClick = [this](TObject* s) { ImgView32DblClick(s); };
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
     Realign();
@@ -130,7 +140,16 @@ void TChildForm::ImgView32MouseLeave(TObject*) {
     MouseInView = false;
     // A selection dragged out of the view scrolls it until the mouse returns or the
     // release ends the drag.
-    while (Dragging && !MouseInView && CurrentTool() == TToolCode::Select && Handle()) {
+    if (Dragging && CurrentTool() == TToolCode::Select && !autoScrolling_)
+        AutoScroll();
+}
+
+void TChildForm::AutoScroll() {
+    autoScrolling_ = true;
+    bool releasePending = false;
+    bool quit = false;
+    int quitCode = 0;
+    while (Dragging && !MouseInView && !Released && !quit && CurrentTool() == TToolCode::Select) {
         POINT p{};
         GetCursorPos(&p);
         const int dx = p.x < ViewScreenRect.left ? -1 : (p.x > ViewScreenRect.right ? 1 : 0);
@@ -138,20 +157,41 @@ void TChildForm::ImgView32MouseLeave(TObject*) {
         ImgView32->Scroll(dx, dy);
         ImgView32->Update();
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (!quit && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            // The document closed inside the loop is freed only once the loop and the view's
+            // handler below it have returned: its release waits and is posted again.
+            if (msg.message == kReleaseFormMessage && msg.lParam == reinterpret_cast<LPARAM>(this)) {
+                releasePending = true;
+                continue;
+            }
             if (msg.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return;
+                quit = true;
+                quitCode = static_cast<int>(msg.wParam);
+                break;
             }
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
-        Sleep(1);
+        if (!quit && !releasePending)
+            Sleep(1);
     }
+    autoScrolling_ = false;
+    if (releasePending && Application)
+        PostMessageW(Application->UtilWindow(), kReleaseFormMessage, 0, reinterpret_cast<LPARAM>(this));
+    if (quit)
+        PostQuitMessage(quitCode);
 }
 
 std::wstring TChildForm::ImageSizeText(int width, int height) {
     return L"Image Size (" + Grouped(width) + L"x" + Grouped(height) + L")";
+}
+
+std::wstring TChildForm::PositionText(TPoint p) {
+    return L"Position (X:" + Grouped(p.X) + L",Y:" + Grouped(p.Y) + L")";
+}
+
+std::wstring TChildForm::DragSizeText(int width, int height) {
+    return L"Size (W:" + Grouped(width) + L",H:" + Grouped(height) + L")";
 }
 
 std::wstring TChildForm::SelectionSizeText(const TFloatRect& r) {
@@ -260,6 +300,8 @@ TBitmapLayer* TChildForm::GetFloatingLayer() const {
 }
 
 void TChildForm::SetFloatingLayer(TBitmapLayer* layer) {
+    // Whoever floats a layer says afresh whether it is text.
+    textLayer_ = nullptr;
     if (!layer) {
         if (SelectionBand) {
             SelectionBand->SetChildLayer(nullptr);
@@ -284,6 +326,7 @@ void TChildForm::SetFloatingLayer(TBitmapLayer* layer) {
 void TChildForm::CommitFloatingLayer() {
     if (!SelectionBand)
         return;
+    textLayer_ = nullptr;
     SelectionBand->SetChildLayer(nullptr);
     SelectionBand->SetLayerOptions(LOB_NO_UPDATE);
     ImgView32->Invalidate();

@@ -7,6 +7,7 @@
 
 #include "core/Bitmap32.h"
 #include "core/ImgViewGeometry.h"
+#include "core/ToolOptions.h"
 #include "editor/DocumentHost.h"
 #include "editor/ToolHost.h"
 #include "editor/unitHistory.h"
@@ -49,6 +50,40 @@ public:
     void ImgView32Change(TObject* sender);
     void ImgView32MouseEnter(TObject* sender);
     void ImgView32MouseLeave(TObject* sender);
+
+    // ---- Mouse tools ----
+    // The press, moves and release of the tool window's current tool; layer is the layer
+    // under the mouse (the floating selection's frame) or null.
+    void ImgView32MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y,
+                            TCustomLayer* layer);
+    void ImgView32MouseMove(TObject* sender, TShiftState shift, int x, int y, TCustomLayer* layer);
+    void ImgView32MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y,
+                          TCustomLayer* layer);
+    // Reopens the text dialog for a floating text made by the Text tool.
+    void ImgView32DblClick(TObject* sender);
+    // The copy of the image that drag previews are taken back from.
+    void TakeBackup();
+    // Copies the backup back over the area the last preview may have touched.
+    void RestorePreview(int margin);
+    // The dashed rectangle of Select, Highlight and Text, from StartPoint to (x, y).
+    void DrawRubberRect(int x, int y);
+    // The chosen stamp as floating selection centred on (x, y).
+    void PlaceStamp(int x, int y);
+
+    // ---- Drawing primitives (image coordinates) ----
+    // A stroke segment from StartPoint to (x, y) in the pen or fill colour; StartPoint follows.
+    void StrokePenColor(int x, int y);
+    void StrokeFillColor(int x, int y);
+    // Shapes from StartPoint to (x, y), taking the previous preview back first; with shadow
+    // the tool's shadow is drawn under the shape.
+    void DrawLine(int x, int y, bool shadow);
+    void DrawRectangle(int x, int y, bool shadow);
+    void DrawRoundRect(int x, int y, bool shadow);
+    void DrawEllipse(int x, int y, bool shadow);
+    void DrawArrow(int x, int y, bool shadow);
+    void DrawShadow(int x1, int y1, int x2, int y2);
+    // Fills the region of the colour at (x, y) around it with color.
+    void FloodFillAt(int x, int y, TColor color);
 
     // ---- Modified mark and title ----
     // Sets the mark and shows it as a leading "*" on caption and tab.
@@ -105,8 +140,11 @@ public:
     // ---- What the tool window reads ----
     bool HasFloatingLayer() const override { return GetFloatingLayer() != nullptr; }
     void SetFloatingMasterAlpha(int alpha) override;
-    void RenderHighlightLayer() override {}
-    void RenderTextLayer(int, int) override {}
+    // Fills the floating highlight with the pen colour at the tool transparency.
+    void RenderHighlightLayer() override;
+    // Renders the text tool's text into its floating text layer at width x height (0 or less:
+    // the layer's own size); nothing for any other floating picture.
+    void RenderTextLayer(int width, int height) override;
     double Scale() const override { return ImgView32->Scale(); }
     void SetScale(double scale) override { ImgView32->SetScale(scale); }
     void SetViewCursor(HCURSOR cursor) override { ImgView32->SetCursor(cursor); }
@@ -114,8 +152,38 @@ public:
     // The status text of an image or selection size ("1,024" style numbers).
     static std::wstring ImageSizeText(int width, int height);
     static std::wstring SelectionSizeText(const TFloatRect& location);
+    // The status texts of the mouse position and of a dragged size.
+    static std::wstring PositionText(TPoint p);
+    static std::wstring DragSizeText(int width, int height);
 
 private:
+    enum class TShapeKind : std::uint8_t { Line, Rectangle, RoundRect, Ellipse, Arrow };
+    // The shape routine of a shape tool (9 to 18).
+    void DrawToolShape(TToolCode tool, int x, int y, bool shadow);
+    // A stroke segment to (x, y) in color.
+    void Stroke(int x, int y, TColor color);
+    // The shape step sequence shared by the shape primitives.
+    void DrawShape(TShapeKind shape, int x, int y, bool shadow);
+    // The releases of Select, Highlight and Text over the dragged rectangle r.
+    void LiftSelection(const TRect& r);
+    void PlaceHighlight(const TRect& r);
+    void PlaceText(const TRect& r);
+    // Runs the text dialog on the tool's text settings and copies its results back into the
+    // tool window; false on Cancel or an empty text.
+    bool EditText();
+    // A new scaled layer over r, in blend mode, made the floating selection.
+    TBitmapLayer* FloatNewLayer(const TRect& r);
+    // Repaints the view after the image's pixels changed in place.
+    void ImageDrawn();
+    // Scrolls the view while a Select drag holds the mouse outside it.
+    void AutoScroll();
+
+    // The floating layer that the Text tool made; only that one is re-rendered as text.
+    const TBitmapLayer* textLayer_ = nullptr;
+    // The preview restore has shown its error in the present drag.
+    bool restoreErrorShown_ = false;
+    bool autoScrolling_ = false;
+
     // Records around a change of the whole image, as the effects and transforms do.
     template <class TChange> void ChangeImageWithHistory(TChange&& change);
 

@@ -82,7 +82,7 @@ TTextForm::TTextForm(TForm* owner) : TEditorDialog(owner, L"TextForm", TextDesig
     SpeedButton1 = alignButton(L"SpeedButton1", L"L", L"Left", 340);
     SpeedButton2 = alignButton(L"SpeedButton2", L"C", L"Center", 364);
     SpeedButton3 = alignButton(L"SpeedButton3", L"R", L"Right", 388);
-    Memo1 = Make<TMemo>(L"Memo1", this, 16, 76, 385, 161);
+    Memo1 = Make<TMemo>(L"Memo1", this, 16, 76, 385, 161, false);
     btnOK = Make<TButton>(L"btnOK", this, L"OK", 126, 250);
     btnOK->ModalResult = mrOk;
     btnOK->SetDefault(true);
@@ -237,6 +237,13 @@ LRESULT TTextForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         SetTextColor(dc, static_cast<COLORREF>(memoFont_.Color));
         SetBkColor(dc, GetSysColor(COLOR_WINDOW));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    }
+    if (msg == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && !memoFocused_) {
+        // The activation gives the window itself the focus; the text is what one edits.
+        const LRESULT result = TForm::WndProc(msg, wParam, lParam);
+        memoFocused_ = true;
+        SetFocus(Memo1->Handle());
+        return result;
     }
     return TForm::WndProc(msg, wParam, lParam);
 }

@@ -95,6 +95,8 @@ private:
     void SetMemoAlignment(int code);
     TMemoFont memoFont_;
     int memoAlignment_ = 0;
+    // The memo takes the focus at the dialog's first activation.
+    bool memoFocused_ = false;
     TGdiObject font_;
 };
 

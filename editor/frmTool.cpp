@@ -681,10 +681,10 @@ void TToolForm::FillStampGroups() {
         } while (FindNextFileW(find.Get(), &data));
     }
     cbStemp->SetItems(groups);
-    if (cbStemp->ItemCount() > 0) {
+    // Selecting the first group raises the group change, which reads its pictures; running
+    // the handler once more would decode every picture a second time.
+    if (cbStemp->ItemCount() > 0)
         cbStemp->SetItemIndex(0);
-        cbStempChange(cbStemp);
-    }
 }
 
 void TToolForm::cbStempChange(TObject*) {

@@ -18,6 +18,11 @@ LRESULT CALLBACK UtilWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
         Guarded([&] { TTimer::Dispatch(static_cast<UINT_PTR>(wParam)); });
         return 0;
     }
+    if (msg == kRunPostedMessage) {
+        if (Application)
+            Application->RunPosted();
+        return 0;
+    }
     if (msg == kReleaseFormMessage) {
         Guarded([&] { TFormDeleter{}(reinterpret_cast<TForm*>(lParam)); });
         return 0;
@@ -134,6 +139,22 @@ void TApplication::ShowException(const std::wstring& message) {
     ++ModalLevel;
     MessageBoxW(owner, message.c_str(), Title.c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
     --ModalLevel;
+}
+
+void TApplication::Post(std::function<void()> work) {
+    posted_.push_back(std::move(work));
+    if (!PostMessageW(utilWindow_, kRunPostedMessage, 0, 0)) {
+        // A full queue: the work runs now rather than never.
+        RunPosted();
+    }
+}
+
+void TApplication::RunPosted() {
+    if (posted_.empty())
+        return;
+    std::function<void()> work = std::move(posted_.front());
+    posted_.pop_front();
+    Guarded([&] { work(); });
 }
 
 void TApplication::AddIdleHandler(TObject* owner, std::function<void()> handler) {

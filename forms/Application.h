@@ -3,17 +3,20 @@
 // exceptions that reach the loop, and the program-wide message hook.
 #include <windows.h>
 
-#include "forms/Component.h"
-
+#include <deque>
 #include <exception>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "forms/Component.h"
+
 class TForm;
 
 // Posted to the utility window to delete a form that closed itself with TCloseAction::Free.
 constexpr UINT kReleaseFormMessage = WM_APP + 1;
+// Posted to the utility window to run work handed to TApplication::Post.
+constexpr UINT kRunPostedMessage = WM_APP + 2;
 
 class TApplication : public TObject {
 public:
@@ -54,6 +57,12 @@ public:
     int HintHidePause() const { return hintHidePause_; }
     void SetHintHidePause(int ms);
 
+    // Runs the work from the message loop after the message being handled now, so that
+    // whoever called into the program (a drag loop of another program) is not kept
+    // waiting; an exception in it reaches the error box.
+    void Post(std::function<void()> work);
+    void RunPosted();
+
     // A hidden utility window of the application for timers and posted work.
     HWND UtilWindow() const { return utilWindow_; }
 
@@ -69,6 +78,7 @@ private:
         std::function<void()> Handler;
     };
     std::vector<IdleHandler> idle_;
+    std::deque<std::function<void()>> posted_;
 };
 
 // The one application object of the process.

@@ -1,6 +1,7 @@
 #include "forms/DropFileTarget.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include "forms/Application.h"
 
@@ -12,9 +13,19 @@
 // keeps it alive while the system holds it, even after the owner has gone.
 class TDropFileTarget::TTarget final : public IDropTarget {
 public:
-    explicit TTarget(TDropFileTarget* owner) : owner_(owner) {}
-    virtual ~TTarget() = default;
+    explicit TTarget(TDropFileTarget* owner) : owner_(owner) {
+        // The shell's helper draws the dragged files' picture over the window; without it
+        // the drop works as well, only the picture is missing.
+        if (FAILED(CoCreateInstance(CLSID_DragDropHelper, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_IDropTargetHelper, reinterpret_cast<void**>(&helper_))))
+            helper_ = nullptr;
+    }
+    virtual ~TTarget() {
+        if (helper_)
+            helper_->Release();
+    }
     void Detach() { owner_ = nullptr; }
+    bool HasHelper() const { return helper_ != nullptr; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
         if (!object)
@@ -35,22 +46,53 @@ public:
         return static_cast<ULONG>(left);
     }
 
-    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL pt, DWORD* effect) override {
         FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
         accepts_ = data && data->QueryGetData(&format) == S_OK;
-        return Effect(effect);
+        const HRESULT result = Effect(effect);
+        if (helper_ && owner_) {
+            POINT p{pt.x, pt.y};
+            helper_->DragEnter(owner_->wnd_, data, &p, effect ? *effect : DROPEFFECT_NONE);
+        }
+        return result;
     }
-    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override { return Effect(effect); }
-    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL pt, DWORD* effect) override {
+        const HRESULT result = Effect(effect);
+        if (helper_) {
+            POINT p{pt.x, pt.y};
+            helper_->DragOver(&p, effect ? *effect : DROPEFFECT_NONE);
+        }
+        return result;
+    }
+    HRESULT STDMETHODCALLTYPE DragLeave() override {
+        if (helper_)
+            helper_->DragLeave();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL pt, DWORD* effect) override {
         Effect(effect);
+        if (helper_) {
+            POINT p{pt.x, pt.y};
+            helper_->Drop(data, &p, effect ? *effect : DROPEFFECT_NONE);
+        }
         if (!accepts_ || !owner_ || !owner_->OnDrop)
             return S_OK;
-        // No exception may travel back into the system's drag loop.
+        // The names are read now, while the data exists; the files are opened after the
+        // drop has returned, so the program they came from is not kept in its drag loop
+        // and an error shows only then. No exception may travel back into that loop.
         try {
-            const auto files = FilesOf(data);
-            if (!files.empty())
+            auto files = FilesOf(data);
+            if (files.empty())
+                return S_OK;
+            if (!Application) {
                 owner_->OnDrop(files);
+                return S_OK;
+            }
+            AddRef();
+            Application->Post([self = THeld(this), files = std::move(files)] {
+                if (self.Target->owner_ && self.Target->owner_->OnDrop)
+                    self.Target->owner_->OnDrop(files);
+            });
         } catch (...) {
             if (Application)
                 Application->HandleException(std::current_exception());
@@ -59,12 +101,22 @@ public:
     }
 
 private:
+    // A reference held by posted work, so the target outlives it even when its owner goes.
+    struct THeld {
+        explicit THeld(TTarget* target) : Target(target) {}
+        THeld(const THeld& other) : Target(other.Target) { Target->AddRef(); }
+        THeld& operator=(const THeld&) = delete;
+        ~THeld() { Target->Release(); }
+        TTarget* Target;
+    };
+
     HRESULT Effect(DWORD* effect) const {
         if (effect)
             *effect = accepts_ && (*effect & DROPEFFECT_COPY) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
         return S_OK;
     }
     TDropFileTarget* owner_;
+    IDropTargetHelper* helper_ = nullptr;
     LONG refs_ = 1;
     bool accepts_ = false;
 };
@@ -77,6 +129,14 @@ TDropFileTarget::~TDropFileTarget() {
     Unregister();
     target_->Detach();
     target_->Release();
+}
+
+IDropTarget* TDropFileTarget::DropTarget() const {
+    return target_;
+}
+
+bool TDropFileTarget::ShowsDragImage() const {
+    return target_->HasHelper();
 }
 
 bool TDropFileTarget::Register(HWND wnd) {

@@ -1,6 +1,7 @@
 #pragma once
 // A window that takes file lists dragged from other programs (OLE drag and drop, copy
-// effect only). Registered on a window and revoked again; OLE must be initialised.
+// effect only). Registered on a window and revoked again; OLE must be initialised before
+// it is made.
 #include <windows.h>
 
 #include <ole2.h>
@@ -21,8 +22,14 @@ public:
     void Unregister();
     bool Registered() const { return wnd_ != nullptr; }
 
-    // The dropped names in list order. Errors it raises reach the application's error box.
+    // The dropped names in list order, told after the drop has returned. Errors it raises
+    // reach the application's error box.
     std::function<void(const std::vector<std::wstring>& files)> OnDrop;
+
+    // The object the system calls during a drag (tests call it directly).
+    IDropTarget* DropTarget() const;
+    // Whether the shell's helper shows the dragged files' picture over the window.
+    bool ShowsDragImage() const;
 
     // The file names of a data object's file list (empty when it holds none).
     static std::vector<std::wstring> FilesOf(IDataObject* data);

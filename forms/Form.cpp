@@ -134,7 +134,27 @@ TForm::TForm(TForm* owner, std::wstring name, const TFormDesign& design)
                                         0, 0, 100, 100, Handle(), nullptr, GetModuleHandleW(nullptr), &ccs);
         if (!clientHandle_)
             RaiseLastOSError(L"Create document area");
+        // The document area is the system's window: it tells its double clicks only once
+        // its class asks for them, and it passes them to the frame through this hook.
+        SetClassLongPtrW(clientHandle_, GCL_STYLE,
+                         static_cast<LONG_PTR>(GetClassLongPtrW(clientHandle_, GCL_STYLE) | CS_DBLCLKS));
+        SetWindowSubclass(clientHandle_, ClientAreaProc, 1, reinterpret_cast<DWORD_PTR>(this));
     }
+}
+
+LRESULT CALLBACK TForm::ClientAreaProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR data) {
+    if (msg == WM_LBUTTONDBLCLK) {
+        auto* frame = reinterpret_cast<TForm*>(data);
+        Guarded([&] {
+            if (frame->OnDblClick)
+                frame->OnDblClick(frame);
+        });
+        return 0;
+    }
+    if (msg == WM_NCDESTROY)
+        RemoveWindowSubclass(wnd, ClientAreaProc, 1);
+    return DefSubclassProc(wnd, msg, wParam, lParam);
 }
 
 TForm::~TForm() {
@@ -458,6 +478,12 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Close();
         return 0;
+    case WM_LBUTTONDBLCLK:
+        if (OnDblClick) {
+            OnDblClick(this);
+            return 0;
+        }
+        break;
     case WM_MEASUREITEM:
     case WM_DRAWITEM:
         // The owner-drawn items of a pop-up menu this form shows.

@@ -67,6 +67,8 @@ public:
     TNotifyEvent OnCreate, OnShow, OnHide, OnActivate, OnDeactivate, OnResize, OnDestroy;
     std::function<void(TObject* sender, bool& canClose)> OnCloseQuery;
     std::function<void(TObject* sender, TCloseAction& action)> OnClose;
+    // A double click on the form, or on the empty document area of a document frame.
+    TNotifyEvent OnDblClick;
 
     // Raises OnCreate; the creator calls it once the form object is complete.
     void DoCreate();
@@ -138,6 +140,9 @@ private:
     void RemoveComponent(TComponent* c);
     void CreateFontHandle();
     bool ActivationMessage(WPARAM wParam);
+    // The document area's hook: its double clicks become the frame's.
+    static LRESULT CALLBACK ClientAreaProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                           DWORD_PTR data);
 
     TFormStyle style_;
     TBorderStyle border_;

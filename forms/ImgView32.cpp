@@ -62,6 +62,10 @@ void TCustomLayer::Changed() {
     view_.Changed();
 }
 
+void TCustomLayer::SetAsMouseListener() {
+    view_.SetMouseListener(this);
+}
+
 void TPositionedLayer::SetLocation(const TFloatRect& location) {
     if (ChangeProperty(location_, location))
         Changed();
@@ -445,6 +449,19 @@ void TImgView32::ClearLayers() {
             other->LayerRemoved(layer.get());
     layers_.clear();
     Changed();
+}
+
+void TImgView32::SetMouseListener(TCustomLayer* layer) {
+    if (layer == mouseLayer_)
+        return;
+    // Only a layer of this view can listen; a foreign one would outlive its view's knowledge.
+    if (layer &&
+        std::none_of(layers_.begin(), layers_.end(), [&](const auto& owned) { return owned.get() == layer; }))
+        return;
+    TCustomLayer* previous = mouseLayer_;
+    mouseLayer_ = layer;
+    if (previous)
+        previous->MouseLost();
 }
 
 TCustomLayer* TImgView32::FindLayerAt(TPoint p) const {

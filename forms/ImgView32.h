@@ -67,6 +67,11 @@ public:
     virtual void MouseUp(TMouseButton, TShiftState, TPoint) {}
     // Another layer of the view is being freed; drop any pointer to it.
     virtual void LayerRemoved(TCustomLayer*) {}
+    // Makes this layer take every mouse event of the view until the buttons are released;
+    // the layer that held the press so far loses it without a release.
+    void SetAsMouseListener();
+    // The press this layer held went to another layer: end any drag where it stands.
+    virtual void MouseLost() {}
 
 protected:
     // Repaints the view and raises its change event.
@@ -147,6 +152,7 @@ public:
     void MouseMove(TShiftState shift, TPoint p) override;
     void MouseUp(TMouseButton button, TShiftState shift, TPoint p) override;
     void LayerRemoved(TCustomLayer* layer) override;
+    void MouseLost() override { dragState_ = TRBDragState::dsNone; }
 
 private:
     TRect FrameRect() const;
@@ -213,6 +219,10 @@ public:
     void ClearLayers();
     // The topmost layer that takes mouse events at p, or null.
     TCustomLayer* FindLayerAt(TPoint p) const;
+    // The layer that takes the mouse events of the present press, or null.
+    TCustomLayer* MouseListener() const { return mouseLayer_; }
+    // Hands the mouse to a layer of this view (null: to whatever lies under the mouse).
+    void SetMouseListener(TCustomLayer* layer);
 
     HCURSOR Cursor() const { return cursor_; }
     void SetCursor(HCURSOR cursor) { cursor_ = cursor; }

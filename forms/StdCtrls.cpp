@@ -77,9 +77,10 @@ bool TEdit::HandleCommand(WORD code, WORD) {
     return true;
 }
 
-TMemo::TMemo(TForm* owner, std::wstring name, TWindow* parent, int left, int top, int width, int height)
+TMemo::TMemo(TForm* owner, std::wstring name, TWindow* parent, int left, int top, int width, int height,
+             bool wordWrap)
     : TEdit(owner, std::move(name), parent, left, top, width, height,
-            ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL) {}
+            ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | (wordWrap ? 0 : ES_AUTOHSCROLL)) {}
 
 TCheckBox::TCheckBox(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption, int left, int top,
                      int width, int height)
@@ -194,6 +195,23 @@ int TSpinEdit::Value() const {
         return hasDigits ? (number[0] == L'-' ? min_ : max_) : min_;
     }
     return std::clamp(static_cast<int>(*parsed), min_, max_);
+}
+
+LRESULT TSpinEdit::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = TControl::WndProc(msg, wParam, lParam);
+    // Leaving the box for another control of its window shows the value it stands for; a
+    // window that closes or loses the foreground leaves the text as typed.
+    if (msg == WM_KILLFOCUS && Handle()) {
+        const auto next = reinterpret_cast<HWND>(wParam);
+        if (next && GetAncestor(next, GA_ROOT) == GetAncestor(Handle(), GA_ROOT))
+            SetValue(Value());
+    }
+    return result;
+}
+
+int TSpinEdit::TypedValue() const {
+    const std::optional<std::int32_t> typed = ParseDecimalInt32(Caption());
+    return typed ? static_cast<int>(*typed) : Value();
 }
 
 void TSpinEdit::SetValue(int value) {

@@ -48,7 +48,9 @@ private:
 // A multi-line edit box with a vertical scroll bar.
 class TMemo : public TEdit {
 public:
-    TMemo(TForm* owner, std::wstring name, TWindow* parent, int left, int top, int width, int height);
+    // Without word wrap a line runs on to the right until a line break.
+    TMemo(TForm* owner, std::wstring name, TWindow* parent, int left, int top, int width, int height,
+          bool wordWrap = true);
 };
 
 class TCheckBox : public TControl {
@@ -94,6 +96,9 @@ public:
               int maxValue, int value, int height = 21);
     ~TSpinEdit() override;
     int Value() const;
+    // The whole number as typed, before the box brings it into its range when it is left
+    // (Enter confirms a dialog without leaving the box); Value() for any other text.
+    int TypedValue() const;
     // Brought into the range; raises OnChange when the value changes.
     void SetValue(int value);
     int MinValue() const { return min_; }
@@ -103,6 +108,7 @@ public:
 
 protected:
     bool HandleCommand(WORD code, WORD id) override;
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     HWND upDown_ = nullptr;

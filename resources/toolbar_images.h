@@ -9,6 +9,11 @@ inline constexpr wchar_t kToolbarImagesResource[] = L"TOOLBAR_IMAGES";
 // The tool window's tool buttons: the picture of a tool is at the index of its tool code.
 inline constexpr wchar_t kToolImagesResource[] = L"TOOL_IMAGES";
 inline constexpr int kToolbarImageSize = 16;
+// The options dialog: its page buttons' pictures (Default, Shortcut), then its OK and
+// Default buttons' pictures.
+inline constexpr wchar_t kOptionPageImagesResource[] = L"OPTION_PAGE_IMAGES";
+inline constexpr int kOptionPageImageSize = 32;
+inline constexpr wchar_t kOptionButtonImagesResource[] = L"OPTION_BUTTON_IMAGES";
 
 inline constexpr int kImgFileNew = 0;
 inline constexpr int kImgFileOpen = 1;

@@ -201,7 +201,6 @@ void TMainForm::CreateMenus() {
     TMenuItem* window = Sub(root, L"Window1", L"Window");
     Fill(window, {acWinCascade, acWinTile, nullptr, acWinMin, acWinMax});
     Fill(Sub(root, L"Help1", L"Help"), {acHelp, acQnA, nullptr, acDonate, acAbout});
-    MainMenu1->SetWindowMenu(window);
     MainMenu1->Rebuild();
     SetMenu(MainMenu1);
 

@@ -135,7 +135,8 @@ public:
     void acToolShowToolExecute(TObject* sender);
 
     // ---- Hotkeys ----
-    void RegisterHotKeys();
+    // Registers the nine hotkeys; the commands whose hotkey could not be registered.
+    std::vector<TAction*> RegisterHotKeys();
     void UnregisterHotKeys();
     // The command of row i (1 to 9) of the hotkey table.
     TAction* HotKeyAction(int i) const;
@@ -239,6 +240,12 @@ public:
     void OpenImageFile(const std::wstring& fileName);
     void DropFileTarget1Drop(const std::vector<std::wstring>& files);
     void PageControl1Change(TObject* sender);
+    // Move Left and Move Right of the tab menu: the neighbouring tab's document becomes
+    // the active one; the tabs keep their order.
+    void acPageLeftExecute(TObject* sender);
+    void acPageRightExecute(TObject* sender);
+    void acPageLeftUpdate(TObject* sender);
+    void acPageRightUpdate(TObject* sender);
     void ExistMDIChild(TObject* sender);
     void acFileSaveExecute(TObject* sender);
     void acFileSaveUpdate(TObject* sender);
@@ -259,6 +266,7 @@ public:
     std::wstring NewDocumentCaption() const override { return msgNewCapture; }
     void SelectDocumentTab(TTabSheet* sheet) override;
     int DocumentCount() const override;
+    std::wstring HistoryNotFoundMessage() const override { return msgHistoryNotFound; }
     std::wstring OverwriteQuestion() const override { return msgOverwriteFile; }
     std::wstring SaveAfterExitQuestion() const override { return msgSaveAfterExit; }
     int JpegQuality() const override;

@@ -2,6 +2,9 @@
 #include <windows.h>
 
 #include "capture/unitCaptureLib.h"
+#include "forms/Actions.h"
+#include "forms/Dialogs.h"
+#include "forms/Label.h"
 #include "forms/StdCtrls.h"
 #include "shell/frmAbout.h"
 #include "shell/frmMain.h"
@@ -15,19 +18,33 @@ void TMainForm::acToolOptionExecute(TObject*) {
     struct TFinish {
         TMainForm* Main;
         TFormPtr<TOptionForm>& Dialog;
+        bool Registered = false;
         ~TFinish() {
-            Main->RegisterHotKeys();
+            if (!Registered)
+                Main->RegisterHotKeys();
             Dialog.reset();
             OptionForm = nullptr;
         }
     } finish{this, dialog};
     UnregisterHotKeys();
-    if (dialog->ShowModal() != mrOk)
-        return;
-    if (dialog->cbIEButton->Checked())
-        RegisterBrowserButton();
-    else
-        UnregisterBrowserButton();
+    const bool confirmed = dialog->ShowModal() == mrOk;
+    if (confirmed) {
+        if (dialog->cbIEButton->Checked())
+            RegisterBrowserButton();
+        else
+            UnregisterBrowserButton();
+    }
+    finish.Registered = true;
+    const std::vector<TAction*> failed = RegisterHotKeys();
+    // A hotkey just confirmed that another program holds would silently do nothing: the
+    // user hears of it once, with every such command on its own line.
+    std::wstring warning = dialog->lblHotKeyTaken->Caption();
+    for (const TAction* action : failed)
+        warning += L"\n" + action->Caption();
+    dialog.reset();
+    OptionForm = nullptr;
+    if (confirmed && !failed.empty())
+        MessageDlg(warning, TMsgDlgType::Warning, mbOK);
 }
 
 void TMainForm::acAboutExecute(TObject*) {

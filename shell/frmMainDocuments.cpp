@@ -6,6 +6,7 @@
 #include <memory>
 #include <utility>
 
+#include "core/CaptureNaming.h"
 #include "core/DocumentNames.h"
 #include "core/ImageFileType.h"
 #include "core/StoredValues.h"
@@ -126,6 +127,12 @@ void TMainForm::BindDocumentActions() {
     acEffectCrop->OnUpdate = [this](TObject* s) { acEditSelectionUpdate(s); };
 
     PageControl1->OnChange = [this](TObject* s) { PageControl1Change(s); };
+    acPageLeft->OnExecute = [this](TObject* s) { acPageLeftExecute(s); };
+    acPageRight->OnExecute = [this](TObject* s) { acPageRightExecute(s); };
+    acPageLeft->OnUpdate = [this](TObject* s) { acPageLeftUpdate(s); };
+    acPageRight->OnUpdate = [this](TObject* s) { acPageRightUpdate(s); };
+    // A double click on the empty document area opens a picture.
+    OnDblClick = [this](TObject* s) { acFileOpenExecute(s); };
 }
 
 void TMainForm::FreeDocumentParts() {
@@ -181,7 +188,8 @@ TChildForm* TMainForm::CreateDocument(const std::wstring& name) {
 void TMainForm::NewCaptureDocument(const TBitmap& bitmap) {
     TBitmap32 image;
     AssignToBitmap32(bitmap, image);
-    TChildForm* doc = CreateDocument(NextDocumentName(msgNewCapture, Captions(*this)));
+    // A capture's name is compared without extensions: with New.png open it is New 2.
+    TChildForm* doc = CreateDocument(NewDocumentName(msgNewCapture, Captions(*this)));
     doc->ImgView32->SetBitmap(image);
     UpdateChildCursors();
     // A capture is new work: it is marked until it is saved.
@@ -260,6 +268,32 @@ void TMainForm::PageControl1Change(TObject*) {
             return;
         }
     }
+}
+
+void TMainForm::acPageLeftUpdate(TObject* sender) {
+    // Without any tab there is no neighbour to go to.
+    SetEnabledOf(sender, PageControl1->ActivePageIndex() > 0);
+}
+
+void TMainForm::acPageRightUpdate(TObject* sender) {
+    const int index = PageControl1->ActivePageIndex();
+    SetEnabledOf(sender, index >= 0 && index < PageControl1->PageCount() - 1);
+}
+
+void TMainForm::acPageLeftExecute(TObject*) {
+    acPageLeft->Update();
+    if (!acPageLeft->Enabled())
+        return;
+    PageControl1->SetActivePageIndex(PageControl1->ActivePageIndex() - 1);
+    PageControl1Change(PageControl1);
+}
+
+void TMainForm::acPageRightExecute(TObject*) {
+    acPageRight->Update();
+    if (!acPageRight->Enabled())
+        return;
+    PageControl1->SetActivePageIndex(PageControl1->ActivePageIndex() + 1);
+    PageControl1Change(PageControl1);
 }
 
 void TMainForm::ExistMDIChild(TObject* sender) {

@@ -210,16 +210,22 @@ TAction* TMainForm::HotKeyAction(int i) const {
     }
 }
 
-void TMainForm::RegisterHotKeys() {
+std::vector<TAction*> TMainForm::RegisterHotKeys() {
+    std::vector<TAction*> failed;
     for (int i = 1; i <= 9; ++i) {
-        const TShortCut s = HotKeyAction(i)->ShortCut;
+        TAction* action = HotKeyAction(i);
+        const TShortCut s = action->ShortCut;
         HotKeyIds[static_cast<std::size_t>(i - 1)] = GlobalAddAtomW(HotKeyAtomName(i).c_str());
         // A command without a shortcut has no hotkey.
         if (s == 0)
             continue;
-        RegisterHotKey(Handle(), HotKeyIds[static_cast<std::size_t>(i - 1)],
-                       ShortCutToHotKeyModifiers(static_cast<std::uint8_t>(s >> 8)), s & 0xFF);
+        // A hotkey this window holds already is taken anew, not counted as taken by another.
+        UnregisterHotKey(Handle(), HotKeyIds[static_cast<std::size_t>(i - 1)]);
+        if (!RegisterHotKey(Handle(), HotKeyIds[static_cast<std::size_t>(i - 1)],
+                            ShortCutToHotKeyModifiers(static_cast<std::uint8_t>(s >> 8)), s & 0xFF))
+            failed.push_back(action);
     }
+    return failed;
 }
 
 void TMainForm::UnregisterHotKeys() {
@@ -254,8 +260,10 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 1;
     }
     if (msg == WM_ENDSESSION && wParam) {
-        // The session ends now: store the settings as a real exit does.
+        // The session ends now: store what a real exit stores, the tool window's colours
+        // included. Log-off never waits on a message, so a failure here goes unsaid.
         try {
+            StoreToolColors();
             JvFormStorage1.SaveFormPlacement();
         } catch (...) {
         }

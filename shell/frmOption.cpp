@@ -3,17 +3,22 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <vector>
 
 #include "core/StoredValues.h"
 #include "forms/Actions.h"
 #include "forms/Application.h"
+#include "forms/ComCtrls.h"
 #include "forms/ComboBox.h"
 #include "forms/Controls.h"
 #include "forms/Dialogs.h"
 #include "forms/HotKey.h"
 #include "forms/Label.h"
+#include "forms/Shape.h"
 #include "forms/StdCtrls.h"
+#include "resources/toolbar_images.h"
 #include "shell/components/BrwsFldr.h"
 #include "shell/frmMain.h"
 
@@ -82,6 +87,13 @@ TOptionForm::TOptionForm(TMainForm* owner) : TForm(owner, L"OptionForm", OptionD
     btnShortcutTab = Make<TRadioButton>(L"btnShortcutTab", Panel2, L"Shortcut", 16, 85, 65, 65);
     for (TRadioButton* b : {btnDefaultTab, btnShortcutTab})
         SetWindowLongPtrW(b->Handle(), GWL_STYLE, GetWindowLongPtrW(b->Handle(), GWL_STYLE) | BS_PUSHLIKE);
+    // The white frame behind the page buttons.
+    Shape1 = Make<TShape>(L"Shape1", Panel2);
+    Shape1->SetBounds(8, 4, 81, 150);
+    Shape1->SetBrushColor(0xFFFFFF);
+    SetWindowLongPtrW(Shape1->Handle(), GWL_STYLE,
+                      GetWindowLongPtrW(Shape1->Handle(), GWL_STYLE) | WS_CLIPSIBLINGS);
+    SetWindowPos(Shape1->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     btnDefaultTab->SetHint(L"프로그램의 기본 환경을 설정하는 페이지로 이동합니다.");
     btnShortcutTab->SetHint(L"캡쳐 시 사용할 단축키를 설정하는 페이지로 이동합니다.");
     btnDefaultTab->SetChecked(true);
@@ -155,9 +167,12 @@ TOptionForm::TOptionForm(TMainForm* owner) : TForm(owner, L"OptionForm", OptionD
         ++row;
     }
 
-    lblHotKeyTaken = Make<TLabel>(L"lblHotKeyTaken", this, L"Another program already uses this shortcut.");
+    lblHotKeyTaken = Make<TLabel>(L"lblHotKeyTaken", this,
+                                  L"These hotkeys are used by another program and do nothing now:");
     lblHotKeyTaken->SetVisible(false);
     BrowseForFolder1 = Make<TBrowseForFolder>(L"BrowseForFolder1");
+
+    SetGlyphs();
 
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnActivate = [this](TObject* s) { FormActivate(s); };
@@ -168,6 +183,49 @@ TOptionForm::TOptionForm(TMainForm* owner) : TForm(owner, L"OptionForm", OptionD
     btnShortcutTab->OnClick = [this](TObject* s) { btnShortcutTabClick(s); };
     cbImageType->OnChange = [this](TObject* s) { cbImageTypeChange(s); };
     Button1->OnClick = [this](TObject* s) { Button1Click(s); };
+}
+
+TOptionForm::~TOptionForm() {
+    for (const auto& [button, list] : glyphs_)
+        ImageList_Destroy(list);
+}
+
+void TOptionForm::SetGlyphs() {
+    // The page buttons show their picture above the caption, OK and Default beside it.
+    const HIMAGELIST pages = LoadImageStrip(kOptionPageImagesResource, kOptionPageImageSize);
+    const HIMAGELIST buttons = LoadImageStrip(kOptionButtonImagesResource, kToolbarImageSize);
+    const struct {
+        TControl* Button;
+        HIMAGELIST Strip;
+        int Index;
+        UINT Align;
+    } glyphs[] = {{btnDefaultTab, pages, 0, BUTTON_IMAGELIST_ALIGN_TOP},
+                  {btnShortcutTab, pages, 1, BUTTON_IMAGELIST_ALIGN_TOP},
+                  {btnOK, buttons, 0, BUTTON_IMAGELIST_ALIGN_LEFT},
+                  {btnDefault, buttons, 1, BUTTON_IMAGELIST_ALIGN_LEFT}};
+    for (const auto& g : glyphs) {
+        // Each button holds a list of its one picture, which it shows in every state.
+        const HICON icon = g.Strip ? ImageList_GetIcon(g.Strip, g.Index, ILD_NORMAL) : nullptr;
+        if (!icon)
+            continue;
+        int width = 0, height = 0;
+        ImageList_GetIconSize(g.Strip, &width, &height);
+        if (HIMAGELIST list = ImageList_Create(width, height, ILC_COLOR32, 1, 0)) {
+            ImageList_AddIcon(list, icon);
+            glyphs_[g.Button] = list;
+            BUTTON_IMAGELIST info{list, {2, 2, 2, 2}, g.Align};
+            SendMessageW(g.Button->Handle(), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&info));
+        }
+        DestroyIcon(icon);
+    }
+    for (HIMAGELIST strip : {pages, buttons})
+        if (strip)
+            ImageList_Destroy(strip);
+}
+
+HIMAGELIST TOptionForm::Glyph(const TControl* button) const {
+    const auto it = glyphs_.find(button);
+    return it == glyphs_.end() ? nullptr : it->second;
 }
 
 std::array<TOptionForm::TShortCutField, 11> TOptionForm::ShortCutFields() const {
@@ -231,33 +289,6 @@ void TOptionForm::FormDestroy(TObject*) {
         Application->SetHintHidePause(*savedHintHidePause_);
 }
 
-THotKey* TOptionForm::TakenHotKeyField() const {
-    // The main window's hotkeys are released while the dialog is open, so a combination
-    // that cannot be registered now is held by another program (or by an earlier field).
-    std::vector<int> probes;
-    THotKey* taken = nullptr;
-    int id = 0xB000;
-    for (const TShortCutField& f : ShortCutFields()) {
-        if (!f.Global)
-            continue;
-        const TShortCut s = f.Field->HotKey();
-        if (s == 0)
-            continue;
-        const bool free = RegisterHotKey(
-            Handle(), ++id, ShortCutToHotKeyModifiers(static_cast<std::uint8_t>(s >> 8)), s & 0xFF);
-        if (free)
-            probes.push_back(id);
-        // A combination kept unchanged is the user's own business.
-        if (!free && s != f.Action->ShortCut) {
-            taken = f.Field;
-            break;
-        }
-    }
-    for (const int probe : probes)
-        UnregisterHotKey(Handle(), probe);
-    return taken;
-}
-
 void TOptionForm::ShowDefaultPage() {
     btnDefaultTab->SetChecked(true);
     btnDefaultTabClick(btnDefaultTab);
@@ -268,14 +299,6 @@ void TOptionForm::btnOKClick(TObject*) {
         MessageDlg(main_->msgEmptyPath, TMsgDlgType::Warning, mbOK);
         ShowDefaultPage();
         SetFocus(edtCaptureFolder->Handle());
-        ModalResult = mrNone;
-        return;
-    }
-    if (THotKey* taken = TakenHotKeyField()) {
-        MessageDlg(lblHotKeyTaken->Caption(), TMsgDlgType::Warning, mbOK);
-        btnShortcutTab->SetChecked(true);
-        btnShortcutTabClick(btnShortcutTab);
-        SetFocus(taken->Handle());
         ModalResult = mrNone;
         return;
     }

@@ -5,7 +5,10 @@
 // the main window's actions only when closed with OK.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <array>
+#include <map>
 #include <optional>
 
 #include "core/ShortCut.h"
@@ -23,11 +26,14 @@ class TLabel;
 class TMainForm;
 class TPanel;
 class TRadioButton;
+class TShape;
+class TControl;
 class TSpinEdit;
 
 class TOptionForm : public TForm {
 public:
     explicit TOptionForm(TMainForm* owner);
+    ~TOptionForm() override;
 
     TPanel *Panel1, *Panel2, *Panel01, *Panel02;
     TButton *btnDefault, *btnOK, *btnCancel, *Button1;
@@ -40,8 +46,9 @@ public:
     TEdit* edtCaptureFolder;
     THotKey *hkControl, *hkWindow, *hkSelect, *hkRect, *hkScreen, *hkDualScreen, *hkRepeat, *hkIcon,
         *hkRecapture, *hkVisible, *hkDisable;
-    // Never shown: its caption is the translatable warning for a shortcut that another
-    // program already holds.
+    TShape* Shape1;
+    // Never shown: its caption is the translatable head of the warning that names the
+    // commands whose hotkey another program holds.
     TLabel* lblHotKeyTaken;
     TBrowseForFolder* BrowseForFolder1;
 
@@ -54,6 +61,8 @@ public:
     void btnShortcutTabClick(TObject* sender);
     void cbImageTypeChange(TObject* sender);
     void Button1Click(TObject* sender);
+    // The picture a button shows (none without the program's artwork).
+    HIMAGELIST Glyph(const TControl* button) const;
 
 private:
     // A hot-key field and the action whose shortcut it edits.
@@ -64,12 +73,12 @@ private:
     };
     std::array<TShortCutField, 11> ShortCutFields() const;
     void ShowDefaultPage();
-    // The first changed global shortcut that cannot be registered, or none.
-    THotKey* TakenHotKeyField() const;
+    void SetGlyphs();
 
     TMainForm* main_;
     // The application's hint pause from before the first activation.
     std::optional<int> savedHintHidePause_;
+    std::map<const TControl*, HIMAGELIST> glyphs_;
 };
 
 extern TOptionForm* OptionForm;

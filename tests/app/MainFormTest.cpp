@@ -2,8 +2,11 @@
 // dispatch and the second-start hand-over.
 #include <windows.h>
 
+#include <objbase.h>
+
 #include "../forms/FormsTestSupport.h"
 #include "core/StoredValues.h"
+#include "editor/frmTool.h"
 #include "forms/Actions.h"
 #include "forms/ComCtrls.h"
 #include "forms/Dialogs.h"
@@ -13,8 +16,6 @@
 #include "shell/PrevInstance.h"
 #include "shell/frmMain.h"
 #include "shell/frmOption.h"
-
-#include <objbase.h>
 
 namespace {
 class MainFormTest : public FormsTest {
@@ -255,17 +256,27 @@ TEST_F(MainFormTest, HideToolbarTwiceLeavesTheBarVisibleAndTheEntryUnchecked) {
     EXPECT_FALSE(form->acToolHideToolbar->Checked());
 }
 
-TEST_F(MainFormTest, LogOffAnswersAtOnceMarksTheRealExitAndStoresTheSettings) {
+TEST_F(MainFormTest, LogOffAnswersAtOnceMarksTheRealExitAndStoresWhatTheExitStoresSilently) {
+    auto tool = CreateForm<TToolForm>(*form);
+    ToolForm = tool.get();
+    ToolForm->SetPenColor(0x0000FF);
     EXPECT_EQ(SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, 0), 1);
     EXPECT_TRUE(form->ReallyClose);
     form->JvFormStorage1.SetStoredValue(SettingName::kCaptureDelay, 250);
     SendMessageW(form->Handle(), WM_ENDSESSION, TRUE, 0);
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Tolvex", L"CaptureDelay", RRF_RT_REG_DWORD, nullptr,
-                           &value, &size),
-              ERROR_SUCCESS);
-    EXPECT_EQ(value, 250u);
+    ToolForm = nullptr;
+    const auto stored = [](const wchar_t* name) {
+        DWORD value = 0;
+        DWORD size = sizeof(value);
+        const LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, L"Software\\Tolvex", name, RRF_RT_REG_DWORD,
+                                            nullptr, &value, &size);
+        return status == ERROR_SUCCESS ? static_cast<long long>(value) : -1LL;
+    };
+    EXPECT_EQ(stored(L"CaptureDelay"), 250);
+    // The tool window's colours go too, as at the exit.
+    EXPECT_EQ(stored(L"ForgColor"), 0x0000FF);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(MainFormTest, ACommandWithoutShortcutGetsNoHotkey) {

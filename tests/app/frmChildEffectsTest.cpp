@@ -7,6 +7,7 @@
 #include <string>
 
 #include "../forms/FormsTestSupport.h"
+#include "DocumentTestSupport.h"
 #include "core/Bitmap32Ops.h"
 #include "core/StoredValues.h"
 #include "editor/dlgImageCrop.h"
@@ -51,10 +52,7 @@ protected:
     }
     // A new document of w x h in one colour, pixel (0, 0) marked blue.
     TChildForm* Document(int w, int h) {
-        TBitmap b(w, h, TPixelFormat::pf24bit);
-        AssignFromBitmap32(b, TBitmap32(w, h, kRed));
-        form->NewCapture(b);
-        TChildForm* doc = form->ActiveDocument();
+        TChildForm* doc = CaptureDocument(*form, w, h, kRed);
         doc->ImgView32->Bitmap().SetPixel(0, 0, kBlue);
         return doc;
     }

@@ -284,7 +284,7 @@ TEST_F(OverlayTest, EscTheRightButtonAClickWithoutDragAndAReleaseWithoutPressCan
     }
 }
 
-TEST_F(OverlayTest, TheFixedRectangleStartsAtThePointerFollowsItStaysOnTheDesktopAndAnyReleaseAccepts) {
+TEST_F(OverlayTest, TheFixedRectangleStaysCentredOnThePointerAlsoPastTheDesktopEdgeAndAnyReleaseAccepts) {
     host.Mode = TCaptureMode::Rect;
     ASSERT_TRUE(PumpUntil([] { return PointerAt(400, 300); }));
     auto overlay = CreateForm<TFullVrimForm>(static_cast<ICaptureHost&>(host));
@@ -296,7 +296,7 @@ TEST_F(OverlayTest, TheFixedRectangleStartsAtThePointerFollowsItStaysOnTheDeskto
                    Send(WM_MOUSEMOVE, 300, 200), Send(WM_RBUTTONUP, 410, 310)});
     EXPECT_EQ(result, mrOk);
     EXPECT_EQ(atStart, (TRect{375, 285, 425, 315}));
-    EXPECT_EQ(nearCorner, (TRect{0, 0, 50, 30}));
+    EXPECT_EQ(nearCorner, (TRect{-15, -10, 35, 20}));
     EXPECT_EQ(overlay->SelectionRect, (TRect{385, 295, 435, 325}));
     EXPECT_EQ(overlay->SelectionWidth, 50);
     EXPECT_EQ(overlay->SelectionHeight, 30);
@@ -704,4 +704,44 @@ TEST_F(RegionCommandTest, ACancelledSeriesDialogOrRegionTakesNoPageAndShowsTheMa
     EXPECT_TRUE(form->Visible());
     EXPECT_TRUE(Pictures().empty());
     EXPECT_TRUE(picker_checks::SameRect(form->LastCaptureRect, RECT{1, 2, 3, 4}));
+}
+
+TEST_F(RegionCommandTest, APageCountOfNoneConfirmedWithEnterEndsTheSeriesCommand) {
+    form->LastCaptureRect = RECT{1, 2, 3, 4};
+    Run(form->acCaptureContinuity, {WhenOverlayReady(), Drag(300, 300, 330, 320),
+                                    [] { return CaptureRepeatDialog && CaptureRepeatDialog->Visible(); },
+                                    [] {
+                                        // Typed and confirmed with Enter, never leaving the box.
+                                        const HWND count = CaptureRepeatDialog->SpinEdit2->Handle();
+                                        SetFocus(count);
+                                        SetWindowTextW(count, L"0");
+                                        PostMessageW(count, WM_KEYDOWN, VK_RETURN, 0);
+                                        return true;
+                                    }});
+    EXPECT_EQ(CaptureRepeatForm, nullptr);
+    EXPECT_TRUE(Pictures().empty());
+    EXPECT_TRUE(picker_checks::SameRect(form->LastCaptureRect, RECT{1, 2, 3, 4}));
+}
+
+TEST_F(RegionCommandTest, AFixedRectanglePastTheDesktopEdgeIsTakenAtItsFullSize) {
+    SetCursorPos(400, 300);
+    Run(form->acCaptureRect, {[] { return CaptureRecDialog && CaptureRecDialog->Visible(); },
+                              [] {
+                                  CaptureRecDialog->SpinEdit1->SetValue(64);
+                                  CaptureRecDialog->SpinEdit2->SetValue(48);
+                                  CaptureRecDialog->BitBtn1->Click();
+                                  return true;
+                              },
+                              [] { return OverlayReady() && FullVrimForm->SelectionWidth == 64; },
+                              Send(WM_MOUSEMOVE, 10, 4), Send(WM_LBUTTONUP, 10, 4)});
+    // Centred on the pointer, the rectangle reaches 22 pixels left of and 20 above the desktop.
+    EXPECT_TRUE(picker_checks::SameRect(form->LastCaptureRect, RECT{-22, -20, 42, 28}));
+    const auto files = Pictures();
+    ASSERT_EQ(files.size(), 1u);
+    const TBitmap32 image = Picture(files[0]);
+    EXPECT_EQ(image.Width(), 64);
+    EXPECT_EQ(image.Height(), 48);
+    // The part outside the desktop holds no screen content.
+    EXPECT_TRUE(AllPixelsAre(image, {0, 0, 22, 48}, 0));
+    EXPECT_TRUE(AllPixelsAre(image, {0, 0, 64, 20}, 0));
 }

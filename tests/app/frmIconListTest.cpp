@@ -132,6 +132,12 @@ TEST(ProcessInfo, TheProgramFileOfAWindowIsFoundForThisProgramAndForAnotherProce
     const std::wstring file = GetWindowProcessFileName(other);
     EXPECT_TRUE(FileExists(file)) << testing::PrintToString(file);
     EXPECT_TRUE(SameFile(ExtractFileName(file), L"PickerTarget.exe")) << testing::PrintToString(file);
+    // The image-name query alone gives the whole path, as the capture uses it.
+    DWORD otherId = 0;
+    GetWindowThreadProcessId(other, &otherId);
+    EXPECT_TRUE(SameFile(GetProcessFileNameByQuery(otherId), file));
+    EXPECT_TRUE(SameFile(GetProcessFileNameByQuery(GetCurrentProcessId()), ProgramFileName()));
+    EXPECT_EQ(GetProcessFileNameByQuery(3), L"");
 }
 
 TEST(ProcessInfo, TheProcessListGivesTheFileNameAndUnknownProcessesGiveNothing) {
@@ -258,6 +264,32 @@ TEST_F(IconListTest, TheBrowseButtonOffersIconFilesAndListsTheChosenIconFile) {
     EXPECT_NE(offeredFilter.find(L"|*.cpl;*.dll;*.drv;*.exe;*.ico;*.ocx|"), std::wstring::npos);
     EXPECT_EQ(dialog->FilenameEdit1->FileName(), SourceFile(L"resources\\tolvex.ico"));
     EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"0"}));
+}
+
+TEST_F(IconListTest, TheListFillsWithoutAnActivationAndTypingKeepsTheFocusInTheFileBox) {
+    dialog->FileName = LauncherExe();
+    // Shown as the system may show it behind a program that keeps the foreground.
+    if (dialog->OnShow)
+        dialog->OnShow(dialog.get());
+    ShowWindow(dialog->Handle(), SW_SHOWNA);
+    ASSERT_TRUE(PumpUntil([&] { return dialog->IconView->Count() > 0; }));
+    EXPECT_EQ(dialog->IconView->SelectedIndex(), 0);
+
+    const HWND box = dialog->FilenameEdit1->Handle();
+    SetForegroundWindow(dialog->Handle());
+    SetFocus(box);
+    ASSERT_EQ(GetFocus(), box);
+    dialog->FilenameEdit1->SetFileName(SourceFile(L"resources\\tvl_button.ico"));
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"0"}));
+    EXPECT_EQ(GetFocus(), box);
+    // After the browse button the chosen file is done with: the list takes the focus.
+    OpenDialogHook = [&](std::wstring& name, const std::wstring&) {
+        name = LauncherExe();
+        return true;
+    };
+    dialog->FilenameEdit1->BrowseButton()->Click();
+    EXPECT_EQ(dialog->IconView->Count(), 2);
+    EXPECT_EQ(GetFocus(), dialog->IconView->Handle());
 }
 
 TEST_F(IconListTest, TheDialogHasItsDesignedClientSize) {

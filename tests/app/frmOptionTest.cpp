@@ -17,6 +17,7 @@
 #include "forms/Dialogs.h"
 #include "forms/HotKey.h"
 #include "forms/Label.h"
+#include "forms/Shape.h"
 #include "forms/StdCtrls.h"
 #include "forms/Timer.h"
 #include "shell/components/OpenURL.h"
@@ -299,30 +300,60 @@ TEST_F(OptionFormTest, AfterAChangedShortcutOnlyTheNewCombinationWorks) {
     EXPECT_EQ(windows, 1);
 }
 
-TEST_F(OptionFormTest, AShortcutThatAnotherProgramHoldsIsRefusedWithAWarning) {
-    // Another window holds Ctrl+Alt+K for the whole desktop.
+TEST_F(OptionFormTest, AShortcutThatAnotherProgramHoldsIsStoredAndNamedInOneWarning) {
+    // Another window holds Ctrl+Alt+K and Ctrl+Alt+W for the whole desktop.
     TFormDesign d;
     TForm other(nullptr, L"OtherProgram", d);
     ASSERT_TRUE(RegisterHotKey(other.Handle(), 1, MOD_CONTROL | MOD_ALT, 'K'));
-    const auto dialog = OpenDialog();
-    dialog->hkScreen->SetHotKey(kCtrlAltK);
-    dialog->seScrollDelay->SetValue(40);
-    dialog->btnOK->Click();
-    UnregisterHotKey(other.Handle(), 1);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], dialog->lblHotKeyTaken->Caption());
-    EXPECT_EQ(dialog->ModalResult, mrNone);
-    EXPECT_TRUE(dialog->Panel02->Visible());
-    EXPECT_EQ(GetFocus(), dialog->hkScreen->Handle());
-    EXPECT_EQ(form->acCaptureScreen->ShortCut, 24692);
-    EXPECT_EQ(form->ReadInteger(SettingName::kScrollDelay), 100);
-
-    // Once free, the same choice is taken; the probes leave nothing registered behind.
-    dialog->btnOK->Click();
-    EXPECT_EQ(dialog->ModalResult, mrOk);
+    ASSERT_TRUE(RegisterHotKey(other.Handle(), 2, MOD_CONTROL | MOD_ALT, 'W'));
+    RunModal(
+        form->acToolOption, [] { return static_cast<TForm*>(OptionForm); },
+        [&] {
+            OptionForm->hkScreen->SetHotKey(kCtrlAltK);
+            OptionForm->hkRecapture->SetHotKey(kCtrlAltW);
+            OptionForm->seScrollDelay->SetValue(40);
+            SendMessageW(OptionForm->btnOK->Handle(), BM_CLICK, 0, 0);
+        });
+    EXPECT_EQ(OptionForm, nullptr);
     EXPECT_EQ(form->acCaptureScreen->ShortCut, kCtrlAltK);
-    EXPECT_TRUE(CombinationFree(kCtrlAltK));
-    EXPECT_TRUE(CombinationFree(24688));
+    EXPECT_EQ(form->acCaptureRecapture->ShortCut, kCtrlAltW);
+    EXPECT_EQ(form->ReadInteger(SettingName::kScrollDelay), 40);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], L"These hotkeys are used by another program and do nothing now:\n"
+                           L"Full Screen\nRepeat Last Capture");
+    // The others were registered as always.
+    EXPECT_FALSE(CombinationFree(24688));
+
+    // Cancel warns of nothing, even while a hotkey stays unregistered.
+    messages.clear();
+    RunModal(
+        form->acToolOption, [] { return static_cast<TForm*>(OptionForm); },
+        [] { SendMessageW(OptionForm->btnCancel->Handle(), BM_CLICK, 0, 0); });
+    EXPECT_TRUE(messages.empty());
+    UnregisterHotKey(other.Handle(), 1);
+    UnregisterHotKey(other.Handle(), 2);
+}
+
+TEST_F(OptionFormTest, ThePageButtonsStandOnAWhiteFrameAndTheButtonsShowPictures) {
+    const auto dialog = OpenDialog();
+    EXPECT_EQ(dialog->Shape1->BrushColor(), 0xFFFFFFu);
+    RECT frame{}, page{}, inside{};
+    GetWindowRect(dialog->Shape1->Handle(), &frame);
+    GetWindowRect(dialog->btnShortcutTab->Handle(), &page);
+    EXPECT_TRUE(IntersectRect(&inside, &frame, &page) && EqualRect(&inside, &page));
+    EXPECT_EQ(GetWindow(dialog->Shape1->Handle(), GW_HWNDNEXT), nullptr); // under the buttons
+    // One picture each: 32 pixels on the page buttons, 16 on OK and Default.
+    const std::pair<const TControl*, int> glyphs[] = {{dialog->btnDefaultTab, 32},
+                                                      {dialog->btnShortcutTab, 32},
+                                                      {dialog->btnOK, 16},
+                                                      {dialog->btnDefault, 16}};
+    for (const auto& [button, size] : glyphs) {
+        int width = 0, height = 0;
+        ASSERT_NE(dialog->Glyph(button), nullptr);
+        EXPECT_EQ(ImageList_GetImageCount(dialog->Glyph(button)), 1);
+        ImageList_GetIconSize(dialog->Glyph(button), &width, &height);
+        EXPECT_EQ(width, size);
+    }
 }
 
 TEST_F(OptionFormTest, TheAboutDialogRunsModallyInTheStoredLanguageAndOpensItsLinks) {

@@ -5,8 +5,10 @@
 #include <optional>
 
 #include "core/StoredValues.h"
+#include "editor/dlgNewCapture.h"
 #include "forms/ColorComboBox.h"
 #include "forms/EditComboBox.h"
+#include "forms/Form.h"
 #include "forms/StdCtrls.h"
 #include "forms/Timer.h"
 #include "shell/frmMain.h"
@@ -141,4 +143,66 @@ TEST_F(TextFormTest, TheDialogDeliversOnOkWithTextAndNothingOtherwise) {
     EXPECT_FALSE(empty);
     const auto cancelled = Run(Loaded(), [] { TextForm->btnCancel->Click(); });
     EXPECT_FALSE(cancelled);
+}
+
+TEST_F(TextFormTest, TheMemoHasTheFocusKeepsLongLinesWholeAndTakesEnterAsANewLine) {
+    bool focused = false;
+    LRESULT lines = 0;
+    const auto ok = Run(Loaded(), [&] {
+        const HWND memo = TextForm->Memo1->Handle();
+        focused = GetFocus() == memo;
+        TextForm->Memo1->SetText(std::wstring(300, L'w'));
+        lines = SendMessageW(memo, EM_GETLINECOUNT, 0, 0);
+        TextForm->Memo1->SetText(L"ab");
+        SendMessageW(memo, EM_SETSEL, 2, 2);
+        // The keys come through the message loop as typed; OK is clicked after them.
+        PostMessageW(memo, WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageW(memo, WM_CHAR, L'\r', 0);
+        PostMessageW(memo, WM_CHAR, L'c', 0);
+        PostMessageW(TextForm->btnOK->Handle(), BM_CLICK, 0, 0);
+    });
+    EXPECT_TRUE(focused);
+    EXPECT_EQ(lines, 1);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(ok->Content, L"ab\r\nc");
+}
+
+TEST_F(TextFormTest, TheNewImageDialogIsCalledNewAndTakesEnterAsOkAndEscAsCancel) {
+    // Runs the dialog; the step gets it once it shows and presses a key in it.
+    const auto run = [this](const std::function<void(TNewCaptureDialog&)>& step) {
+        auto dialog = CreateForm<TNewCaptureDialog>(main.get());
+        TNewCaptureDialog* shown = dialog.get();
+        auto* timer = main->Make<TTimer>(L"", 20, true);
+        const DWORD started = GetTickCount();
+        bool done = false;
+        timer->OnTimer = [&](TObject*) {
+            if (!IsWindowVisible(shown->Handle()))
+                return;
+            if (!done) {
+                done = true;
+                step(*shown);
+            } else if (GetTickCount() - started > 10000) {
+                shown->ModalResult = mrCancel;
+            }
+        };
+        const int result = dialog->ShowModal();
+        timer->SetEnabled(false);
+        EXPECT_EQ(dialog->Caption(), L"New");
+        return result;
+    };
+    const auto press = [](HWND control, WPARAM key) {
+        SetFocus(control);
+        PostMessageW(control, WM_KEYDOWN, key, 0);
+    };
+    EXPECT_EQ(run([&](TNewCaptureDialog& d) { press(d.SpinEdit1->Handle(), VK_RETURN); }), mrOk);
+    EXPECT_EQ(run([&](TNewCaptureDialog& d) { press(d.JvColorComboBox1->Handle(), VK_ESCAPE); }), mrCancel);
+    // Also over the open colour list, Enter confirms the dialog at once.
+    EXPECT_EQ(run([&](TNewCaptureDialog& d) {
+                  SetFocus(d.JvColorComboBox1->Handle());
+                  SendMessageW(d.JvColorComboBox1->Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+                  PostMessageW(d.JvColorComboBox1->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+              }),
+              mrOk);
+    // A focused button answers Enter itself.
+    EXPECT_EQ(run([&](TNewCaptureDialog& d) { press(d.btnCancel->Handle(), VK_RETURN); }), mrCancel);
 }

@@ -425,6 +425,54 @@ TEST_F(StampFolderTest, TheStempButtonListsPlainGroupFoldersAndTheirReadablePict
     EXPECT_EQ(form->GetSelectedStamp(), root + L"\\Arrows\\A.bmp");
 }
 
+TEST_F(StampFolderTest, TheFirstStempPressReadsTheFirstGroupOnce) {
+    form->ClipsFolder = root;
+    // A picture that appears in the group after the group change has listed it shows only
+    // if the group is read a second time.
+    std::wstring extra;
+    int listed = -1;
+    auto change = form->cbStemp->OnChange;
+    form->cbStemp->OnChange = [&](TObject* sender) {
+        change(sender);
+        listed = form->StempList->Count();
+        extra = form->StempList->Directory() + L"\\late.bmp";
+        SaveBitmapToFile(TBitmap32(2, 2, Color32(0, 255, 0)), extra, TImageFileType::Bmp, 90);
+    };
+    Click(form->btnStemp);
+    ASSERT_GE(listed, 0);
+    EXPECT_EQ(form->StempList->Count(), listed);
+    DeleteFileW(extra.c_str());
+}
+
+TEST_F(StampFolderTest, TheProgramFolderShipsThreeGroupsOfSquareStampsWithTransparency) {
+    const char* dist = std::getenv("TOLVEX_DIST_DIR");
+    ASSERT_NE(dist, nullptr);
+    form->ClipsFolder = L"Z:" + std::wstring(dist, dist + std::char_traits<char>::length(dist)) + L"\\Clips";
+    Click(form->btnStemp);
+    std::vector<std::wstring> groups = form->cbStemp->Items();
+    std::sort(groups.begin(), groups.end());
+    ASSERT_EQ(groups, (std::vector<std::wstring>{L"Arrows", L"Marks", L"Numbers"}));
+    const std::map<std::wstring, int> counts{{L"Arrows", 4}, {L"Marks", 4}, {L"Numbers", 5}};
+    for (int g = 0; g < form->cbStemp->ItemCount(); ++g) {
+        form->cbStemp->SetItemIndex(g);
+        const std::wstring group = form->cbStemp->Items()[static_cast<std::size_t>(g)];
+        ASSERT_EQ(form->StempList->Count(), counts.at(group)) << group;
+        for (int i = 0; i < form->StempList->Count(); ++i) {
+            TBitmap32 stamp;
+            std::wstring error;
+            ASSERT_TRUE(LoadImageFile(form->StempList->FileName(i), stamp, error)) << error;
+            // Square, so the thumbnail shows it undistorted; clear at the corner, solid inside.
+            EXPECT_EQ(stamp.Width(), stamp.Height());
+            EXPECT_EQ(stamp.Pixel(0, 0) >> 24, 0u) << form->StempList->FileName(i);
+            int solid = 0;
+            for (int y = 0; y < stamp.Height(); ++y)
+                for (int x = 0; x < stamp.Width(); ++x)
+                    solid += (stamp.Pixel(x, y) >> 24) == 255;
+            EXPECT_GT(solid, stamp.Width() * stamp.Height() / 8) << form->StempList->FileName(i);
+        }
+    }
+}
+
 TEST_F(StampFolderTest, AMissingClipsFolderLeavesTheGroupsAndThePicturesEmpty) {
     form->ClipsFolder = root + L"\\Nowhere";
     Click(form->btnStemp);

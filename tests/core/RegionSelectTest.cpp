@@ -36,17 +36,6 @@ TEST(FixedRectangle, CentredOnThePointerWithHalfSizesCutTowardZero) {
     EXPECT_EQ(CenteredRect({INT_MAX, 0}, {10, 10}).Right, INT_MAX);
 }
 
-TEST(FixedRectangle, KeptOnTheDesktopAndStartedAtItsEdgeWhenLargerThanIt) {
-    const TSize desktop{1280, 1024};
-    EXPECT_EQ(KeepOnDesktop({-60, -20, 260, 220}, desktop), (TRect{0, 0, 320, 240}));
-    EXPECT_EQ(KeepOnDesktop({1200, 900, 1520, 1140}, desktop), (TRect{960, 784, 1280, 1024}));
-    EXPECT_EQ(KeepOnDesktop({100, 50, 420, 290}, desktop), (TRect{100, 50, 420, 290}));
-    // 1600 x 1200 does not fit: it starts at the top-left corner, at its full size.
-    EXPECT_EQ(KeepOnDesktop({-160, -88, 1440, 1112}, desktop), (TRect{0, 0, 1600, 1200}));
-    // Exactly the desktop's width fits only at 0.
-    EXPECT_EQ(KeepOnDesktop({5, 5, 1285, 15}, desktop), (TRect{0, 5, 1280, 15}));
-}
-
 TEST(Magnifier, TheSourceIsTheHundredPixelSquareAroundTheCentre) {
     EXPECT_EQ(MagnifierSource({300, 200}), (TRect{250, 150, 350, 250}));
     EXPECT_EQ(MagnifierSource({0, 0}), (TRect{-50, -50, 50, 50}));

@@ -154,3 +154,23 @@ TEST(Graphics, BitmapsOwnedElsewhereAreCopiedInAndOut) {
     EXPECT_EQ(received.Width(), 3);
     EXPECT_THROW(TBitmap().CopyHandle(), Exception);
 }
+
+namespace {
+int CALLBACK NoteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+} // namespace
+
+TEST(Graphics, TheCaptionButtonFontIsThereForTheTitleBars) {
+    // The system draws minimise, maximise and close as letters of this font; without it
+    // the title bars show "0 1 r".
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(wanted.lfFaceName, L"Marlett", LF_FACESIZE);
+    bool found = false;
+    const HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExW(screen, &wanted, NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(found);
+}

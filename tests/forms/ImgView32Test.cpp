@@ -282,6 +282,58 @@ TEST_F(ImgView32Test, FreeingTheChildOrAllLayersLeavesNoDanglingLinks) {
     EXPECT_EQ(view->LayerCount(), 0u);
 }
 
+namespace {
+// A picture layer that writes down the mouse events it receives.
+class TListeningLayer : public TBitmapLayer {
+public:
+    using TBitmapLayer::TBitmapLayer;
+    void MouseDown(TMouseButton, TShiftState, TPoint p) override { Events.push_back(L"down " + Xy(p)); }
+    void MouseMove(TShiftState, TPoint p) override { Events.push_back(L"move " + Xy(p)); }
+    void MouseUp(TMouseButton, TShiftState, TPoint p) override { Events.push_back(L"up " + Xy(p)); }
+    std::vector<std::wstring> Events;
+
+private:
+    static std::wstring Xy(TPoint p) { return std::to_wstring(p.X) + L"," + std::to_wstring(p.Y); }
+};
+} // namespace
+
+TEST_F(ImgView32Test, ALayerMadeTheMouseListenerTakesThePressFromTheFrameUntilTheRelease) {
+    view->SetBitmap(TBitmap32(100, 100, 0xFF000000));
+    auto* picture = view->AddLayer<TListeningLayer>();
+    picture->SetLocation({20, 20, 60, 60});
+    auto* band = view->AddLayer<TRubberbandLayer>();
+    band->SetChildLayer(picture);
+    // A double-click on the frame hands the mouse to the picture under it, as a re-edit does.
+    view->OnDblClick = [&](TObject*) { picture->SetAsMouseListener(); };
+    const HWND wnd = view->Handle();
+    SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, At(30, 30));
+    SendMessageW(wnd, WM_LBUTTONUP, 0, At(30, 30));
+    SendMessageW(wnd, WM_LBUTTONDBLCLK, MK_LBUTTON, At(30, 30));
+    EXPECT_EQ(view->MouseListener(), picture);
+    EXPECT_EQ(band->DragState(), TRBDragState::dsNone);
+    // The frame holds still while the mouse moves with the button down.
+    SendMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, At(45, 38));
+    SendMessageW(wnd, WM_LBUTTONUP, 0, At(45, 38));
+    EXPECT_EQ(band->Location(), (TFloatRect{20, 20, 60, 60}));
+    EXPECT_EQ(picture->Events, (std::vector<std::wstring>{L"move 45,38", L"up 45,38"}));
+    EXPECT_EQ(view->MouseListener(), nullptr);
+
+    // After the release the frame takes its presses again.
+    SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, At(30, 30));
+    SendMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, At(35, 30));
+    SendMessageW(wnd, WM_LBUTTONUP, 0, At(35, 30));
+    EXPECT_EQ(band->Location(), (TFloatRect{25, 20, 65, 60}));
+    EXPECT_EQ(picture->Events.size(), 2u);
+
+    // A listener freed in the middle of a press leaves no dangling link.
+    SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, At(30, 30));
+    picture->SetAsMouseListener();
+    view->DeleteLayer(picture);
+    EXPECT_EQ(view->MouseListener(), nullptr);
+    SendMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, At(50, 50));
+    SendMessageW(wnd, WM_LBUTTONUP, 0, At(50, 50));
+}
+
 TEST_F(ImgView32Test, PaintToMergesTheImageAndVisibleLayersAtImageScale) {
     TBitmap32 image(4, 4, 0xFF0000FF);
     view->SetBitmap(image);

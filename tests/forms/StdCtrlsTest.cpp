@@ -72,6 +72,16 @@ TEST_F(FormsTest, ASpinEditKeepsItsValueInRangeWhateverIsTyped) {
     EXPECT_EQ(spin->Value(), 1000);
     SetWindowTextW(spin->Handle(), L"-7");
     EXPECT_EQ(spin->Value(), 1);
+    // As typed until the box is left, then shown in range.
+    EXPECT_EQ(spin->TypedValue(), -7);
+    form->Show();
+    SetFocus(spin->Handle());
+    auto* other = form->Make<TButton>(L"Button1", form.get(), L"OK", 10, 40);
+    SetFocus(other->Handle());
+    EXPECT_EQ(spin->Caption(), L"1");
+    EXPECT_EQ(spin->TypedValue(), 1);
+    SetWindowTextW(spin->Handle(), L"x");
+    EXPECT_EQ(spin->TypedValue(), 1);
 }
 
 TEST_F(FormsTest, AButtonWithAModalResultEndsTheModalRunWithIt) {
@@ -91,6 +101,9 @@ TEST_F(FormsTest, AMemoWrapsLongLinesAndAGroupBoxPaintsItsFaceInsideAClippingPan
     auto* memo = form->Make<TMemo>(L"Memo1", form.get(), 10, 10, 120, 80);
     memo->SetText(L"one long line of words that cannot fit into the width of this small box");
     EXPECT_GT(memo->Perform(EM_GETLINECOUNT), 1);
+    auto* unwrapped = form->Make<TMemo>(L"Memo2", form.get(), 10, 10, 120, 80, false);
+    unwrapped->SetText(L"one long line of words that cannot fit into the width of this small box");
+    EXPECT_EQ(unwrapped->Perform(EM_GETLINECOUNT), 1);
 
     auto* panel = form->Make<TPanel>(L"Panel1", form.get());
     panel->SetBounds(140, 0, 150, 150);

@@ -4,25 +4,19 @@
 
 #include <objbase.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "BenchClock.h"
 #include "capture/unitCaptureLib.h"
 #include "core/BmpCodec.h"
 #include "forms/Files.h"
 #include "forms/Graphics.h"
 #include "forms/ImageCodecs.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <functional>
-#include <vector>
-
 namespace {
-double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
 void Measure(const char* name, int runs, const std::function<void()>& f) {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {

@@ -1,0 +1,14 @@
+#pragma once
+// Documents for the editor's tests: a capture of one colour delivered to a new document.
+#include "core/Bitmap32.h"
+#include "editor/frmChild.h"
+#include "forms/Graphics.h"
+#include "shell/frmMain.h"
+
+// A new document of w x h in one colour, opened as a capture; its history is still empty.
+inline TChildForm* CaptureDocument(TMainForm& form, int w, int h, TColor32 color) {
+    TBitmap b(w, h, TPixelFormat::pf24bit);
+    AssignFromBitmap32(b, TBitmap32(w, h, color));
+    form.NewCapture(b);
+    return form.ActiveDocument();
+}
