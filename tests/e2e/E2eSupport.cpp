@@ -333,8 +333,10 @@ void WriteRegDword(const std::wstring& key, const std::wstring& name, DWORD valu
 }
 
 std::string ReadTextFile(const std::wstring& path) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           0, nullptr);
+    // Shared for deletion too, so that a reading test never keeps the program from
+    // replacing the file.
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE)
         return {};
     std::string text;
