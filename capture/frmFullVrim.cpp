@@ -7,6 +7,7 @@
 #include "capture/CaptureHost.h"
 #include "capture/unitCaptureLib.h"
 #include "forms/Handles.h"
+#include "forms/Strings.h"
 
 TFullVrimForm* FullVrimForm = nullptr;
 
@@ -34,13 +35,6 @@ TFormDesign OverlayDesign() {
     d.FontName = L"\uAD74\uB9BC";
     d.FontHeight = -12;
     return d;
-}
-
-std::wstring LocaleThousandsSeparator() {
-    wchar_t sep[8] = L",";
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, sep, 8) <= 0)
-        return L",";
-    return sep;
 }
 
 void FillSolid(HDC dc, const RECT& r, COLORREF color) {

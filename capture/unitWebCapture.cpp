@@ -152,7 +152,7 @@ public:
         return TSize{r.right - r.left, r.bottom - r.top};
     }
 
-    bool Grab(int top, TBitmap32& tile) override {
+    bool Grab(int top, int width, int height, TGrabbedRows& rows) override {
         // A view closed meanwhile (messages are handled between steps) has no rows to give.
         if (!IsWindow(wnd_))
             return false;
@@ -161,16 +161,14 @@ public:
             dc_ = std::make_unique<TWholeWindowDC>(wnd_);
         if (!dc_->Get())
             return false;
-        const int width = tile.Width();
-        const int height = tile.Height();
-        // One screen bitmap of the tile's size serves every step.
-        if (screen_.Width() != width || screen_.Height() != height)
+        // One screen bitmap as wide as the view serves every step; a step copies into its top
+        // rows and lends them to the joiner, which copies them into the picture.
+        if (screen_.Width() != width || screen_.Height() < height)
             screen_ = TBitmap(width, height, TPixelFormat::pf32bit);
         if (!BitBlt(screen_.Canvas(), 0, 0, width, height, dc_->Get(), 0, top, SRCCOPY))
             return false;
-        const auto rowBytes = static_cast<std::size_t>(width) * sizeof(TColor32);
-        for (int y = 0; y < height; ++y)
-            std::memcpy(tile.ScanLine(y), screen_.ScanLine(y), rowBytes);
+        rows = {reinterpret_cast<const TColor32*>(screen_.ScanLine(0)),
+                static_cast<std::ptrdiff_t>(screen_.ScanLineSize() / sizeof(TColor32))};
         return true;
     }
 

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "core/PixelRows.h"
+
 TBitmap32::TBitmap32(int width, int height, TColor32 fill) {
-    SetSize(width, height);
+    SetSizeForOverwrite(width, height);
     Clear(fill);
 }
 
@@ -23,10 +25,36 @@ void TBitmap32::SetSize(int width, int height) {
     height_ = height;
 }
 
-void TBitmap32::Clear(TColor32 color) { std::fill(bits_.begin(), bits_.end(), color); }
+void TBitmap32::SetSizeForOverwrite(int width, int height) {
+    if (!ValidSize(width, height))
+        throw std::length_error("Bitmap size out of range");
+    if (width == 0 || height == 0)
+        width = height = 0;
+    bits_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    width_ = width;
+    height_ = height;
+}
+
+TColor32* TBitmap32::AppendRows(int width, int count) {
+    if (count < 0 || (!Empty() && width != width_))
+        throw std::invalid_argument("Rows of another width");
+    if (Empty()) {
+        SetSizeForOverwrite(width, count);
+        return bits_.data();
+    }
+    const int oldHeight = height_;
+    const std::int64_t newHeight = std::int64_t{oldHeight} + count;
+    if (newHeight > kMaxSide || !ValidSize(width_, static_cast<int>(newHeight)))
+        throw std::length_error("Bitmap size out of range");
+    bits_.resize(static_cast<std::size_t>(width_) * static_cast<std::size_t>(oldHeight + count));
+    height_ = static_cast<int>(newHeight);
+    return ScanLine(oldHeight);
+}
+
+void TBitmap32::Clear(TColor32 color) {
+    pixel_rows::FillRow(bits_.data(), bits_.size(), color);
+}
 
 void TBitmap32::ResetAlpha(std::uint8_t alpha) {
-    const TColor32 a = TColor32{alpha} << 24;
-    for (auto& p : bits_)
-        p = (p & 0x00FFFFFFu) | a;
+    pixel_rows::SetAlphaRow(bits_.data(), bits_.data(), bits_.size(), alpha);
 }

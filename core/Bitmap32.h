@@ -3,16 +3,26 @@
 // row by row from the top, so the bytes of one pixel are B, G, R, A: the layout of a
 // top-down 32-bit Windows DIB, which lets GDI draw straight into the pixels.
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 using TColor32 = std::uint32_t;
 // The colour value of settings and tool colours: 0x00BBGGRR (red in the low byte).
 using TColor = std::int32_t;
 
-constexpr std::uint8_t AlphaComponent(TColor32 c) { return static_cast<std::uint8_t>(c >> 24); }
-constexpr std::uint8_t RedComponent(TColor32 c) { return static_cast<std::uint8_t>(c >> 16); }
-constexpr std::uint8_t GreenComponent(TColor32 c) { return static_cast<std::uint8_t>(c >> 8); }
-constexpr std::uint8_t BlueComponent(TColor32 c) { return static_cast<std::uint8_t>(c); }
+constexpr std::uint8_t AlphaComponent(TColor32 c) {
+    return static_cast<std::uint8_t>(c >> 24);
+}
+constexpr std::uint8_t RedComponent(TColor32 c) {
+    return static_cast<std::uint8_t>(c >> 16);
+}
+constexpr std::uint8_t GreenComponent(TColor32 c) {
+    return static_cast<std::uint8_t>(c >> 8);
+}
+constexpr std::uint8_t BlueComponent(TColor32 c) {
+    return static_cast<std::uint8_t>(c);
+}
 constexpr TColor32 Color32(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a = 255) {
     return (TColor32{a} << 24) | (TColor32{r} << 16) | (TColor32{g} << 8) | TColor32{b};
 }
@@ -27,6 +37,20 @@ constexpr TColor WinColor(TColor32 c) {
     return static_cast<TColor>(TColor32{RedComponent(c)} | (TColor32{GreenComponent(c)} << 8) |
                                (TColor32{BlueComponent(c)} << 16));
 }
+
+namespace bitmap_detail {
+// Leaves new pixels unset when a store grows, so that pictures about to be overwritten
+// entirely are not cleared first; every other path still fills them explicitly.
+template <class T> struct TNoInitAllocator : std::allocator<T> {
+    template <class U> struct rebind { using other = TNoInitAllocator<U>; };
+    TNoInitAllocator() = default;
+    template <class U> TNoInitAllocator(const TNoInitAllocator<U>&) noexcept {}
+    template <class U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+    template <class U, class... A> void construct(U* p, A&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<A>(args)...);
+    }
+};
+} // namespace bitmap_detail
 
 class TBitmap32 {
 public:
@@ -46,6 +70,15 @@ public:
     // Resizes; the contents are cleared to 0 (transparent black). Throws std::length_error
     // for a size that ValidSize refuses.
     void SetSize(int width, int height);
+    // Resizes without clearing: for a caller that writes every pixel right afterwards.
+    void SetSizeForOverwrite(int width, int height);
+    // Grows an empty bitmap, or one of this width, by count rows below the present ones,
+    // which keep their pixels, and returns the first new row (its pixels unset, for the
+    // caller to write). Throws std::invalid_argument for another width or a negative count,
+    // std::length_error past the limits.
+    TColor32* AppendRows(int width, int count);
+    // Room for this many pixels, so that appending rows up to there moves nothing.
+    void Reserve(std::size_t pixels) { bits_.reserve(pixels); }
     void Clear(TColor32 color);
 
     TColor32* Bits() { return bits_.data(); }
@@ -70,5 +103,5 @@ private:
     std::size_t Stride() const { return static_cast<std::size_t>(width_); }
     int width_ = 0;
     int height_ = 0;
-    std::vector<TColor32> bits_;
+    std::vector<TColor32, bitmap_detail::TNoInitAllocator<TColor32>> bits_;
 };

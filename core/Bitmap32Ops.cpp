@@ -1,14 +1,21 @@
 #include "core/Bitmap32Ops.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 #include <utility>
 #include <vector>
+
+#include "core/PixelRows.h"
 
 namespace {
 
 TColor32 WithAlpha(TColor32 c, std::uint8_t alpha) {
     return (c & 0x00FFFFFFu) | (TColor32{alpha} << 24);
+}
+
+std::size_t PixelCount(const TBitmap32& b) {
+    return static_cast<std::size_t>(b.Width()) * static_cast<std::size_t>(b.Height());
 }
 
 void RequireSameSize(const TBitmap32& a, const TBitmap32& b) {
@@ -29,30 +36,24 @@ void Draw(TBitmap32& dst, int x, int y, const TBitmap32& src, TDrawMode mode, st
         Draw(dst, x, y, copy, mode, masterAlpha);
         return;
     }
+    const auto count = static_cast<std::size_t>(target.Width());
     for (int ty = target.Top; ty < target.Bottom; ++ty) {
         const TColor32* from = src.ScanLine(ty - y) + (target.Left - x);
         TColor32* to = dst.ScanLine(ty) + target.Left;
-        const int count = target.Width();
-        if (mode == TDrawMode::dmOpaque) {
-            std::copy(from, from + count, to);
-            continue;
-        }
-        for (int i = 0; i < count; ++i)
-            to[i] = BlendPixel(from[i], to[i], masterAlpha);
+        if (mode == TDrawMode::dmOpaque)
+            std::memcpy(to, from, count * sizeof(TColor32));
+        else
+            pixel_rows::BlendRow(to, from, count, masterAlpha);
     }
 }
 
 void ApplyLUT(TBitmap32& dst, const TBitmap32& src, const TLUT8& lut, bool preserveAlpha) {
     if (dst.Width() != src.Width() || dst.Height() != src.Height())
         dst = src;
-    const TColor32* from = src.Bits();
-    TColor32* to = dst.Bits();
-    const std::size_t count = static_cast<std::size_t>(src.Width()) * static_cast<std::size_t>(src.Height());
-    for (std::size_t i = 0; i < count; ++i) {
-        const TColor32 c = from[i];
-        const std::uint8_t alpha = preserveAlpha ? AlphaComponent(to[i]) : AlphaComponent(c);
-        to[i] = Color32(lut[RedComponent(c)], lut[GreenComponent(c)], lut[BlueComponent(c)], alpha);
-    }
+    const std::size_t count = PixelCount(src);
+    const pixel_rows::TLutApplier tables(lut, lut, lut, count);
+    tables.Apply(dst.Bits(), src.Bits(), count,
+                 preserveAlpha ? pixel_rows::TAlphaFrom::Dst : pixel_rows::TAlphaFrom::Src);
 }
 
 void IntensityToAlpha(TBitmap32& dst, const TBitmap32& src) {
@@ -62,69 +63,79 @@ void IntensityToAlpha(TBitmap32& dst, const TBitmap32& src) {
         dst.Bits()[i] = WithAlpha(dst.Bits()[i], Intensity(src.Bits()[i]));
 }
 
-namespace {
-template <typename F> void ForEachPixel(TBitmap32& bitmap, F f) {
-    const std::size_t count =
-        static_cast<std::size_t>(bitmap.Width()) * static_cast<std::size_t>(bitmap.Height());
-    TColor32* p = bitmap.Bits();
-    for (std::size_t i = 0; i < count; ++i)
-        p[i] = f(p[i]);
-}
-} // namespace
-
 void ColorToGrayscale(TBitmap32& bitmap) {
-    ForEachPixel(bitmap, [](TColor32 c) {
-        const std::uint8_t v = Intensity(c);
-        return Color32(v, v, v, AlphaComponent(c));
-    });
+    pixel_rows::GrayRow(bitmap.Bits(), PixelCount(bitmap));
 }
 
 void Invert(TBitmap32& bitmap) {
-    ForEachPixel(bitmap, [](TColor32 c) { return ~c; });
+    pixel_rows::XorRow(bitmap.Bits(), PixelCount(bitmap), 0xFFFFFFFFu);
 }
 
 void InvertRGB(TBitmap32& bitmap) {
-    ForEachPixel(bitmap, [](TColor32 c) { return c ^ 0x00FFFFFFu; });
+    pixel_rows::XorRow(bitmap.Bits(), PixelCount(bitmap), 0x00FFFFFFu);
 }
 
 void MakeColorTransparent(TBitmap32& bitmap, TColor32 color) {
-    const TColor32 rgb = color & 0x00FFFFFFu;
-    ForEachPixel(bitmap, [rgb](TColor32 c) { return (c & 0x00FFFFFFu) == rgb ? (c & 0x00FFFFFFu) : c; });
+    pixel_rows::ClearAlphaOfColorRow(bitmap.Bits(), PixelCount(bitmap), color);
 }
 
 void FlipHorz(TBitmap32& bitmap) {
-    for (int y = 0; y < bitmap.Height(); ++y) {
-        TColor32* row = bitmap.ScanLine(y);
-        std::reverse(row, row + bitmap.Width());
-    }
+    const auto w = static_cast<std::size_t>(bitmap.Width());
+    for (int y = 0; y < bitmap.Height(); ++y)
+        pixel_rows::ReverseRow(bitmap.ScanLine(y), w);
 }
 
 void FlipVert(TBitmap32& bitmap) {
-    for (int top = 0, bottom = bitmap.Height() - 1; top < bottom; ++top, --bottom)
-        std::swap_ranges(bitmap.ScanLine(top), bitmap.ScanLine(top) + bitmap.Width(),
-                         bitmap.ScanLine(bottom));
+    // Rows trade places through a short buffer that stays in the first-level cache.
+    constexpr std::size_t kChunk = 1024;
+    TColor32 buffer[kChunk];
+    const auto w = static_cast<std::size_t>(bitmap.Width());
+    for (int top = 0, bottom = bitmap.Height() - 1; top < bottom; ++top, --bottom) {
+        TColor32* upper = bitmap.ScanLine(top);
+        TColor32* lower = bitmap.ScanLine(bottom);
+        for (std::size_t x = 0; x < w; x += kChunk) {
+            const std::size_t bytes = std::min(kChunk, w - x) * sizeof(TColor32);
+            std::memcpy(buffer, upper + x, bytes);
+            std::memcpy(upper + x, lower + x, bytes);
+            std::memcpy(lower + x, buffer, bytes);
+        }
+    }
 }
 
+namespace {
+// A quarter turn writes a new picture. The storage of the picture it replaced is kept for
+// the next turn, so that repeated turns (the rotate dialog's clicks) write into memory the
+// program already holds instead of fresh pages, whose first touch costs more than the turn
+// itself. Storage past kSpareTurnBytes is given back at once.
+constexpr std::size_t kSpareTurnBytes = std::size_t{64} << 20;
+
+template <typename F> void Turn(TBitmap32& bitmap, F transpose) {
+    thread_local TBitmap32 spare;
+    spare.SetSizeForOverwrite(bitmap.Height(), bitmap.Width());
+    if (!spare.Empty())
+        transpose(bitmap, spare);
+    std::swap(bitmap, spare);
+    if (PixelCount(spare) * sizeof(TColor32) > kSpareTurnBytes)
+        spare = TBitmap32();
+}
+} // namespace
+
 void Rotate90(TBitmap32& bitmap) {
-    const int w = bitmap.Width();
-    const int h = bitmap.Height();
-    TBitmap32 turned(h, w);
-    // Clockwise: the left column becomes the top row, read from the bottom up.
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            turned.SetPixel(h - 1 - y, x, bitmap.Pixel(x, y));
-    bitmap = std::move(turned);
+    // Clockwise: the source read from its bottom row up, turned on the diagonal.
+    Turn(bitmap, [](const TBitmap32& from, TBitmap32& to) {
+        const int w = from.Width();
+        const int h = from.Height();
+        pixel_rows::TransposeRect(from.ScanLine(h - 1), -static_cast<std::ptrdiff_t>(w), to.Bits(), h, w, h);
+    });
 }
 
 void Rotate270(TBitmap32& bitmap) {
-    const int w = bitmap.Width();
-    const int h = bitmap.Height();
-    TBitmap32 turned(h, w);
-    // Counter-clockwise: the top row becomes the left column, read from the bottom up.
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            turned.SetPixel(y, w - 1 - x, bitmap.Pixel(x, y));
-    bitmap = std::move(turned);
+    // Counter-clockwise: turned on the diagonal into the new rows from the bottom up.
+    Turn(bitmap, [](const TBitmap32& from, TBitmap32& to) {
+        const int w = from.Width();
+        const int h = from.Height();
+        pixel_rows::TransposeRect(from.Bits(), w, to.ScanLine(w - 1), -static_cast<std::ptrdiff_t>(h), w, h);
+    });
 }
 
 bool ValidImageSize(int width, int height) {
@@ -193,15 +204,13 @@ TBitmap32 Crop(const TBitmap32& src, const TRect& area, TColor32 fill) {
     return result;
 }
 
-std::int64_t FloodFill(TBitmap32& bitmap, int x, int y, TColor32 color) {
-    if (!bitmap.Contains(x, y))
-        return 0;
+namespace {
+// The fill when filled pixels still match the target (the same R, G, B): visited marks,
+// not colours, keep the fill from running over a pixel twice.
+std::int64_t MarkedFill(TBitmap32& bitmap, int x, int y, TColor32 color, TColor32 target) {
     const int w = bitmap.Width();
     const int h = bitmap.Height();
-    const TColor32 target = bitmap.Pixel(x, y) & 0x00FFFFFFu;
-    // A filled pixel may still match the target (the same colour, or another alpha), so the
-    // visited marks, not the colours, keep the fill from running over a pixel twice.
-    std::vector<std::uint8_t> done(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
+    std::vector<std::uint8_t> done(PixelCount(bitmap), 0);
     auto index = [w](int px, int py) {
         return static_cast<std::size_t>(py) * static_cast<std::size_t>(w) + static_cast<std::size_t>(px);
     };
@@ -242,4 +251,76 @@ std::int64_t FloodFill(TBitmap32& bitmap, int x, int y, TColor32 color) {
         }
     }
     return filled;
+}
+
+// The fill when filled pixels no longer match: every run is found by scanning, filled
+// once, and hands the rows beside it only the columns it covers, so each pixel is read
+// and written about once.
+std::int64_t RunFill(TBitmap32& bitmap, int x, int y, TColor32 color, TColor32 target) {
+    const int w = bitmap.Width();
+    const int h = bitmap.Height();
+    // A run [Left, Right] filled on row Y - Dy; row Y is still to be looked at under it.
+    struct TSpan {
+        int Left, Right, Y, Dy;
+    };
+    auto matches = [target](TColor32 c) { return (c & 0x00FFFFFFu) == target; };
+    auto runEnd = [&](const TColor32* row, int from) {
+        return from +
+               static_cast<int>(
+                   pixel_rows::MatchingRun(row + from, static_cast<std::size_t>(w - from), target)) -
+               1;
+    };
+    auto fill = [&](TColor32* row, int left, int right) {
+        pixel_rows::FillRow(row + left, static_cast<std::size_t>(right - left + 1), color);
+        return std::int64_t{right} - left + 1;
+    };
+    TColor32* seedRow = bitmap.ScanLine(y);
+    const int seedLeft =
+        x - static_cast<int>(pixel_rows::MatchingRunBack(seedRow + x, static_cast<std::size_t>(x), target));
+    const int seedRight = runEnd(seedRow, x);
+    std::int64_t filled = fill(seedRow, seedLeft, seedRight);
+    std::vector<TSpan> pending{{seedLeft, seedRight, y + 1, 1}, {seedLeft, seedRight, y - 1, -1}};
+    while (!pending.empty()) {
+        const TSpan span = pending.back();
+        pending.pop_back();
+        if (span.Y < 0 || span.Y >= h)
+            continue;
+        TColor32* row = bitmap.ScanLine(span.Y);
+        int px = span.Left;
+        // A run under the span's first column may reach further left.
+        int left = -1;
+        if (matches(row[px]))
+            left = px - static_cast<int>(
+                            pixel_rows::MatchingRunBack(row + px, static_cast<std::size_t>(px), target));
+        while (px <= span.Right) {
+            if (left < 0) {
+                while (px <= span.Right && !matches(row[px]))
+                    ++px;
+                if (px > span.Right)
+                    break;
+                left = px;
+            }
+            const int right = runEnd(row, px);
+            filled += fill(row, left, right);
+            pending.push_back({left, right, span.Y + span.Dy, span.Dy});
+            // Where the run sticks out past the span, the row it came from is unexplored.
+            if (left < span.Left - 1)
+                pending.push_back({left, span.Left - 2, span.Y - span.Dy, -span.Dy});
+            if (right > span.Right + 1)
+                pending.push_back({span.Right + 2, right, span.Y - span.Dy, -span.Dy});
+            px = right + 2;
+            left = -1;
+        }
+    }
+    return filled;
+}
+} // namespace
+
+std::int64_t FloodFill(TBitmap32& bitmap, int x, int y, TColor32 color) {
+    if (!bitmap.Contains(x, y))
+        return 0;
+    const TColor32 target = bitmap.Pixel(x, y) & 0x00FFFFFFu;
+    if ((color & 0x00FFFFFFu) == target)
+        return MarkedFill(bitmap, x, y, color, target);
+    return RunFill(bitmap, x, y, color, target);
 }

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
-#include <vector>
 
+#include "core/PixelRows.h"
 #include "core/TextRules.h"
 
 namespace {
@@ -14,71 +13,68 @@ constexpr int kMaxFrames = 4096;
 
 using geometry_detail::Saturate;
 
-// Collects the rows of the capture tile by tile and joins them once at the end, so a long
-// page costs one copy of every row instead of a re-allocation of the picture per step.
+// Copies height rows of width lent pixels into consecutive rows of to, made opaque.
+void CopyOpaque(const TGrabbedRows& rows, int width, int height, TColor32* to) {
+    const auto w = static_cast<std::size_t>(width);
+    for (int y = 0; y < height; ++y)
+        pixel_rows::SetAlphaRow(to + static_cast<std::size_t>(y) * w, rows.First + y * rows.Stride, w, 255);
+}
+
+// Appends the rows of the capture to the picture as they come: each grab's newly shown rows
+// are copied once, from the pixels the page lends straight into the picture's new rows, and
+// made opaque on the way (the grab may leave any alpha).
 class TRowJoiner {
 public:
     explicit TRowJoiner(int width)
         : width_(width), maxRows_(static_cast<int>(
                              std::min<std::int64_t>(TBitmap32::kMaxSide, TBitmap32::kMaxPixels / width))) {}
 
-    // Takes the bottom newRows rows of tile (the rows that came into view), or the upper
-    // ones of them that still fit in a picture.
-    void AppendBottom(TBitmap32 tile, int newRows) {
-        newRows = std::min(newRows, tile.Height());
-        const int count = std::min(newRows, maxRows_ - rows_);
-        if (count <= 0)
-            return;
-        const int first = tile.Height() - newRows;
-        strips_.push_back({std::move(tile), first, count});
-        rows_ += count;
+    // Room for the rows still expected, so that the picture grows without moving.
+    void Expect(std::int64_t moreRows) {
+        const std::int64_t rows =
+            std::min<std::int64_t>(picture_.Height() + std::max<std::int64_t>(moreRows, 0), maxRows_);
+        picture_.Reserve(static_cast<std::size_t>(rows) * static_cast<std::size_t>(width_));
     }
-    bool Full() const { return rows_ >= maxRows_; }
 
-    // Consumes the strips, releasing each tile once its rows are copied.
-    TBitmap32 Join() && {
-        TBitmap32 picture(width_, rows_);
-        int y = 0;
-        const auto rowBytes = static_cast<std::size_t>(width_) * sizeof(TColor32);
-        for (TStrip& strip : strips_) {
-            // Rows are contiguous within a tile, so a strip is one block copy.
-            std::memcpy(picture.ScanLine(y), strip.Tile.ScanLine(strip.First),
-                        rowBytes * static_cast<std::size_t>(strip.Count));
-            y += strip.Count;
-            strip.Tile = TBitmap32();
-        }
-        // The grab may leave any alpha; a captured picture is opaque.
-        picture.ResetAlpha();
-        return picture;
+    // Grabs the window rows [top, top + rows) and appends them, or the upper ones of them that
+    // still fit in the picture, below the rows taken so far; false when the grab failed.
+    bool Grab(IWebPage& page, int top, int rows) {
+        TGrabbedRows grabbed;
+        if (!page.Grab(top, width_, rows, grabbed))
+            return false;
+        const int count = std::min(rows, maxRows_ - picture_.Height());
+        if (count > 0)
+            CopyOpaque(grabbed, width_, count, picture_.AppendRows(width_, count));
+        return true;
     }
+    bool Full() const { return picture_.Height() >= maxRows_; }
+
+    TBitmap32 Join() && { return std::move(picture_); }
 
 private:
-    struct TStrip {
-        TBitmap32 Tile;
-        int First;
-        int Count;
-    };
     int width_;
     int maxRows_;
-    int rows_ = 0;
-    std::vector<TStrip> strips_;
+    TBitmap32 picture_;
 };
 
-// The scrolling loop of both paths: grab the view rows [top, top + viewHeight) of the
-// window, append the rows that came into view since the last grab, scroll by the view
-// height less the overlap, pause, and go on while the element really moved forward. The
+// The scrolling loop of both paths: of the view rows [top, top + viewHeight) of the window,
+// grab those that came into view since the last grab below the rows joined, scroll by the
+// view height less the overlap, pause, and go on while the element really moved forward. The
 // position is read after the pause, right before the next grab, so that rows scrolled by
 // someone else meanwhile are still joined in order. False when the very first grab failed,
 // so that nothing of the element was captured.
-bool ScrollAndJoin(IWebPage& page, IScrollElement& element, TRowJoiner& joiner, int width, int viewHeight,
-                   int top, int delay, bool handleMessages) {
+bool ScrollAndJoin(IWebPage& page, IScrollElement& element, TRowJoiner& joiner, int viewHeight, int top,
+                   int delay, bool handleMessages) {
     std::optional<int> shownTop = element.ScrollTop();
+    // The rows to come, as far as the page tells them, are made room for at once.
+    if (const auto scrollHeight = element.ScrollHeight(); scrollHeight && shownTop)
+        joiner.Expect(std::int64_t{viewHeight} +
+                      std::max<std::int64_t>(0, std::int64_t{*scrollHeight} - viewHeight - *shownTop));
     int newRows = viewHeight;
     for (bool first = true;; first = false) {
-        TBitmap32 tile(width, viewHeight);
-        if (!page.Grab(top, tile))
+        // Only the rows that came into view are grabbed: the bottom newRows of the view.
+        if (!joiner.Grab(page, top + viewHeight - newRows, newRows))
             return !first;
-        joiner.AppendBottom(std::move(tile), newRows);
         if (joiner.Full() || !shownTop)
             return true;
         if (!element.SetScrollTop(Saturate(std::int64_t{*shownTop} + viewHeight - kScrollOverlap)))
@@ -92,7 +88,7 @@ bool ScrollAndJoin(IWebPage& page, IScrollElement& element, TRowJoiner& joiner, 
         const std::int64_t moved = std::int64_t{*nowTop} - *shownTop;
         if (moved <= 0)
             return true;
-        // A jump of more than a view leaves a gap that no tile can fill: the whole next
+        // A jump of more than a view leaves a gap that no grab can fill: the whole next
         // view is joined, never more.
         newRows = static_cast<int>(std::min<std::int64_t>(moved, viewHeight));
         shownTop = nowTop;
@@ -139,10 +135,12 @@ std::optional<TBitmap32> SingleView(IWebPage& page, IScrollElement& body, TSize 
     const auto view = ViewSize(body, window);
     if (!view)
         return std::nullopt;
-    TBitmap32 picture(view->Width, view->Height);
-    if (!page.Grab(0, picture))
+    TGrabbedRows grabbed;
+    if (!page.Grab(0, view->Width, view->Height, grabbed))
         return std::nullopt;
-    picture.ResetAlpha();
+    TBitmap32 picture;
+    picture.SetSizeForOverwrite(view->Width, view->Height);
+    CopyOpaque(grabbed, view->Width, view->Height, picture.Bits());
     return picture;
 }
 
@@ -151,7 +149,7 @@ std::optional<TBitmap32> PagePath(IWebPage& page, IScrollElement& body, TSize wi
     if (!view)
         return std::nullopt;
     TRowJoiner joiner(view->Width);
-    if (!ScrollAndJoin(page, body, joiner, view->Width, view->Height, 0, delay, true))
+    if (!ScrollAndJoin(page, body, joiner, view->Height, 0, delay, true))
         return std::nullopt;
     return std::move(joiner).Join();
 }
@@ -179,13 +177,9 @@ std::optional<TBitmap32> FramePath(IWebPage& page, IScrollElement& body, int fra
         return std::nullopt;
 
     TRowJoiner joiner(w);
-    if (header > 0) {
-        TBitmap32 strip(w, header);
-        if (!page.Grab(0, strip))
-            return std::nullopt;
-        joiner.AppendBottom(std::move(strip), header);
-    }
-    if (!ScrollAndJoin(page, *frame, joiner, w, fh, header, delay, false))
+    if (header > 0 && !joiner.Grab(page, 0, header))
+        return std::nullopt;
+    if (!ScrollAndJoin(page, *frame, joiner, fh, header, delay, false))
         return std::nullopt;
     return std::move(joiner).Join();
 }

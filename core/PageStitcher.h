@@ -8,6 +8,7 @@
 // The browser's document and the view window are reached through IWebPage and
 // IScrollElement, which the Windows side implements over the document object model and
 // the window's device context, and tests implement over a painted fake page.
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -29,6 +30,12 @@ public:
     virtual bool SetScrollTop(int value) = 0;
 };
 
+// The pixels of a grab, lent by the page: row y of them starts at First + y * Stride.
+struct TGrabbedRows {
+    const TColor32* First = nullptr;
+    std::ptrdiff_t Stride = 0;
+};
+
 // The picked page view.
 class IWebPage {
 public:
@@ -41,9 +48,10 @@ public:
     virtual std::unique_ptr<IScrollElement> FrameBody(int index) = 0;
     // The size of the view window itself (its window rectangle); none when it is gone.
     virtual std::optional<TSize> WindowSize() = 0;
-    // Copies tile.Width() x tile.Height() pixels of the view window, from (0, top) of the
-    // window (its top-left corner is (0, 0)), into tile; false when the copy failed.
-    virtual bool Grab(int top, TBitmap32& tile) = 0;
+    // Copies width x height pixels of the view window, from (0, top) of the window (its
+    // top-left corner is (0, 0)), and lends them through rows until the next grab; their
+    // alpha may be anything. False when the copy failed.
+    virtual bool Grab(int top, int width, int height, TGrabbedRows& rows) = 0;
     // The pause after every scroll step, the last one (which moves nothing) included, so
     // that the browser can draw the newly shown rows. handleMessages: the program's
     // window messages are handled meanwhile (the page path does, the frame path does not).

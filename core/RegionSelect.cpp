@@ -74,24 +74,6 @@ TZoomPlace PlaceZoomPanel(std::span<const TMonitor> monitors, TPoint screenPoint
     return {zone, m, zone == TZoomCorner::BottomRight ? bottomRight : topLeft, true};
 }
 
-std::wstring FormatWholeNumber(std::int64_t value, std::wstring_view separator) {
-    // The magnitude as unsigned, so that the smallest value has one too.
-    std::uint64_t magnitude =
-        value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    std::wstring digits;
-    int inGroup = 0;
-    do {
-        if (inGroup == 3) {
-            digits.insert(0, separator);
-            inGroup = 0;
-        }
-        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + magnitude % 10));
-        magnitude /= 10;
-        ++inGroup;
-    } while (magnitude > 0);
-    return value < 0 ? L"-" + digits : digits;
-}
-
 std::wstring PositionText(TPoint p, std::wstring_view separator) {
     return L"Position : X=" + FormatWholeNumber(p.X, separator) + L" , Y=" +
            FormatWholeNumber(p.Y, separator);

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "core/Geometry.h"
+#include "core/NumberFormat.h"
 #include "core/ScreenGeometry.h"
 
 // ---- Rubber band and fixed rectangle ----
@@ -60,8 +61,6 @@ TZoomPlace PlaceZoomPanel(std::span<const TMonitor> monitors, TPoint screenPoint
 
 // ---- Label texts ----
 
-// A whole number with the thousands separator between groups of three digits ("1,024").
-std::wstring FormatWholeNumber(std::int64_t value, std::wstring_view separator);
 // "Position : X=12 , Y=1,024"
 std::wstring PositionText(TPoint p, std::wstring_view separator);
 // "Size : Width=320 , Height=240"; the sizes are taken as absolute values.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/NumberFormat.h"
+
 namespace {
 // Tool code and button tag, in tool-code order.
 constexpr std::array<int, kToolCodeCount> kToolTags = {1, 10, 2,  3,  11, 6,  41, 4,  5,  7,
@@ -56,11 +58,7 @@ TColor StoredColor(std::int64_t value, TColor fallback) {
 }
 
 std::wstring ZoomStatusText(int value, const std::wstring& thousandsSeparator) {
-    std::wstring digits = std::to_wstring(value < 0 ? -static_cast<long long>(value) : value);
-    // Groups of three from the right, as the pattern "#,##0" does.
-    for (std::ptrdiff_t pos = static_cast<std::ptrdiff_t>(digits.size()) - 3; pos > 0; pos -= 3)
-        digits.insert(static_cast<std::size_t>(pos), thousandsSeparator);
-    return L"Zoom (" + std::wstring(value < 0 ? L"-" : L"") + digits + L"%)";
+    return L"Zoom (" + FormatWholeNumber(value, thousandsSeparator) + L"%)";
 }
 
 std::wstring ZoomLabelText(int value) {

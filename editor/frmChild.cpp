@@ -10,6 +10,7 @@
 #include "core/DocumentNames.h"
 #include "core/ImageFileType.h"
 #include "core/ImgViewPaint.h"
+#include "core/NumberFormat.h"
 #include "editor/frmTool.h"
 #include "editor/unitClipboard.h"
 #include "forms/Application.h"
@@ -18,6 +19,7 @@
 #include "forms/Exceptions.h"
 #include "forms/ImageCodecs.h"
 #include "forms/Slider.h"
+#include "forms/Strings.h"
 
 namespace {
 constexpr wchar_t kModifiedMark = L'*';
@@ -31,16 +33,9 @@ TFormDesign ChildDesign() {
     return d;
 }
 
-// A whole number with the locale's thousands separator, in groups of three.
+// A whole number as the status bar shows it, "#,##0" with the locale's separator.
 std::wstring Grouped(long long value) {
-    wchar_t sep[8] = {};
-    const int len = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, sep, 8);
-    const std::wstring separator = len > 1 ? std::wstring(sep, static_cast<std::size_t>(len - 1)) : L",";
-    const bool negative = value < 0;
-    std::wstring digits = std::to_wstring(negative ? -value : value);
-    for (auto i = static_cast<std::ptrdiff_t>(digits.size()) - 3; i > 0; i -= 3)
-        digits.insert(static_cast<std::size_t>(i), separator);
-    return negative ? L"-" + digits : digits;
+    return FormatWholeNumber(value, LocaleThousandsSeparator());
 }
 
 // The tool window may be missing (a test program, an early failure at start-up).
@@ -123,7 +118,7 @@ void TChildForm::FormActivate(TObject*) {
 }
 
 void TChildForm::ImgView32PaintStage(TObject*, TBitmap32&, unsigned) {
-    PaintCheckerboard(ImgView32->Buffer());
+    PaintCheckerboard(ImgView32->Buffer(), ImgView32->OpaqueBitmapRect());
 }
 
 void TChildForm::ImgView32Change(TObject*) {
@@ -336,7 +331,7 @@ void TChildForm::CommitFloatingLayer() {
     SelectionBand = nullptr;
     ImgView32->ClearLayers();
     // The merged picture is drawn opaque from now on, as every freshly assigned image.
-    ImgView32->SetBitmap(merged);
+    ImgView32->SetBitmap(std::move(merged));
     ImgView32->SetBitmapDrawMode(TDrawMode::dmOpaque);
     PushHistory();
 }

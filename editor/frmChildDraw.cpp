@@ -19,14 +19,9 @@
 
 namespace {
 
-// A colour value may name a system colour (high bit set); GDI and the bitmaps need its RGB.
-COLORREF Rgb(TColor color) {
-    if (color < 0)
-        return GetSysColor(color & 0xFF);
-    return static_cast<COLORREF>(color);
-}
+// A colour value may name a system colour; GDI and the bitmaps need its RGB.
 TColor32 Opaque(TColor color) {
-    return Color32(static_cast<TColor>(Rgb(color)));
+    return Color32(static_cast<TColor>(ColorToRgb(color)));
 }
 
 // A GDI surface over one part of the image: the part is copied into a DIB whose device
@@ -180,7 +175,7 @@ void TChildForm::Stroke(int x, int y, TColor color) {
     const int w = std::max(ToolForm->PenWidth, 1);
     TImageCanvas canvas(ImgView32->Bitmap(), PreviewRect(from, to, w + 1, INT_MAX, INT_MAX));
     if (HDC dc = canvas.DC()) {
-        TDrawTools tools(dc, w, Rgb(color), false, 0);
+        TDrawTools tools(dc, w, ColorToRgb(color), false, 0);
         Segment(dc, from, to);
         canvas.Commit();
     }
@@ -220,7 +215,7 @@ void TChildForm::DrawShape(TShapeKind shape, int x, int y, bool shadow) {
     TImageCanvas canvas(image, PreviewRect(StartPoint, LastPoint, PreviewMargin(static_cast<int>(tool), w),
                                            INT_MAX, INT_MAX));
     if (HDC dc = canvas.DC()) {
-        const COLORREF pen = Rgb(ToolForm->PenColor);
+        const COLORREF pen = ColorToRgb(ToolForm->PenColor);
         if (shape == TShapeKind::Line) {
             TDrawTools tools(dc, w, pen, false, 0);
             Segment(dc, StartPoint, LastPoint);
@@ -230,7 +225,7 @@ void TChildForm::DrawShape(TShapeKind shape, int x, int y, bool shadow) {
             DrawHeads(dc, tool, StartPoint, LastPoint, w);
         } else {
             const int style = ToolForm->FillStyle;
-            TDrawTools tools(dc, style == 2 ? 0 : w, pen, style != 0, Rgb(ToolForm->FillColor));
+            TDrawTools tools(dc, style == 2 ? 0 : w, pen, style != 0, ColorToRgb(ToolForm->FillColor));
             DrawBox(dc, static_cast<int>(shape) - static_cast<int>(TShapeKind::Rectangle), StartPoint,
                     LastPoint, w);
         }
@@ -333,7 +328,7 @@ void TChildForm::RenderTextLayer(int width, int height) {
     {
         HDC dc = dib.Canvas();
         // Without a ground the text is drawn white and becomes the alpha of the pen colour.
-        const COLORREF ink = layout.Opaque ? Rgb(ToolForm->PenColor) : RGB(255, 255, 255);
+        const COLORREF ink = layout.Opaque ? ColorToRgb(ToolForm->PenColor) : RGB(255, 255, 255);
         if (layout.Frame) {
             TDrawTools tools(dc, w, ink, false, 0);
             const TRect& f = layout.FrameRect;

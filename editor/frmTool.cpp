@@ -20,9 +20,11 @@
 #include "forms/Image.h"
 #include "forms/Label.h"
 #include "forms/Picture.h"
+#include "forms/ScrollBox.h"
 #include "forms/Shape.h"
 #include "forms/Slider.h"
 #include "forms/StdCtrls.h"
+#include "forms/Strings.h"
 #include "forms/ThumbView.h"
 #include "resources/toolbar_images.h"
 
@@ -34,6 +36,8 @@ constexpr int kWidthGroup = 2;
 constexpr int kFillStyleGroup = 3;
 constexpr int kArrowGroup = 4;
 constexpr int kClientWidth = 188;
+// The window's own background, around and below the bars.
+constexpr COLORREF kToolColor = 16244694;
 constexpr int kPaletteSize = 50;
 
 // An image that reports the presses, moves and releases of the mouse over it.
@@ -58,8 +62,9 @@ protected:
     }
 };
 
-TFormDesign ToolDesign() {
+TFormDesign ToolDesign(HWND dockSite) {
     TFormDesign d;
+    d.Parent = dockSite;
     d.Caption = L"Tool Window";
     d.Width = kClientWidth + 2 * GetSystemMetrics(SM_CXFIXEDFRAME);
     d.Height = 852 + GetSystemMetrics(SM_CYSMCAPTION) + 2 * GetSystemMetrics(SM_CYFIXEDFRAME);
@@ -148,25 +153,26 @@ bool RunColorDialog(HWND owner, TColor& color) {
     color = static_cast<TColor>(cc.rgbResult & 0xFFFFFF);
     return true;
 }
-
-std::wstring ThousandsSeparator() {
-    wchar_t buffer[8] = {};
-    const int len = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, buffer, 8);
-    return len > 1 ? std::wstring(buffer, static_cast<std::size_t>(len - 1)) : std::wstring(L",");
-}
 } // namespace
 
-TToolForm::TToolForm(IToolHost& host) : TForm(nullptr, L"ToolForm", ToolDesign()), host_(host) {
+TToolForm::TToolForm(IToolHost& host, HWND dockSite)
+    : TForm(nullptr, L"ToolForm", ToolDesign(dockSite)), host_(host) {
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnActivate = [this](TObject* s) { FormActivate(s); };
     ColorDialog1 = [this](TColor& color) { return RunColorDialog(Handle(), color); };
     toolImages_ = LoadImageStrip(kToolImagesResource, kToolbarImageSize);
     palette_ = MakePalette();
 
-    JvXPContainer1 = Make<TPanel>(L"JvXPContainer1", this);
+    ScrollBox1 = Make<TScrollBox>(L"ScrollBox1", this);
+    ScrollBox1->SetColor(kToolColor);
+    ScrollBox1->SetAlign(TAlign::Client);
+    // The container takes the height of its visible bars.
+    JvXPContainer1 = Make<TPanel>(L"JvXPContainer1", ScrollBox1, true);
+    JvXPContainer1->SetColor(kToolColor);
     JvXPContainer1->SetBounds(0, 0, kClientWidth, 852);
     BuildToolBar();
     BuildOptionBars();
+    ScrollBox1->SetContent(JvXPContainer1);
     StackBars();
 }
 
@@ -348,9 +354,10 @@ void TToolForm::BuildOptionBars() {
     lblZoom = Make<TLabel>(L"lblZoom", ZoomBar, L"100 %");
     lblZoom->SetBounds(142, top + 4, 44, 14);
 
+    // Created in their fixed order, the top-aligned bars stack in it and take the width.
     for (TCollapsibleBar* bar :
          {ToolBar, PenBar, FillBar, ArrowBar, ShadowBar, StempBar, TransBar, ZoomBar}) {
-        bar->SetWidth(kClientWidth);
+        bar->SetAlign(TAlign::Top);
         bar->OnCollapsedChange = [this](TObject*) { StackBars(); };
     }
     for (TCollapsibleBar* bar : {PenBar, FillBar, ArrowBar, ShadowBar, StempBar, TransBar})
@@ -398,20 +405,6 @@ void TToolForm::FormActivate(TObject*) {
     PaintHistory();
 }
 
-void TToolForm::DockInto(HWND dockArea) {
-    const LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE);
-    SetWindowLongPtrW(Handle(), GWL_STYLE,
-                      (style & ~static_cast<LONG_PTR>(WS_POPUP | WS_CAPTION | WS_SYSMENU)) | WS_CHILD);
-    SetWindowLongPtrW(Handle(), GWL_EXSTYLE,
-                      GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_TOOLWINDOW));
-    SetParent(Handle(), dockArea);
-    RECT r;
-    GetClientRect(dockArea, &r);
-    // The width follows the dock area; the height keeps every bar reachable when the area is short.
-    SetWindowPos(Handle(), nullptr, 0, 0, r.right, std::max(static_cast<int>(r.bottom), 852),
-                 SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
-}
-
 // ---- Tools ----
 
 void TToolForm::SetTool(TToolCode code) {
@@ -434,18 +427,9 @@ void TToolForm::SetTool(TToolCode code) {
 }
 
 void TToolForm::StackBars() {
-    int y = ToolBar->Height();
-    for (TCollapsibleBar* bar : {PenBar, FillBar, ArrowBar, ShadowBar, StempBar, TransBar}) {
-        if (!bar->Visible())
-            continue;
-        const RECT r = bar->BoundsRect();
-        bar->SetBounds(0, y, r.right - r.left, r.bottom - r.top);
-        y += bar->Height();
-    }
-    if (ZoomBar->Visible()) {
-        const RECT r = ZoomBar->BoundsRect();
-        ZoomBar->SetBounds(0, y, r.right - r.left, r.bottom - r.top);
-    }
+    // The bars are top-aligned in their fixed order: laying the container out again
+    // stacks the visible ones under the Tool bar and sizes it (and the scroll range).
+    JvXPContainer1->Realign();
 }
 
 TFlatSpeedButton* TToolForm::ToolButton(TToolCode code) const {
@@ -647,7 +631,7 @@ void TToolForm::JvxSlider1Change(TObject*) {
     // The document's own activation sets the slider from its scale; that must not write back.
     if (IToolDocument* doc = host_.ActiveToolDocument(); doc && ZoomDiffersFromScale(value, doc->Scale()))
         doc->SetScale(value / 100.0);
-    host_.SetStatusText(1, ZoomStatusText(value, ThousandsSeparator()));
+    host_.SetStatusText(1, ZoomStatusText(value, LocaleThousandsSeparator()));
     lblZoom->SetCaption(ZoomLabelText(value));
 }
 

@@ -24,6 +24,7 @@ class TFlatSpeedButton;
 class TImage;
 class TLabel;
 class TPanel;
+class TScrollBox;
 class TShape;
 class TSlider;
 class TSpinEdit;
@@ -31,7 +32,9 @@ class TThumbView;
 
 class TToolForm : public TForm {
 public:
-    explicit TToolForm(IToolHost& host);
+    // dockSite: the window the form is created in until it is docked (none: a top-level
+    // window). Created inside it, the form never gets a taskbar entry, floating or docked.
+    explicit TToolForm(IToolHost& host, HWND dockSite = nullptr);
     ~TToolForm() override;
 
     // ---- Fields the documents and the main window read ----
@@ -54,6 +57,7 @@ public:
     THistoryColors HistoryColors{}; // index 0 is the design's colour 1, the newest
 
     // ---- Components ----
+    TScrollBox* ScrollBox1; // scrolls the bars when the window is shorter than they are
     TPanel* JvXPContainer1;
     TCollapsibleBar *ToolBar, *PenBar, *FillBar, *ArrowBar, *ShadowBar, *StempBar, *TransBar, *ZoomBar;
     TFlatSpeedButton *btnHand, *btnZoom, *btnSelect, *btnText, *btnPen, *btnErase, *btnDropper, *btnFill,
@@ -111,8 +115,6 @@ public:
     void JvxSlider3Change(TObject* sender);
     void cbStempChange(TObject* sender);
 
-    // Places the window inside a dock area, sized to it.
-    void DockInto(HWND dockArea);
     // Stacks the visible bars in their fixed order under the Tool bar.
     void StackBars();
 

@@ -144,6 +144,19 @@ TPanel::TPanel(TForm* owner, std::wstring name, TWindow* parent, bool autoHeight
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(owner->FontHandle()), FALSE);
 }
 
+TPanel::~TPanel() {
+    if (background_)
+        DeleteObject(background_);
+}
+
+void TPanel::SetColor(COLORREF color) {
+    if (background_)
+        DeleteObject(background_);
+    background_ = CreateSolidBrush(color);
+    if (Handle())
+        InvalidateRect(Handle(), nullptr, TRUE);
+}
+
 void TPanel::Realign() {
     if (autoHeight_) {
         int height = 0;
@@ -164,6 +177,12 @@ void TPanel::Realign() {
 }
 
 LRESULT TPanel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_ERASEBKGND && background_) {
+        RECT client;
+        GetClientRect(Handle(), &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, background_);
+        return 1;
+    }
     if (msg == WM_SIZE) {
         RECT client;
         GetClientRect(Handle(), &client);

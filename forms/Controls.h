@@ -57,11 +57,16 @@ RECT AlignChildControls(TForm* owner, const TWindow* parent, RECT client);
 class TPanel : public TControl {
 public:
     TPanel(TForm* owner, std::wstring name, TWindow* parent, bool autoHeight = false);
-    void Realign();
+    ~TPanel() override;
+    // Lays out the aligned children; a child whose size changed calls it.
+    virtual void Realign();
+    // The colour its background is painted in (a COLORREF); the button face until set.
+    void SetColor(COLORREF color);
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     bool autoHeight_;
+    HBRUSH background_ = nullptr;
 };

@@ -241,3 +241,9 @@ BITMAPINFO TopDownBitmapInfo(int width, int height, WORD bitCount) {
     info.bmiHeader.biCompression = BI_RGB;
     return info;
 }
+
+COLORREF ColorToRgb(TColor color) {
+    if (color < 0)
+        return GetSysColor(static_cast<int>(color & 0xFF));
+    return static_cast<COLORREF>(color);
+}

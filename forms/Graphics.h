@@ -75,3 +75,7 @@ void AssignFromBitmap32(TBitmap& dest, const TBitmap32& source);
 // The description of an uncompressed DIB of that size whose rows are stored top-down, as
 // TBitmap32 keeps them.
 BITMAPINFO TopDownBitmapInfo(int width, int height, WORD bitCount = 32);
+
+// The RGB of a colour value: a value with the high bit set names a system colour by the
+// index in its low byte and stands for that colour as the system shows it now.
+COLORREF ColorToRgb(TColor color);

@@ -228,6 +228,11 @@ void TImgView32::SetBitmap(const TBitmap32& bitmap) {
     BitmapChanged();
 }
 
+void TImgView32::SetBitmap(TBitmap32&& bitmap) {
+    bitmap_ = std::move(bitmap);
+    BitmapChanged();
+}
+
 void TImgView32::BitmapChanged() {
     UpdateScrollBars();
     Changed();
@@ -364,6 +369,15 @@ void TImgView32::Update() {
         UpdateWindow(Handle());
 }
 
+TRect TImgView32::OpaqueBitmapRect() const {
+    if (drawMode_ != TDrawMode::dmOpaque)
+        return {};
+    const TRect vp = GetViewportRect();
+    const TViewMapping mapping = Mapping();
+    return NearestCoverage(vp.Width(), vp.Height(), bitmap_.Width(), bitmap_.Height(), mapping.OffsetHorz,
+                           mapping.OffsetVert, scale_, scale_);
+}
+
 void TImgView32::RenderStages() {
     const TRect vp = GetViewportRect();
     if (buffer_.Width() != vp.Width() || buffer_.Height() != vp.Height())
@@ -413,6 +427,16 @@ void TImgView32::PaintTo(TBitmap32& dest, const TRect& destRect) {
     const TRect clip = destRect.Intersect(TRect{0, 0, dest.Width(), dest.Height()});
     if (clip.IsEmpty())
         return;
+    if (clip == destRect && clip == TRect{0, 0, dest.Width(), dest.Height()}) {
+        // The whole of dest (a merge of the selection): drawn in place, with no piece to
+        // copy out and back.
+        const TViewMapping mapping{0.0, 0.0, 1.0};
+        DrawNearest(dest, bitmap_, 0, 0, 1, 1, drawMode_);
+        for (const auto& layer : layers_)
+            if (layer->Visible())
+                layer->Paint(dest, mapping);
+        return;
+    }
     // Render into a piece the size of the target rectangle, then copy it in.
     TBitmap32 piece(clip.Width(), clip.Height());
     for (int y = 0; y < piece.Height(); ++y)

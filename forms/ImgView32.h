@@ -175,6 +175,8 @@ public:
     TBitmap32& Bitmap() { return bitmap_; }
     const TBitmap32& Bitmap() const { return bitmap_; }
     void SetBitmap(const TBitmap32& bitmap);
+    // Takes the pixels over without copying them.
+    void SetBitmap(TBitmap32&& bitmap);
     void BitmapChanged();
     TDrawMode BitmapDrawMode() const { return drawMode_; }
     void SetBitmapDrawMode(TDrawMode mode);
@@ -196,6 +198,9 @@ public:
     TPoint BitmapToControl(TPoint p) const { return Mapping().BitmapToControl(p); }
 
     std::vector<TPaintStage>& PaintStages() { return stages_; }
+    // The part of the viewport that the image paints over whole at a repaint (it is drawn
+    // opaque there); empty when the image is blended. A background stage may leave it.
+    TRect OpaqueBitmapRect() const;
     // The back buffer, the size of the viewport, into which the stages paint.
     TBitmap32& Buffer() { return buffer_; }
     // Renders the image and the visible layers at scale 1 into dest, the image's top-left

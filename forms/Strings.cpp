@@ -1,10 +1,11 @@
-#include <windows.h>
-
 #include "forms/Strings.h"
 
-#include "core/ShortCut.h"
+#include <windows.h>
 
 #include <climits>
+
+#include "core/NumberFormat.h"
+#include "core/ShortCut.h"
 
 std::optional<std::wstring> DecodeCodePage(unsigned codePage, std::string_view bytes, bool strict) {
     if (bytes.empty())
@@ -94,4 +95,14 @@ std::wstring ShortCutToText(unsigned short shortCut) {
     if (scan && GetKeyNameTextW(static_cast<LONG>(scan << 16), name, 64) > 0)
         return text + name;
     return text + L"#" + std::to_wstring(key);
+}
+
+std::wstring LocaleThousandsSeparator() {
+    // The system reports the size it needs, terminator included.
+    const int size = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, nullptr, 0);
+    if (size <= 0)
+        return ReportedThousandsSeparator({}, 0);
+    std::wstring buffer(static_cast<std::size_t>(size), L'\0');
+    return ReportedThousandsSeparator(
+        buffer, GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, buffer.data(), size));
 }

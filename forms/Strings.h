@@ -14,5 +14,7 @@ std::wstring Utf8ToWide(std::string_view text);
 std::string WideToUtf8(std::wstring_view text);
 // Compares without regard to case, as the system compares names (CompareStringOrdinal).
 bool SameText(std::wstring_view a, std::wstring_view b);
+// The user locale's thousands separator; empty where the locale groups digits without one.
+std::wstring LocaleThousandsSeparator();
 // Key text of a shortcut value ("Ctrl+Shift+F1"), empty for 0.
 std::wstring ShortCutToText(unsigned short shortCut);

@@ -8,6 +8,7 @@
 
 #include "editor/frmTool.h"
 #include "forms/Application.h"
+#include "forms/DockPanel.h"
 #include "resources/resource.h"
 #include "shell/PrevInstance.h"
 #include "shell/frmMain.h"
@@ -48,7 +49,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     try {
         auto mainForm = CreateForm<TMainForm>();
         app.MainForm = mainForm.get();
-        auto toolForm = CreateForm<TToolForm>(*mainForm);
+        auto toolForm = CreateForm<TToolForm>(*mainForm, mainForm->DockPanelLeft->Handle());
         ToolForm = toolForm.get();
         app.OnMessage = [&](MSG& msg, bool& handled) { mainForm->ApplicationEvents1Message(msg, handled); };
         app.Run();

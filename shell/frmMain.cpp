@@ -10,6 +10,7 @@
 #include "forms/Application.h"
 #include "forms/ComCtrls.h"
 #include "forms/Controls.h"
+#include "forms/DockPanel.h"
 #include "forms/Menus.h"
 #include "forms/Timer.h"
 #include "forms/TrayIcon.h"
@@ -162,11 +163,7 @@ void TMainForm::CreateActions() {
     acToolShowTool->OnExecute = [this](TObject* s) { acToolShowToolExecute(s); };
     acWinCascade->OnExecute = [this](TObject*) { SendMessageW(ClientHandle(), WM_MDICASCADE, 0, 0); };
     acWinTile->OnExecute = [this](TObject*) { SendMessageW(ClientHandle(), WM_MDITILE, MDITILE_HORIZONTAL, 0); };
-    acWinMin->OnExecute = [this](TObject*) {
-        const auto children = MDIChildren();
-        for (auto it = children.rbegin(); it != children.rend(); ++it)
-            ShowWindow((*it)->Handle(), SW_MINIMIZE);
-    };
+    acWinMin->OnExecute = [this](TObject* s) { acWinMinExecute(s); };
     acWinMax->OnExecute = [this](TObject*) {
         if (TForm* doc = ActiveMDIChild())
             SendMessageW(ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(doc->Handle()), 0);
@@ -258,11 +255,12 @@ void TMainForm::CreateBars() {
     StatusBar1->SetAlign(TAlign::Bottom);
     StatusBar1->SetPanelText(1, L"Zoom (100%)");
 
-    // The left dock area holds the tool window once it is docked at start-up.
-    DockPanelLeft = Make<TPanel>(L"DockPanelLeft", this);
-    DockPanelLeft->SetVisible(false);
+    // The left dock area holds the tool window once it is docked at start-up; its
+    // splitter comes right after it, so it lies at the panel's right edge.
+    DockPanelLeft = Make<TDockPanel>(L"DockPanelLeft");
     DockPanelLeft->SetWidth(190);
     DockPanelLeft->SetAlign(TAlign::Left);
+    Make<TDockSplitter>(L"DockSplitterLeft", DockPanelLeft);
 
     SLanguage = Make<TSLanguage>(L"SLanguage");
     Timer1 = Make<TTimer>(L"Timer1", 1, false);

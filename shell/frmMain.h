@@ -27,6 +27,7 @@
 class TAction;
 class TChildForm;
 class TTabSheet;
+class TDockPanel;
 class TDropFileTarget;
 class TFileDialog;
 class TFullVrimForm;
@@ -106,7 +107,7 @@ public:
     TToolBar* ToolBar2;
     TPageControl* PageControl1;
     TPopupMenu* PopupMenu1;
-    TPanel* DockPanelLeft; // the left dock area of the tool window
+    TDockPanel* DockPanelLeft; // the left dock area of the tool window, with its splitter
     TStatusBar* StatusBar1;
     TTimer* Timer1;
     TTrayIcon* RxTrayIcon1;
@@ -158,7 +159,7 @@ public:
     void UpdateChildCursors() override;
     // Writes the tool window's colours into the settings store.
     void StoreToolColors();
-    // Places the tool window in the left dock area and shows the area.
+    // Docks the tool window into the left dock area, 190 wide, and shows the area.
     void DockToolWindow();
 
     // ---- Status bar ----
@@ -247,6 +248,8 @@ public:
     void acPageLeftUpdate(TObject* sender);
     void acPageRightUpdate(TObject* sender);
     void ExistMDIChild(TObject* sender);
+    // Minimize All: every open document, the last in child order first.
+    void acWinMinExecute(TObject* sender);
     void acFileSaveExecute(TObject* sender);
     void acFileSaveUpdate(TObject* sender);
     void acFileSaveAsExecute(TObject* sender);

@@ -153,6 +153,13 @@ TChildForm* TMainForm::ActiveDocument() const {
     return dynamic_cast<TChildForm*>(ActiveMDIChild());
 }
 
+void TMainForm::acWinMinExecute(TObject*) {
+    // A closed document waiting for its release is hidden; minimising would show it again.
+    const auto docs = OpenDocuments(*this);
+    for (auto it = docs.rbegin(); it != docs.rend(); ++it)
+        ShowWindow((*it)->Handle(), SW_MINIMIZE);
+}
+
 int TMainForm::DocumentCount() const {
     return static_cast<int>(OpenDocuments(*this).size());
 }

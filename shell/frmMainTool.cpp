@@ -5,6 +5,7 @@
 #include "core/StoredValues.h"
 #include "editor/frmTool.h"
 #include "forms/Controls.h"
+#include "forms/DockPanel.h"
 #include "forms/Shape.h"
 #include "shell/frmMain.h"
 
@@ -44,9 +45,7 @@ void TMainForm::DockToolWindow() {
     if (!ToolForm)
         return;
     DockPanelLeft->SetWidth(kDockWidth);
-    DockPanelLeft->SetVisible(true);
-    Realign();
-    ToolForm->DockInto(DockPanelLeft->Handle());
+    DockPanelLeft->ManualDock(ToolForm);
     // A docked window is never activated by the system, so its stored colours come now;
     // otherwise the real exit would write its defaults over them.
     ToolForm->FormActivate(ToolForm);
@@ -55,11 +54,11 @@ void TMainForm::DockToolWindow() {
 void TMainForm::acToolShowToolExecute(TObject*) {
     if (!ToolForm)
         return;
-    if (GetParent(ToolForm->Handle()) != DockPanelLeft->Handle())
+    // A closed tool window comes back in its dock place; a floating one comes to the front.
+    if (DockPanelLeft->DockClient() != ToolForm)
         DockToolWindow();
-    DockPanelLeft->SetVisible(true);
-    Realign();
-    ShowWindow(ToolForm->Handle(), SW_SHOW);
+    else
+        DockPanelLeft->ShowDockForm();
 }
 
 IToolDocument* TMainForm::ActiveToolDocument() {

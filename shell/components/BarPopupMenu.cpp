@@ -4,6 +4,7 @@
 
 #include "forms/Application.h"
 #include "forms/Form.h"
+#include "forms/Graphics.h"
 
 namespace {
 // The caption of items that keep their place but take no part in the bar.
@@ -89,13 +90,17 @@ void TBarPopupMenu::AdvancedDrawItem(TMenuItem* sender, HDC canvas, const RECT& 
 
 void TBarPopupMenu::PaintBarSlice(HDC canvas, const RECT& rect) {
     // The gradient: each row takes its colour from its place in the whole bar.
+    // A system colour is taken as the system shows it now, before it is split into bytes.
+    const COLORREF start = ColorToRgb(GradientStart);
+    const COLORREF end = ColorToRgb(GradientEnd);
     if (GradientStart == GradientEnd) {
         RECT fill{0, rect.top, BarWidth - 2, rect.bottom};
-        const TGdiObject brush(CreateSolidBrush(static_cast<COLORREF>(GradientStart & 0xFFFFFF)));
+        const TGdiObject brush(CreateSolidBrush(start));
         FillRect(canvas, &fill, static_cast<HBRUSH>(brush.Get()));
     } else {
         for (int y = rect.top; y <= rect.bottom; ++y) {
-            const TColor color = SideBarRowColor(GradientStart, GradientEnd, y, barHeight_);
+            const TColor color =
+                SideBarRowColor(static_cast<TColor>(start), static_cast<TColor>(end), y, barHeight_);
             RECT row{0, y, BarWidth - 2, y + 1};
             const TGdiObject brush(CreateSolidBrush(static_cast<COLORREF>(color)));
             FillRect(canvas, &row, static_cast<HBRUSH>(brush.Get()));

@@ -165,6 +165,34 @@ TEST_F(BarPopupMenuTest, EqualColoursFillOneColourAndHashItemsDrawNothing) {
     EXPECT_EQ(Pixel(60, 65), kPaper);
 }
 
+TEST_F(BarPopupMenuTest, SystemColoursArePaintedAsTheSystemsCurrentColours) {
+    // A colour value with the high bit set names a system colour by its index.
+    const auto system = [](int index) {
+        return static_cast<TColor>(0x80000000u | static_cast<unsigned>(index));
+    };
+    menu->GradientStart = system(COLOR_HIGHLIGHT);
+    menu->GradientEnd = system(COLOR_HIGHLIGHT);
+    menu->VerticalText.clear();
+    menu->PreparePopup();
+    MeasureAll(); // bar height 60
+    Draw(0, 0, 20);
+    EXPECT_EQ(Pixel(0, 10), GetSysColor(COLOR_HIGHLIGHT));
+
+    // A gradient runs between the two resolved colours, from the top to row 60.
+    menu->GradientEnd = 0;
+    menu->PreparePopup();
+    widths.clear();
+    MeasureAll();
+    Draw(0, 0, 20);
+    Draw(1, 20, 40);
+    Draw(2, 40, 60);
+    const COLORREF top = GetSysColor(COLOR_HIGHLIGHT);
+    EXPECT_EQ(Pixel(0, 0), top);
+    EXPECT_EQ(Pixel(0, 30),
+              RGB(GetRValue(top) - GetRValue(top) * 30 / 60, GetGValue(top) - GetGValue(top) * 30 / 60,
+                  GetBValue(top) - GetBValue(top) * 30 / 60));
+}
+
 TEST_F(BarPopupMenuTest, ThePictureSitsAtTheFootOfTheBarWithoutItsTransparentColour) {
     TBitmap picture(10, 8, TPixelFormat::pf24bit);
     RECT all{0, 0, 10, 8};

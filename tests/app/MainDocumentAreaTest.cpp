@@ -153,6 +153,20 @@ TEST_F(DocumentAreaTest, TheWindowMenuHoldsItsFiveEntriesWhateverIsOpen) {
     EXPECT_EQ(GetMenuItemCount(window), 5);
 }
 
+TEST_F(DocumentAreaTest, MinimizeAllLeavesAClosedDocumentWaitingForItsReleaseHidden) {
+    TChildForm* open = Capture();
+    TChildForm* closed = Capture();
+    closed->SetModified(false);
+    form->acFileClose->Execute();
+    ASSERT_TRUE(closed->Released);
+    ASSERT_FALSE(IsWindowVisible(closed->Handle()));
+    // Before the posted release comes: the open document goes down, the closed one stays out of sight.
+    form->acWinMin->Execute();
+    EXPECT_TRUE(IsIconic(open->Handle()));
+    EXPECT_FALSE(IsWindowVisible(closed->Handle()));
+    EXPECT_FALSE(IsIconic(closed->Handle()));
+}
+
 TEST_F(DocumentAreaTest, DroppedFilesOpenAfterTheDropReturnedAndTheirErrorsShowOnlyThen) {
     const std::wstring picture = Picture(L"dropped.png");
     const std::wstring broken = folder.File(L"broken.png");

@@ -181,7 +181,7 @@ TEST_F(TextFormTest, TheNewImageDialogIsCalledNewAndTakesEnterAsOkAndEscAsCancel
             if (!done) {
                 done = true;
                 step(*shown);
-            } else if (GetTickCount() - started > 10000) {
+            } else if (GetTickCount() - started > deadlines::kStateTicks) {
                 shown->ModalResult = mrCancel;
             }
         };

@@ -17,6 +17,7 @@
 #include "forms/Actions.h"
 #include "forms/CollapsibleBar.h"
 #include "forms/ComboBox.h"
+#include "forms/DockPanel.h"
 #include "forms/Files.h"
 #include "forms/FlatSpeedButton.h"
 #include "forms/Image.h"

@@ -68,6 +68,7 @@ public:
     std::vector<int> FrameReaches; // per frame: times it can be reached; -1 always
     int GrabsLeft = -1;
     int Grabs = 0;
+    int GrabbedRows = 0;
     bool GrabbedOutside = false;
     std::vector<std::pair<int, bool>> Pauses;
     std::function<void(TFakePage&)> OnPause;
@@ -85,17 +86,22 @@ public:
         return std::make_unique<TFakeElement>(Frames.at(i));
     }
     std::optional<TSize> WindowSize() override { return Window; }
-    bool Grab(int top, TBitmap32& tile) override {
+    bool Grab(int top, int width, int height, TGrabbedRows& rows) override {
         // A fault in the stitcher must fail the test, not run it forever.
         if (GrabsLeft == 0 || ++Grabs > 100000)
             return false;
         if (GrabsLeft > 0)
             --GrabsLeft;
-        if (tile.Width() > Window.Width || top < 0 || top + tile.Height() > Window.Height)
+        if (width > Window.Width || top < 0 || top + height > Window.Height)
             GrabbedOutside = true;
-        for (int y = 0; y < tile.Height(); ++y)
-            for (int x = 0; x < tile.Width(); ++x)
-                tile.SetPixel(x, y, 0x01000000u | WindowPixel(x, top + y));
+        GrabbedRows += height;
+        // Rows a little longer than asked, as screen bitmaps pad theirs.
+        const int stride = width + 3;
+        screen_.assign(static_cast<std::size_t>(stride * std::max(height, 0)), 0xDEADBEEFu);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                screen_[static_cast<std::size_t>(y * stride + x)] = 0x01000000u | WindowPixel(x, top + y);
+        rows = {screen_.data(), stride};
         return true;
     }
     void Pause(int delayMs, bool handleMessages) override {
@@ -105,6 +111,7 @@ public:
     }
 
 private:
+    std::vector<TColor32> screen_;
     TColor32 WindowPixel(int x, int y) const {
         if (Shown < 0)
             return ContentCode(Page.ScrollTop + y, x);
@@ -162,6 +169,8 @@ TEST(PageStitcher, PageFromTheTopIsJoinedRowByRowWithoutTheOverlap) {
     EXPECT_EQ(picture->Height(), 250);
     EXPECT_TRUE(HasRows(*picture, 0, 250, 0));
     EXPECT_EQ(page.Grabs, 3);
+    EXPECT_EQ(page.GrabbedRows, 250); // each row copied once, the overlap not again
+    EXPECT_FALSE(page.GrabbedOutside);
     EXPECT_EQ(page.Page.ScrollTop, 150); // left at its end
     EXPECT_EQ(page.Pauses, (std::vector<std::pair<int, bool>>(3, {100, true})));
 }
@@ -341,6 +350,7 @@ TEST(PageStitcher, StepLongerThanTheViewNeverJoinsMoreRowsThanTheViewHolds) {
     EXPECT_EQ(picture->Height(), 202);
     EXPECT_TRUE(HasRows(*picture, 0, 100, 0));
     EXPECT_TRUE(HasRows(*picture, 100, 102, 148));
+    EXPECT_EQ(page.GrabbedRows, 202);
 }
 
 TEST(PageStitcher, FailureInsideTheLoopKeepsTheRowsJoinedSoFar) {

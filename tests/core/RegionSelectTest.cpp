@@ -96,12 +96,6 @@ TEST(ZoomPanel, APointerOnNoMonitorUsesTheNearestOne) {
 }
 
 TEST(OverlayLabels, NumbersCarryTheThousandsSeparator) {
-    EXPECT_EQ(FormatWholeNumber(0, L","), L"0");
-    EXPECT_EQ(FormatWholeNumber(999, L","), L"999");
-    EXPECT_EQ(FormatWholeNumber(1024, L","), L"1,024");
-    EXPECT_EQ(FormatWholeNumber(1234567, L"."), L"1.234.567");
-    EXPECT_EQ(FormatWholeNumber(-1024, L","), L"-1,024");
-    EXPECT_EQ(FormatWholeNumber(INT64_MIN, L""), L"-9223372036854775808");
     EXPECT_EQ(PositionText({12, 1024}, L","), L"Position : X=12 , Y=1,024");
     EXPECT_EQ(SelectionSizeText(-320, 1200, L","), L"Size : Width=320 , Height=1,200");
 }

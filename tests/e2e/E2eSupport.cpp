@@ -50,8 +50,13 @@ HWND DescendantWithCaption(HWND root, const std::wstring& caption) {
 }
 
 bool WaitForStartUp(HWND mainWindow) {
-    // Until it is docked the tool window is a window of its own, no descendant.
-    return WaitFor([&] { return DescendantWithCaption(mainWindow, L"Tool Window") != nullptr; });
+    // The tool window lies in the hidden dock area from its creation; the start-up timer
+    // shows the area and the window in it (whether the main window shows or not).
+    const auto shown = [](HWND w) { return w && (GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE) != 0; };
+    return WaitFor([&] {
+        const HWND tool = DescendantWithCaption(mainWindow, L"Tool Window");
+        return shown(tool) && shown(GetParent(tool));
+    });
 }
 
 std::wstring TempFolder() {
@@ -222,6 +227,20 @@ HWND MainWindowOf(DWORD processId, int timeoutMs) {
         },
         timeoutMs);
     return found;
+}
+
+void MoveMouse(int x, int y, DWORD buttons) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>((x * 65535LL) / (GetSystemMetrics(SM_CXSCREEN) - 1));
+    in.mi.dy = static_cast<LONG>((y * 65535LL) / (GetSystemMetrics(SM_CYSCREEN) - 1));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    SendInput(1, &in, sizeof(INPUT));
+    WaitFor([&] {
+        // The absolute position is scaled to 0..65535 and back: a pixel off is there.
+        POINT at{};
+        return GetCursorPos(&at) && std::abs(at.x - x) <= 1 && std::abs(at.y - y) <= 1;
+    });
 }
 
 namespace {

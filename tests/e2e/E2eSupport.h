@@ -74,6 +74,10 @@ bool ChooseMenuItem(HWND window, const std::wstring& caption);
 // the process ended in time.
 bool ExitProgram(TProcess& process, HWND mainWindow);
 
+// Moves the real pointer to a screen point with SendInput, with the button events given
+// (MOUSEEVENTF_LEFTDOWN ...); returns once the system has the pointer there.
+void MoveMouse(int x, int y, DWORD buttons = 0);
+
 // The registry of the current user.
 struct TRegValue {
     DWORD Type = REG_NONE;

@@ -16,21 +16,6 @@ using namespace e2e;
 using picker_driver::PressCtrlShift;
 
 namespace {
-// Moves the real pointer to a screen point, with the button events given.
-void Mouse(int x, int y, DWORD buttons = 0) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>((x * 65535LL) / (GetSystemMetrics(SM_CXSCREEN) - 1));
-    in.mi.dy = static_cast<LONG>((y * 65535LL) / (GetSystemMetrics(SM_CYSCREEN) - 1));
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
-    SendInput(1, &in, sizeof(INPUT));
-    WaitFor([&] {
-        POINT at{};
-        // The absolute position is scaled to 0..65535 and back: a pixel off is there.
-        return GetCursorPos(&at) && std::abs(at.x - x) <= 1 && std::abs(at.y - y) <= 1;
-    });
-}
-
 // The overlay: a topmost form of the program covering the whole virtual desktop.
 HWND OverlayOf(DWORD processId) {
     for (HWND w : FindWindows(L"TolvexForm", processId)) {
@@ -61,17 +46,17 @@ TEST(RegionCaptureTest, TheRegionHotkeyAndADragWriteAPictureOfTheDraggedSize) {
         WaitFor([&] { return IsWindowVisible(main) != FALSE; });
         ASSERT_TRUE(WaitForStartUp(main));
         // Away from the corners, where the magnifier panel stands.
-        Mouse(640, 500);
+        MoveMouse(640, 500);
         PressCtrlShift(VK_F3);
         HWND overlay = nullptr;
         ASSERT_TRUE(WaitFor([&] { return (overlay = OverlayOf(p.Id())) != nullptr; }));
         // The drag starts once the overlay is the window under the pointer.
         ASSERT_TRUE(WaitFor([&] { return GetAncestor(WindowFromPoint({500, 400}), GA_ROOT) == overlay; }));
-        Mouse(500, 400);
-        Mouse(500, 400, MOUSEEVENTF_LEFTDOWN);
-        Mouse(560, 440);
-        Mouse(620, 480);
-        Mouse(620, 480, MOUSEEVENTF_LEFTUP);
+        MoveMouse(500, 400);
+        MoveMouse(500, 400, MOUSEEVENTF_LEFTDOWN);
+        MoveMouse(560, 440);
+        MoveMouse(620, 480);
+        MoveMouse(620, 480, MOUSEEVENTF_LEFTUP);
         const std::wstring shot = output + L"\\Capture_1.bmp";
         ASSERT_TRUE(WaitFor([&] { return FileExists(shot); }));
         EXPECT_TRUE(WaitFor([&] { return OverlayOf(p.Id()) == nullptr; }));
