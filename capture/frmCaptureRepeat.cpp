@@ -102,10 +102,10 @@ void TCaptureRepeatForm::Timer1Timer(TObject*) {
             TakePage();
         } catch (...) {
             // A page that cannot be taken or delivered (a full disk, a clipboard held by
-            // another program) ends the series; the pages already delivered stay.
-            PageFailed = true;
-            StopSeries();
-            return;
+            // another program) is skipped; the series goes on, and the command says at the
+            // end how many pages are missing.
+            if (PagesFailed++ == 0)
+                FirstFailure = ExceptionMessage(std::current_exception());
         }
     }
     if (tick.Finished || stopped_) {

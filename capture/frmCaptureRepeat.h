@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "core/Geometry.h"
 #include "core/RegionSelect.h"
@@ -44,8 +45,10 @@ public:
     TRect CaptureRect;
     // Delivers one page; set by the command before the strip shows.
     std::function<void(const TBitmap& page)> OnPage;
-    // A page could not be taken or delivered; the series stopped there.
-    bool PageFailed = false;
+    // Pages that could not be taken or delivered (the series went on without them), and
+    // why the first of them failed.
+    int PagesFailed = 0;
+    std::wstring FirstFailure;
 
     void FormCreate(TObject* sender);
     // Places the strip and sets the bar and the label for delay seconds per page and count

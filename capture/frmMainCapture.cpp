@@ -13,6 +13,7 @@
 #include "capture/unitCaptureLib.h"
 #include "capture/unitProcessInfo.h"
 #include "capture/unitWebCapture.h"
+#include "core/LanguageText.h"
 #include "core/ScreenGeometry.h"
 #include "core/StoredValues.h"
 #include "forms/Actions.h"
@@ -63,6 +64,8 @@ void TMainForm::RunCapture(TCaptureMode mode, TCaptureErrors errors, const std::
         try {
             work();
         } catch (const EAbort&) {
+        } catch (const ECaptureDeliveryError& e) {
+            MessageDlg(e.Message(), TMsgDlgType::Error, mbOK);
         } catch (...) {
             MessageDlg(msgCaptureFail, TMsgDlgType::Error, mbOK);
         }
@@ -243,7 +246,8 @@ void TMainForm::StoreInteger(std::wstring_view name, std::int32_t value) {
 }
 
 void TMainForm::SaveStore() {
-    JvFormStorage1.SaveFormPlacement();
+    // The rectangle dialog's save comes inside a capture, which it must not stop.
+    SaveSettingsAndGoOn();
 }
 
 int TMainForm::RunRegionOverlay(TFullVrimForm& overlay, const TSize* fixedSize) {
@@ -343,8 +347,11 @@ void TMainForm::acCaptureContinuityExecute(TObject*) {
         strip->CaptureRect = area;
         strip->OnPage = [this](const TBitmap& page) { NewCapture(page); };
         strip->ShowModal();
-        // The series stopped at a page it could not deliver: said once, not hidden.
-        if (strip->PageFailed)
-            MessageDlg(msgCaptureFail, TMsgDlgType::Error, mbOK);
+        // Pages lost on the way are said once, at the end, with the first reason.
+        if (strip->PagesFailed > 0) {
+            const long long counts[] = {strip->PagesFailed, strip->PagesDone};
+            MessageDlg(FormatNumbers(msgPagesNotCaptured, counts) + L"\n\n" + strip->FirstFailure,
+                       TMsgDlgType::Error, mbOK);
+        }
     });
 }

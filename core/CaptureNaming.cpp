@@ -11,13 +11,17 @@ std::wstring AutoSaveFileName(std::wstring_view folder, unsigned long long n, st
     return name;
 }
 
-std::wstring MakeUniqueFileName(std::wstring_view folder, std::wstring_view ext,
-                                const std::function<bool(const std::wstring&)>& taken) {
-    for (unsigned long long n = 1;; ++n) {
+TAutoSaveName MakeUniqueFileName(std::wstring_view folder, std::wstring_view ext,
+                                 const std::function<TNameProbe(const std::wstring&)>& probe,
+                                 unsigned long long limit) {
+    for (unsigned long long n = 1; n <= limit; ++n) {
         std::wstring name = AutoSaveFileName(folder, n, ext);
-        if (!taken(name))
-            return name;
+        // A name that cannot be looked up is no proof that it is taken: going on would
+        // count every name of an unreachable folder as taken.
+        if (const TNameProbe found = probe(name); found != TNameProbe::Taken)
+            return {found, std::move(name)};
     }
+    return {TNameProbe::Taken, {}};
 }
 
 std::wstring CaptionWithoutExtension(std::wstring_view caption) {

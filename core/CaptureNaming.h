@@ -1,6 +1,7 @@
 #pragma once
 // Names given to captures: the numbered auto-save files of the output folder and the
 // names of new documents.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -10,10 +11,22 @@
 // folder already ends with one (the file system reads the doubled separator as one).
 std::wstring AutoSaveFileName(std::wstring_view folder, unsigned long long n, std::wstring_view ext);
 
-// The first auto-save name from 1 upward for which taken(name) is false. Only the given
-// extension is probed.
-std::wstring MakeUniqueFileName(std::wstring_view folder, std::wstring_view ext,
-                                const std::function<bool(const std::wstring&)>& taken);
+// What looking up one auto-save name found.
+enum class TNameProbe : std::uint8_t { Free = 0, Taken = 1, Failed = 2 };
+// The highest number the auto-save tries before it gives up.
+inline constexpr unsigned long long kMaxAutoSaveNumber = 100000;
+
+struct TAutoSaveName {
+    // Free: Name is the first free name. Failed: looking Name up failed, and the search
+    // stopped there. Taken: every number up to the limit is taken (Name is empty).
+    TNameProbe Probe = TNameProbe::Taken;
+    std::wstring Name;
+};
+// The first auto-save name from 1 upward that probe finds free. Only "taken" moves on to
+// the next number; only the given extension is probed.
+TAutoSaveName MakeUniqueFileName(std::wstring_view folder, std::wstring_view ext,
+                                 const std::function<TNameProbe(const std::wstring&)>& probe,
+                                 unsigned long long limit = kMaxAutoSaveNumber);
 
 // A caption without its file extension: the part from the last "." on is cut when no
 // "\" or ":" follows that ".".

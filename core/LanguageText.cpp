@@ -1,5 +1,7 @@
 #include "core/LanguageText.h"
 
+#include <algorithm>
+
 std::wstring ExpandLineBreaks(std::wstring_view value) {
     constexpr std::wstring_view kMark = L"#13#10";
     std::wstring out;
@@ -92,4 +94,45 @@ void LoadMessageTexts(const std::function<std::wstring(std::wstring_view)>& read
         std::wstring text = readMessage(key.Name);
         texts.*key.Field = text.empty() ? std::wstring(key.Default) : std::move(text);
     }
+}
+
+std::wstring FormatNumbers(std::wstring_view text, std::span<const long long> numbers) {
+    std::wstring out;
+    out.reserve(text.size() + 16);
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != L'%' || i + 1 >= text.size()) {
+            out.push_back(text[i]);
+            continue;
+        }
+        if (text[i + 1] == L'%') {
+            out.push_back(L'%');
+            ++i;
+            continue;
+        }
+        // "%d" or "%<digits>:d"; the index is read with a bound, so no digit run overflows.
+        std::size_t end = i + 1;
+        std::size_t index = next;
+        if (text[end] >= L'0' && text[end] <= L'9') {
+            index = 0;
+            while (end < text.size() && text[end] >= L'0' && text[end] <= L'9') {
+                index =
+                    std::min<std::size_t>(index * 10 + static_cast<std::size_t>(text[end] - L'0'), 1000000);
+                ++end;
+            }
+            if (end >= text.size() || text[end] != L':') {
+                out.push_back(text[i]);
+                continue;
+            }
+            ++end;
+        }
+        if (end >= text.size() || text[end] != L'd' || index >= numbers.size()) {
+            out.push_back(text[i]);
+            continue;
+        }
+        out += std::to_wstring(numbers[index]);
+        next = index + 1;
+        i = end;
+    }
+    return out;
 }

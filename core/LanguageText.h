@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -70,7 +71,7 @@ TFormSectionTexts ReadFormSection(const TIniReader& ini, std::wstring_view secti
 // A text of the "Message" section with its line breaks expanded; empty when missing.
 std::wstring ReadMessageText(const TIniReader& ini, std::wstring_view key);
 
-// The seven message texts that every part of the program shows. The field names are the
+// The message texts that every part of the program shows. The field names are the
 // keys of the "Message" section.
 struct TMessageTexts {
     std::wstring msgNewCapture;
@@ -80,6 +81,7 @@ struct TMessageTexts {
     std::wstring msgSaveAfterExit;
     std::wstring msgPathNotFound;
     std::wstring msgEmptyPath;
+    std::wstring msgPagesNotCaptured;
 
     TMessageTexts(); // every text at its default
 };
@@ -88,7 +90,7 @@ struct TMessageKey {
     std::wstring_view Default;
     std::wstring TMessageTexts::*Field;
 };
-inline constexpr std::array<TMessageKey, 7> kMessageKeys{{
+inline constexpr std::array<TMessageKey, 8> kMessageKeys{{
     {L"msgNewCapture", L"New", &TMessageTexts::msgNewCapture},
     {L"msgCaptureFail", L"Capture fail!", &TMessageTexts::msgCaptureFail},
     {L"msgHistoryNotFound", L"History not found!", &TMessageTexts::msgHistoryNotFound},
@@ -96,8 +98,15 @@ inline constexpr std::array<TMessageKey, 7> kMessageKeys{{
     {L"msgSaveAfterExit", L"Save after exit?", &TMessageTexts::msgSaveAfterExit},
     {L"msgPathNotFound", L"folder not found!", &TMessageTexts::msgPathNotFound},
     {L"msgEmptyPath", L"Folder name empty!", &TMessageTexts::msgEmptyPath},
+    {L"msgPagesNotCaptured", L"%d of %d pages could not be captured.", &TMessageTexts::msgPagesNotCaptured},
 }};
 // Fills every message text in table order from readMessage (key -> text); an empty
 // answer gives the default text.
 void LoadMessageTexts(const std::function<std::wstring(std::wstring_view)>& readMessage,
                       TMessageTexts& texts);
+
+// Puts numbers into a message text: "%d" takes the next number, "%1:d" the number of that
+// index (counted from 0; the next "%d" then takes the one after it), "%%" is a "%". Anything
+// else, a placeholder without its number included, stays as written: the text comes from a
+// language file and is never trusted as a format.
+std::wstring FormatNumbers(std::wstring_view text, std::span<const long long> numbers);

@@ -5,7 +5,9 @@
 #include "core/Bitmap32.h"
 #include "core/Bitmap32Ops.h"
 #include "core/ImageSizeRules.h"
+#include "core/LanguageText.h"
 #include "editor/EditorDialogs.h"
+#include "forms/Dialogs.h"
 #include "forms/Form.h"
 #include "forms/Label.h"
 #include "forms/StdCtrls.h"
@@ -47,6 +49,9 @@ TImageSizeForm::TImageSizeForm(TForm* owner, std::wstring name, const std::wstri
     cancel_->ModalResult = mrCancel;
     cancel_->SetCancel(true);
 
+    // OK names a box that holds no size; leaving a box must not put one in first.
+    for (TSpinEdit* box : {SpinEdit1, SpinEdit2, SpinEdit3})
+        box->BringIntoRangeOnExit = false;
     rbSize->SetChecked(true);
     cbSizeLink->SetChecked(true);
     SpinEdit3->SetEnabled(false);
@@ -111,7 +116,22 @@ void TImageSizeForm::rbPersentClick(TObject* sender) {
     rbSizeClick(sender);
 }
 
+bool TImageSizeForm::BoxHoldsNumber(TSpinEdit* box, const TControl* name) {
+    if (box->HoldsValueInRange())
+        return true;
+    // An empty box, or one without a number, is never read as the smallest size.
+    MessageDlg(L"The box \"" + RemoveAccelerators(name->Caption()) + L"\" needs a whole number from " +
+                   std::to_wstring(box->MinValue()) + L" to " + std::to_wstring(box->MaxValue()) + L".",
+               TMsgDlgType::Warning, mbOK);
+    SetFocus(box->Handle());
+    SendMessageW(box->Handle(), EM_SETSEL, 0, -1);
+    return false;
+}
+
 void TImageSizeForm::ConfirmSize() {
+    if (rbPersent->Checked() ? !BoxHoldsNumber(SpinEdit3, rbPersent)
+                             : !BoxHoldsNumber(SpinEdit1, lblWidth) || !BoxHoldsNumber(SpinEdit2, lblHeight))
+        return;
     int width = NewWidth();
     int height = NewHeight();
     // Each side from its own starting size, not through the proportion rule.

@@ -12,6 +12,7 @@ class TSpinEdit;
 class TCheckBox;
 class TRadioButton;
 class TButton;
+class TControl;
 
 class TImageSizeForm : public TEditorDialog {
 public:
@@ -56,6 +57,9 @@ protected:
     TButton* CancelButton() const { return cancel_; }
 
 private:
+    // True when the box holds a number in its range; otherwise says so, naming the box by
+    // its label, and puts the focus back into it.
+    bool BoxHoldsNumber(TSpinEdit* box, const TControl* name);
     TButton* ok_;
     TButton* cancel_;
 };

@@ -260,6 +260,10 @@ void TForm::Close() {
             Application->Terminate();
             PostQuitMessage(0);
         } else {
+            // The active document window hands the activation on to the next one at once, so
+            // that it is never the active one while it waits for its release.
+            if (style_ == TFormStyle::MDIChild && frame_ && frame_->ActiveMDIChild() == this)
+                SendMessageW(frame_->ClientHandle(), WM_MDINEXT, reinterpret_cast<WPARAM>(Handle()), 0);
             Hide();
             if (Application)
                 PostMessageW(Application->UtilWindow(), kReleaseFormMessage, 0,

@@ -274,7 +274,7 @@ void TAppIniFileStorage::BeginUpdate(std::wstring_view path) {
         throw std::logic_error("settings file name not set");
     // Writing over a file that could not be read would lose whatever else it holds.
     if (!loadError_.empty())
-        throw EAppStorageError(loadError_ + std::wstring(kNotOverwritten));
+        throw EAppStorageError(loadError_ + std::wstring(kNotOverwritten), loadError_);
     section_ = WithoutTrailingSeparator(path);
 }
 

@@ -23,7 +23,14 @@
 // settings file that cannot be written). The message is for the user's error box.
 class EAppStorageError : public Exception {
 public:
-    using Exception::Exception;
+    // cause is what went wrong, without what the store does about it (empty: the message).
+    explicit EAppStorageError(std::wstring message, std::wstring cause = {})
+        : Exception(std::move(message)), cause_(cause.empty() ? Message() : std::move(cause)) {}
+    // Two saves that fail for one reason have the same cause, so it can be reported once.
+    const std::wstring& Cause() const { return cause_; }
+
+private:
+    std::wstring cause_;
 };
 
 // A back end: named values under a storage path ("Tolvex\"). Reads never throw: a value

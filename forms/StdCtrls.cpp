@@ -201,7 +201,7 @@ LRESULT TSpinEdit::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = TControl::WndProc(msg, wParam, lParam);
     // Leaving the box for another control of its window shows the value it stands for; a
     // window that closes or loses the foreground leaves the text as typed.
-    if (msg == WM_KILLFOCUS && Handle()) {
+    if (msg == WM_KILLFOCUS && Handle() && BringIntoRangeOnExit) {
         const auto next = reinterpret_cast<HWND>(wParam);
         if (next && GetAncestor(next, GA_ROOT) == GetAncestor(Handle(), GA_ROOT))
             SetValue(Value());
@@ -212,6 +212,12 @@ LRESULT TSpinEdit::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 int TSpinEdit::TypedValue() const {
     const std::optional<std::int32_t> typed = ParseDecimalInt32(Caption());
     return typed ? static_cast<int>(*typed) : Value();
+}
+
+bool TSpinEdit::HoldsValueInRange() const {
+    const std::wstring text = Caption();
+    const std::optional<std::int32_t> number = ParseDecimalInt32(TrimBlanks(text));
+    return number && *number >= min_ && *number <= max_;
 }
 
 void TSpinEdit::SetValue(int value) {

@@ -99,6 +99,12 @@ public:
     // The whole number as typed, before the box brings it into its range when it is left
     // (Enter confirms a dialog without leaving the box); Value() for any other text.
     int TypedValue() const;
+    // Whether the text, blanks around it aside, is a whole number inside the range.
+    bool HoldsValueInRange() const;
+    // Leaving the box for another control of its window shows the value it stands for. A
+    // dialog that refuses what is not a number in range, naming the box, turns this off, so
+    // that a click on its OK button never changes the text first.
+    bool BringIntoRangeOnExit = true;
     // Brought into the range; raises OnChange when the value changes.
     void SetValue(int value);
     int MinValue() const { return min_; }

@@ -134,14 +134,25 @@ LRESULT TWindow::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     } catch (...) {
         if (Application)
             Application->HandleException(std::current_exception());
-        // The message still gets its default treatment, so the window stays consistent.
-        result = handle_ ? Guarded(LRESULT{0}, [&] { return DefaultHandler(msg, wParam, lParam); }) : 0;
+        result = handle_ ? AfterFailedHandler(msg, wParam, lParam) : 0;
     }
     if (msg == WM_NCDESTROY && handle_ == wnd) {
         Guarded([&] { HandleDestroyed(); });
         Unbind();
     }
     return result;
+}
+
+LRESULT TWindow::AfterFailedHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // A close whose handler failed must not fall through to the default close, which
+    // destroys the window and everything in it without the questions the handler asks.
+    if (msg == WM_CLOSE || (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE))
+        return 0;
+    // Log-off and shut-down are never held up by a failure of the program.
+    if (msg == WM_QUERYENDSESSION)
+        return TRUE;
+    // Every other message still gets its default treatment, so the window stays consistent.
+    return Guarded(LRESULT{0}, [&] { return DefaultHandler(msg, wParam, lParam); });
 }
 
 LRESULT TWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -49,6 +49,8 @@ private:
     static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR refData);
     LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The result of a message whose handler raised an exception (already shown).
+    LRESULT AfterFailedHandler(UINT msg, WPARAM wParam, LPARAM lParam);
     void Bind(HWND wnd);
     void Unbind();
     HWND handle_ = nullptr;

@@ -6,6 +6,7 @@
 
 #include "core/StoredValues.h"
 #include "editor/EditorDialogs.h"
+#include "editor/frmChild.h"
 #include "forms/Actions.h"
 #include "forms/Application.h"
 #include "forms/ComCtrls.h"
@@ -165,7 +166,7 @@ void TMainForm::CreateActions() {
     acWinTile->OnExecute = [this](TObject*) { SendMessageW(ClientHandle(), WM_MDITILE, MDITILE_HORIZONTAL, 0); };
     acWinMin->OnExecute = [this](TObject* s) { acWinMinExecute(s); };
     acWinMax->OnExecute = [this](TObject*) {
-        if (TForm* doc = ActiveMDIChild())
+        if (TForm* doc = ActiveDocument())
             SendMessageW(ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(doc->Handle()), 0);
     };
 }

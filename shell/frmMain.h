@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "core/ShortCut.h"
 #include "editor/DocumentHost.h"
 #include "editor/ToolHost.h"
+#include "forms/Exceptions.h"
 #include "forms/Form.h"
 #include "forms/FormStorage.h"
 
@@ -63,7 +65,14 @@ enum TCursorId : int {
 // The cursor loaded under one of those ids (null before the first activation).
 HCURSOR ScreenCursor(int id);
 
-// The main window also holds the seven message texts (msgNewCapture ...), which every
+// A capture that could not be delivered, with the reason for the user: the capture
+// commands show its message as it stands.
+class ECaptureDeliveryError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// The main window also holds the message texts (msgNewCapture ...), which every
 // subsystem shows; LoadMessages fills them from the language file.
 class TMainForm : public TForm,
                   public TMessageTexts,
@@ -146,6 +155,14 @@ public:
     bool ReadBool(std::wstring_view name) const { return JvFormStorage1.ReadBool(name); }
     std::int32_t ReadInteger(std::wstring_view name) const { return JvFormStorage1.ReadInteger(name); }
     std::wstring ReadString(std::wstring_view name) const { return JvFormStorage1.ReadString(name); }
+    // Saves the store where a failed save must not stop the work it goes with (a hide, a
+    // capture): the failure is shown once per cause in a run, and the work goes on.
+    void SaveSettingsAndGoOn();
+    // Shows a settings error, unless one of the same cause was shown already in this run.
+    void ReportStoreError(const std::wstring& cause, const std::wstring& message);
+    // At start-up: a settings file that could not be read is reported; the program runs on
+    // the defaults and never writes over the file.
+    void ReportUnreadableSettings();
 
     // ---- Language ----
     // Settles the language, points SLanguage at its file and translates the form (none:
@@ -224,7 +241,14 @@ public:
 
     // ---- Capture delivery ----
     void NewCapture(const TBitmap& bitmap);
+    // Throws ECaptureDeliveryError when no free name can be found for the file.
     void SaveCaptureToFolder(const TBitmap& bitmap);
+    // Looks up one auto-save name: 0 when a file or folder bears it, else the system's
+    // error code (ERROR_FILE_NOT_FOUND: the name is free). Tests replace it.
+    std::function<DWORD(const std::wstring& name)> AutoSaveNameLookup;
+    // The first free auto-save name in the folder; throws ECaptureDeliveryError when a name
+    // cannot be looked up or every number is taken.
+    std::wstring FreeAutoSaveName(const std::wstring& folder, const wchar_t* ext) const;
     // Opens a captured picture as a new document.
     void NewCaptureDocument(const TBitmap& bitmap);
 
@@ -281,6 +305,7 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    std::set<std::wstring> reportedStoreErrors_;
     void CreateActions();
     void CreateMenus();
     void CreateBars();

@@ -33,6 +33,16 @@ void PlayShutterSound() {
         sndPlaySoundW(static_cast<const wchar_t*>(bytes), SND_ASYNC | SND_MEMORY);
 }
 
+// The messages of an auto-save that finds no name to save under.
+constexpr std::wstring_view kNameNotLookedUp =
+    L"The capture was not saved: Tolvex could not look up the name ";
+constexpr std::wstring_view kNoFreeName = L"The capture was not saved: the folder ";
+
+// 0 when a file or folder of that name exists, else why it could not be found.
+DWORD LookUpName(const std::wstring& name) {
+    return GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES ? ERROR_SUCCESS : GetLastError();
+}
+
 const wchar_t* ExtensionOf(TImageFileType type) {
     switch (type) {
     case TImageFileType::Bmp:
@@ -65,6 +75,29 @@ void TMainForm::NewCapture(const TBitmap& bitmap) {
     }
 }
 
+std::wstring TMainForm::FreeAutoSaveName(const std::wstring& folder, const wchar_t* ext) const {
+    DWORD error = 0;
+    const auto probe = [&](const std::wstring& name) {
+        error = AutoSaveNameLookup ? AutoSaveNameLookup(name) : LookUpName(name);
+        if (error == ERROR_SUCCESS)
+            return TNameProbe::Taken;
+        return error == ERROR_FILE_NOT_FOUND ? TNameProbe::Free : TNameProbe::Failed;
+    };
+    const TAutoSaveName found = MakeUniqueFileName(folder, ext, probe);
+    switch (found.Probe) {
+    case TNameProbe::Free:
+        return found.Name;
+    case TNameProbe::Failed:
+        throw ECaptureDeliveryError(std::wstring(kNameNotLookedUp) + L"\"" + found.Name + L"\": " +
+                                    SysErrorMessage(error));
+    case TNameProbe::Taken:
+        break;
+    }
+    const std::wstring last = L"Capture_" + std::to_wstring(kMaxAutoSaveNumber) + L"." + ext;
+    throw ECaptureDeliveryError(std::wstring(kNoFreeName) + L"\"" + folder +
+                                L"\" already holds every name from Capture_1." + ext + L" to " + last + L".");
+}
+
 void TMainForm::SaveCaptureToFolder(const TBitmap& bitmap) {
     const std::wstring folder = ReadString(SettingName::kOutputFolder);
     if (folder.empty() || (!DirectoryExists(folder) && !ForceDirectories(folder))) {
@@ -78,7 +111,7 @@ void TMainForm::SaveCaptureToFolder(const TBitmap& bitmap) {
     // A name is free when nothing bears it; the file is created exclusively, so a file
     // that appears meanwhile is never overwritten: the next number is taken instead.
     for (int attempt = 0;; ++attempt) {
-        const std::wstring name = MakeUniqueFileName(folder, ExtensionOf(type), PathExists);
+        const std::wstring name = FreeAutoSaveName(folder, ExtensionOf(type));
         try {
             SaveBitmapToFile(image, name, type, quality, TImageSaveOptions{.Bmp24 = true, .CreateNew = true});
             return;

@@ -150,7 +150,10 @@ void TMainForm::FreeDocumentParts() {
 }
 
 TChildForm* TMainForm::ActiveDocument() const {
-    return dynamic_cast<TChildForm*>(ActiveMDIChild());
+    // The last document closed stays the document area's active child until its posted
+    // release; its history is gone by then, so no command may reach it.
+    auto* doc = dynamic_cast<TChildForm*>(ActiveMDIChild());
+    return doc && !doc->Released ? doc : nullptr;
 }
 
 void TMainForm::acWinMinExecute(TObject*) {
@@ -304,7 +307,7 @@ void TMainForm::acPageRightExecute(TObject*) {
 }
 
 void TMainForm::ExistMDIChild(TObject* sender) {
-    SetEnabledOf(sender, ActiveMDIChild() != nullptr);
+    SetEnabledOf(sender, ActiveDocument() != nullptr);
 }
 
 void TMainForm::acEditUndoUpdate(TObject* sender) {
@@ -378,7 +381,7 @@ void TMainForm::acFileSaveAsExecute(TObject*) {
 
 void TMainForm::acFileCloseExecute(TObject*) {
     CloseResult = 1;
-    if (TForm* doc = ActiveMDIChild())
+    if (TChildForm* doc = ActiveDocument())
         doc->Close();
     SetStatusText(0, L"");
     SetStatusText(2, L"");

@@ -13,6 +13,7 @@
 #include "forms/Actions.h"
 #include "forms/Application.h"
 #include "forms/Controls.h"
+#include "forms/Dialogs.h"
 #include "forms/Exceptions.h"
 #include "forms/Files.h"
 #include "forms/Timer.h"
@@ -41,6 +42,21 @@ std::map<int, HCURSOR>& CursorTable() {
 std::wstring HotKeyAtomName(int i) { return L"Tolvex HotKey " + std::to_wstring(i); }
 
 std::wstring LauncherFileName() { return ProgramFolder() + L"tvl.exe"; }
+
+// What made a save of the settings fail, by which its reports are told apart.
+std::wstring StoreErrorCause(const std::exception_ptr& e) {
+    try {
+        std::rethrow_exception(e);
+    } catch (const EAppStorageError& failure) {
+        return failure.Cause();
+    } catch (...) {
+        return ExceptionMessage(e);
+    }
+}
+
+// Said after the reason why the settings file could not be read at start-up.
+constexpr std::wstring_view kRunsOnDefaults =
+    L"Tolvex runs on its default settings and leaves the file as it is.";
 } // namespace
 
 HCURSOR ScreenCursor(int id) {
@@ -96,6 +112,7 @@ void TMainForm::FormActivate(TObject*) {
 void TMainForm::Timer1Timer(TObject*) {
     Timer1->SetEnabled(false);
     DockToolWindow();
+    ReportUnreadableSettings();
     if (StartFlags == 1) {
         // The launcher goes through a temporary file, so a failed write never leaves a
         // truncated tvl.exe behind that later starts would take as present.
@@ -138,8 +155,33 @@ void TMainForm::acShowExecute(TObject* sender) {
 }
 
 void TMainForm::acHideExecute(TObject*) {
-    JvFormStorage1.SaveFormPlacement();
+    // The settings are written at every hide; a store that cannot be written never keeps
+    // the window (and so a capture) from going on.
+    SaveSettingsAndGoOn();
     ShowWindow(Handle(), SW_HIDE);
+}
+
+void TMainForm::SaveSettingsAndGoOn() {
+    try {
+        JvFormStorage1.SaveFormPlacement();
+    } catch (...) {
+        const std::exception_ptr failure = std::current_exception();
+        ReportStoreError(StoreErrorCause(failure), ExceptionMessage(failure));
+    }
+}
+
+void TMainForm::ReportStoreError(const std::wstring& cause, const std::wstring& message) {
+    // A store that fails at every hide would otherwise ask for a click before every capture.
+    if (!reportedStoreErrors_.insert(cause).second)
+        return;
+    MessageDlg(message, TMsgDlgType::Error, mbOK);
+}
+
+void TMainForm::ReportUnreadableSettings() {
+    if (JvFormStorage1.Storage() != &JvAppIniFileStorage1 || JvAppIniFileStorage1.LoadError().empty())
+        return;
+    const std::wstring& cause = JvAppIniFileStorage1.LoadError();
+    ReportStoreError(cause, cause + L" " + std::wstring(kRunsOnDefaults));
 }
 
 void TMainForm::acFileExitExecute(TObject*) {
@@ -169,15 +211,18 @@ void TMainForm::FormCloseQuery(TObject*, bool& canClose) {
     try {
         JvFormStorage1.SaveFormPlacement();
     } catch (...) {
+        reportedStoreErrors_.insert(StoreErrorCause(std::current_exception()));
         Application->HandleException(std::current_exception());
     }
 }
 
 void TMainForm::FormDestroy(TObject*) {
+    // The exit's own failed save was said already; the same cause is not said twice.
     try {
         JvFormStorage1.SaveIfNotSavedSinceRestore();
     } catch (...) {
-        Application->HandleException(std::current_exception());
+        const std::exception_ptr failure = std::current_exception();
+        ReportStoreError(StoreErrorCause(failure), ExceptionMessage(failure));
     }
     DeleteFilesInFolder(UndoFolder());
     UnregisterHotKeys();
@@ -261,11 +306,13 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     if (msg == WM_ENDSESSION && wParam) {
         // The session ends now: store what a real exit stores, the tool window's colours
-        // included. Log-off never waits on a message, so a failure here goes unsaid.
+        // included. Log-off never waits on a message, so a failure here goes unsaid (also
+        // by the destroy path that may follow).
         try {
             StoreToolColors();
             JvFormStorage1.SaveFormPlacement();
         } catch (...) {
+            reportedStoreErrors_.insert(StoreErrorCause(std::current_exception()));
         }
         return 0;
     }

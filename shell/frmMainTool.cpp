@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "core/StoredValues.h"
+#include "editor/frmChild.h"
 #include "editor/frmTool.h"
 #include "forms/Controls.h"
 #include "forms/DockPanel.h"
@@ -62,7 +63,7 @@ void TMainForm::acToolShowToolExecute(TObject*) {
 }
 
 IToolDocument* TMainForm::ActiveToolDocument() {
-    return dynamic_cast<IToolDocument*>(ActiveMDIChild());
+    return ActiveDocument();
 }
 
 void TMainForm::UpdateChildCursors() {

@@ -12,6 +12,7 @@
 #include "editor/dlgImageEffect.h"
 #include "editor/dlgImageResize.h"
 #include "editor/dlgImageRotate.h"
+#include "forms/Dialogs.h"
 #include "forms/ImgView32.h"
 #include "forms/Label.h"
 #include "forms/StdCtrls.h"
@@ -232,6 +233,53 @@ TEST_F(EditorDialogsTest, APercentageBecomesPixelsOnOkFromEachStartingSide) {
     empty->rbSize->SetChecked(true);
     EXPECT_TRUE(empty->SpinEdit1->Enabled());
     EXPECT_FALSE(empty->SpinEdit3->Enabled());
+}
+
+TEST_F(EditorDialogsTest, OkRefusesAnEmptyOrNonNumberSizeBoxByNameAndPutsTheFocusBackIntoIt) {
+    std::vector<std::wstring> said;
+    MessageDlgHook = [&](const std::wstring& m, TMsgDlgType, TMsgDlgButtons) {
+        said.push_back(m);
+        return mrOk;
+    };
+    auto resize = CreateForm<TImageResizeForm>(main.get());
+    auto canvas = CreateForm<TImageCropForm>(main.get());
+    const std::pair<TImageSizeForm*, TButton*> dialogs[] = {{resize.get(), resize->btnOK},
+                                                            {canvas.get(), canvas->BitBtn1}};
+    for (const auto& [dialog, ok] : dialogs) {
+        said.clear();
+        dialog->LoadSize(40, 30);
+        dialog->Show();
+        // Each refused box is named, and the dialog stays open with the focus in that box.
+        const auto refused = [&](TSpinEdit* box, const wchar_t* text, const std::wstring& name) {
+            box->SetCaption(text);
+            // A click on OK takes the focus from the box first.
+            SetFocus(box->Handle());
+            SetFocus(ok->Handle());
+            ok->Click();
+            EXPECT_EQ(dialog->ModalResult, mrNone) << testing::PrintToString(std::wstring(text));
+            ASSERT_FALSE(said.empty());
+            EXPECT_EQ(said.back(), L"The box \"" + name + L"\" needs a whole number from " +
+                                       std::to_wstring(box->MinValue()) + L" to " +
+                                       std::to_wstring(box->MaxValue()) + L".");
+            EXPECT_EQ(GetFocus(), box->Handle());
+            said.clear();
+        };
+        dialog->cbSizeLink->SetChecked(false);
+        refused(dialog->SpinEdit1, L"", L"Width");
+        dialog->SpinEdit1->SetValue(40);
+        refused(dialog->SpinEdit2, L"12px", L"Height");
+        refused(dialog->SpinEdit2, L"0", L"Height");
+        dialog->SpinEdit2->SetCaption(L" 7 ");
+        dialog->rbPersent->SetChecked(true);
+        refused(dialog->SpinEdit3, L"", L"Persent");
+        dialog->SpinEdit3->SetCaption(L"50");
+        ok->Click();
+        EXPECT_EQ(dialog->ModalResult, mrOk);
+        EXPECT_EQ(dialog->NewWidth(), 20);
+        EXPECT_EQ(dialog->NewHeight(), 15);
+        EXPECT_TRUE(said.empty());
+    }
+    MessageDlgHook = nullptr;
 }
 
 TEST_F(EditorDialogsTest, ResizeResamplesThePictureOnOkAndGivesNothingOnCancel) {

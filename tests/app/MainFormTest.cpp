@@ -12,6 +12,7 @@
 #include "forms/Dialogs.h"
 #include "forms/Exceptions.h"
 #include "forms/Files.h"
+#include "forms/FormStorage.h"
 #include "forms/Graphics.h"
 #include "shell/PrevInstance.h"
 #include "shell/frmMain.h"
@@ -285,4 +286,93 @@ TEST_F(MainFormTest, ACommandWithoutShortcutGetsNoHotkey) {
     EXPECT_FALSE(UnregisterHotKey(form->Handle(), form->HotKeyIds[4]));
     EXPECT_TRUE(UnregisterHotKey(form->Handle(), form->HotKeyIds[0]));
     form->UnregisterHotKeys();
+}
+
+// ---- Settings that cannot be saved ----
+
+TEST_F(MainFormTest, AnUnreadableSettingsFileIsSaidOnceAtStartUpAndNeverStopsAHideOrACapture) {
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring ini = folder + L"Tolvex.ini";
+    // A byte-order mark of UTF-16 with an odd number of bytes: no text in any encoding.
+    const std::vector<std::uint8_t> unreadable{0xFF, 0xFE, 0x41};
+    WriteFileAtomic(ini, unreadable);
+    form->JvFormStorage1.SetStorage(
+        &ChooseAppStorage(form->JvAppRegistryStorage1, form->JvAppIniFileStorage1, ini));
+    form->Timer1Timer(nullptr);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(L"\"" + ini + L"\""), std::wstring::npos) << "the file is named";
+    EXPECT_NE(messages[0].find(L"not text"), std::wstring::npos) << "and the reason";
+
+    // Every hide saves and fails for the cause already said: the window hides all the same.
+    Set(SettingName::kIsBeforeHide, true);
+    Set(SettingName::kOutputType, 2);
+    Set(SettingName::kOutputFolder, folder);
+    Set(SettingName::kSaveImageType, 3);
+    form->Show();
+    form->acCaptureScreen->Execute();
+    EXPECT_TRUE(FileExists(folder + L"Capture_1.png"));
+    form->acHide->Execute();
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    // The rectangle dialog's save inside a capture goes on too.
+    EXPECT_NO_THROW(form->SaveStore());
+    EXPECT_EQ(messages.size(), 1u);
+
+    // The real exit still says that it could not save, and only once.
+    form->JvFormStorage1.RestoreFormPlacement();
+    form->acFileExit->Execute();
+    form.reset();
+    EXPECT_EQ(errors.size(), 1u);
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(ReadFileBytes(ini), unreadable);
+}
+
+TEST_F(MainFormTest, ALogOffWhoseSaveFailsSaysNothingAlsoWhenTheWindowGoes) {
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring ini = folder + L"Tolvex.ini";
+    WriteFileAtomic(ini, std::vector<std::uint8_t>{0xFF, 0xFE, 0x41});
+    form->JvFormStorage1.SetStorage(
+        &ChooseAppStorage(form->JvAppRegistryStorage1, form->JvAppIniFileStorage1, ini));
+    form->JvFormStorage1.RestoreFormPlacement();
+    SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, 0);
+    SendMessageW(form->Handle(), WM_ENDSESSION, TRUE, 0);
+    form.reset();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(errors.empty());
+}
+
+// ---- Auto-save names ----
+
+TEST_F(MainFormTest, ANameThatCannotBeLookedUpOrNoFreeNameStopsTheAutoSaveWithItsReason) {
+    Set(SettingName::kOutputType, 2);
+    Set(SettingName::kOutputFolder, folder);
+    Set(SettingName::kSaveImageType, 3);
+    std::vector<std::wstring> looked;
+    form->AutoSaveNameLookup = [&](const std::wstring& name) -> DWORD {
+        looked.push_back(name);
+        return looked.size() == 1 ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+    };
+    // The whole-screen commands say the reason, not only that the capture failed.
+    form->RunCapture(TCaptureMode::Screen, TMainForm::TCaptureErrors::ReportFailure, nullptr,
+                     [&] { form->NewCapture(Picture(3, 3)); });
+    EXPECT_EQ(looked.size(), 2u) << "the search stops at the name it could not look up";
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], L"The capture was not saved: Tolvex could not look up the name \"" + folder +
+                               L"\\Capture_2.png\": " + SysErrorMessage(ERROR_ACCESS_DENIED));
+
+    // Every number taken: the search gives up after the last one.
+    looked.clear();
+    form->AutoSaveNameLookup = [&](const std::wstring& name) -> DWORD {
+        looked.push_back(name);
+        return ERROR_SUCCESS;
+    };
+    try {
+        form->NewCapture(Picture(3, 3));
+        ADD_FAILURE() << "delivered without a free name";
+    } catch (const ECaptureDeliveryError& e) {
+        EXPECT_EQ(e.Message(), L"The capture was not saved: the folder \"" + folder +
+                                   L"\" already holds every name from Capture_1.png to Capture_100000.png.");
+    }
+    EXPECT_EQ(looked.size(), 100000u);
+    EXPECT_EQ(looked.back(), folder + L"\\Capture_100000.png");
+    EXPECT_FALSE(FileExists(folder + L"Capture_1.png")) << "nothing written";
 }

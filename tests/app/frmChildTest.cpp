@@ -316,6 +316,41 @@ TEST_F(DocumentsTest, YesWithoutAChosenFileKeepsTheDocumentOpen) {
     EXPECT_EQ(form->CloseResult, 1);
 }
 
+TEST_F(DocumentsTest, AClosedDocumentWaitingForItsReleaseIsNeverTheOneCommandsTabsAndToolsReach) {
+    TChildForm* kept = Capture(4, 4);
+    TChildForm* closed = Capture(4, 4);
+    closed->PushHistory();
+    closed->PushHistory();
+    ASSERT_TRUE(Enabled(form->acEditUndo));
+    closed->SetModified(false);
+    form->acFileClose->Execute();
+    ASSERT_TRUE(closed->Released);
+    // The neighbour is the active document at once, with its tab.
+    EXPECT_EQ(form->ActiveDocument(), kept);
+    EXPECT_EQ(form->PageControl1->ActivePage(), kept->TabSheet);
+
+    // The last document: until the posted release has run nothing is active for the
+    // commands, so none reaches its freed history, and Close does not close it again.
+    kept->PushHistory();
+    kept->PushHistory();
+    kept->SetModified(false);
+    form->acFileClose->Execute();
+    ASSERT_TRUE(kept->Released);
+    ASSERT_EQ(kept->History, nullptr);
+    ASSERT_EQ(form->ActiveDocument(), nullptr);
+    EXPECT_EQ(form->ActiveToolDocument(), nullptr);
+    EXPECT_FALSE(Enabled(form->acEditUndo));
+    EXPECT_FALSE(Enabled(form->acEffectInvert));
+    EXPECT_FALSE(Enabled(form->acFileClose));
+    form->acEditUndo->Execute();
+    form->acEffectInvert->Execute();
+    questions.clear();
+    form->acFileClose->Execute();
+    EXPECT_TRUE(questions.empty());
+    EXPECT_TRUE(errors.empty());
+    ASSERT_TRUE(PumpUntil([&] { return form->MDIChildren().empty(); }));
+}
+
 TEST_F(DocumentsTest, TheHistoryKeepsTheFirstStateAndTheFourteenNewest) {
     TChildForm* doc = Capture(2, 1, 0);
     TBitmap32& image = doc->ImgView32->Bitmap();

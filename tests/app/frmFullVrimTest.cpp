@@ -450,7 +450,7 @@ TEST_F(FormsTest, TheStripTakesOnePagePerDelayCountsThemAndClosesAfterTheLast) {
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(strip->PagesDone, 2);
     EXPECT_EQ(strip->Label1->Caption(), L"2 / 2 Page");
-    EXPECT_FALSE(strip->PageFailed);
+    EXPECT_EQ(strip->PagesFailed, 0);
     for (const TBitmap32& page : pages) {
         EXPECT_EQ(page.Width(), 30);
         EXPECT_EQ(page.Height(), 20);
@@ -462,7 +462,7 @@ TEST_F(FormsTest, TheStripTakesOnePagePerDelayCountsThemAndClosesAfterTheLast) {
     EXPECT_TRUE(GetWindowLongW(strip->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
-TEST_F(FormsTest, TheStopButtonOrAPageThatCannotBeDeliveredEndTheSeries) {
+TEST_F(FormsTest, TheStopButtonEndsTheSeriesAndAPageThatCannotBeDeliveredIsSkipped) {
     {
         auto strip = CreateForm<TCaptureRepeatForm>(nullptr);
         strip->Setup(1, 5);
@@ -479,7 +479,7 @@ TEST_F(FormsTest, TheStopButtonOrAPageThatCannotBeDeliveredEndTheSeries) {
         strip->ShowModal();
         EXPECT_FALSE(guard.TimedOut());
         EXPECT_EQ(pages, 2);
-        EXPECT_FALSE(strip->PageFailed);
+        EXPECT_EQ(strip->PagesFailed, 0);
     }
     {
         auto strip = CreateForm<TCaptureRepeatForm>(nullptr);
@@ -488,14 +488,19 @@ TEST_F(FormsTest, TheStopButtonOrAPageThatCannotBeDeliveredEndTheSeries) {
         int attempts = 0;
         strip->OnPage = [&](const TBitmap&) {
             ++attempts;
-            throw Exception(L"disk full");
+            if (attempts == 1)
+                throw Exception(L"disk full");
+            if (attempts == 3)
+                throw Exception(L"clipboard held");
         };
         TScript guard({[] { return false; }});
         strip->ShowModal();
         EXPECT_FALSE(guard.TimedOut());
-        EXPECT_EQ(attempts, 1);
-        EXPECT_TRUE(strip->PageFailed);
-        EXPECT_TRUE(errors.empty()); // the command reports it, once
+        EXPECT_EQ(attempts, 3) << "the series goes on after a lost page";
+        EXPECT_EQ(strip->PagesDone, 3);
+        EXPECT_EQ(strip->PagesFailed, 2);
+        EXPECT_EQ(strip->FirstFailure, L"disk full");
+        EXPECT_TRUE(errors.empty()); // the command says it, once
     }
 }
 
@@ -685,6 +690,30 @@ TEST_F(RegionCommandTest, ASeriesTakesTheChosenAreaOncePerDelayForEachPage) {
     EXPECT_EQ(sleeps.size(), 3u);
     EXPECT_EQ(CaptureRepeatForm, nullptr);
     EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(RegionCommandTest, ASeriesSkipsAPageThatCannotBeSavedAndSaysHowManyAreMissingAtTheEnd) {
+    // The first name cannot be looked up: the first page is lost, the others are saved.
+    int lookups = 0;
+    form->AutoSaveNameLookup = [&](const std::wstring& name) -> DWORD {
+        if (++lookups == 1)
+            return ERROR_ACCESS_DENIED;
+        return GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES ? ERROR_SUCCESS : GetLastError();
+    };
+    Run(form->acCaptureContinuity,
+        {WhenOverlayReady(), Drag(300, 300, 330, 320),
+         [] { return CaptureRepeatDialog && CaptureRepeatDialog->Visible(); },
+         [] {
+             CaptureRepeatDialog->SpinEdit1->SetValue(1);
+             CaptureRepeatDialog->SpinEdit2->SetValue(3);
+             CaptureRepeatDialog->btnOK->Click();
+             return true;
+         }},
+        20000);
+    EXPECT_EQ(Pictures().size(), 2u);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].substr(0, messages[0].find(L'\n')), L"1 of 3 pages could not be captured.");
+    EXPECT_NE(messages[0].find(L"Capture_1.bmp"), std::wstring::npos) << "with the first reason";
 }
 
 TEST_F(RegionCommandTest, ACancelledSeriesDialogOrRegionTakesNoPageAndShowsTheMainWindowAgain) {

@@ -7,9 +7,29 @@
 TEST(CaptureNaming, TheFirstFreeNumberIsTakenAndOnlyTheSameExtensionBlocks) {
     const std::set<std::wstring> files = {L"D:\\Shots\\Capture_1.jpg", L"D:\\Shots\\Capture_2.jpg",
                                           L"D:\\Shots\\Capture_4.jpg", L"D:\\Shots\\Capture_3.png"};
-    const auto taken = [&](const std::wstring& n) { return files.count(n) > 0; };
-    EXPECT_EQ(MakeUniqueFileName(L"D:\\Shots", L"jpg", taken), L"D:\\Shots\\Capture_3.jpg");
-    EXPECT_EQ(MakeUniqueFileName(L"D:\\Shots", L"bmp", taken), L"D:\\Shots\\Capture_1.bmp");
+    const auto probe = [&](const std::wstring& n) {
+        return files.count(n) ? TNameProbe::Taken : TNameProbe::Free;
+    };
+    const TAutoSaveName jpg = MakeUniqueFileName(L"D:\\Shots", L"jpg", probe);
+    EXPECT_EQ(jpg.Probe, TNameProbe::Free);
+    EXPECT_EQ(jpg.Name, L"D:\\Shots\\Capture_3.jpg");
+    EXPECT_EQ(MakeUniqueFileName(L"D:\\Shots", L"bmp", probe).Name, L"D:\\Shots\\Capture_1.bmp");
+}
+
+TEST(CaptureNaming, OnlyATakenNameMovesOnAndTheSearchEndsAtTheLimit) {
+    // A name that cannot be looked up stops the search at that name.
+    int asked = 0;
+    const auto failsAtTwo = [&](const std::wstring&) {
+        return ++asked == 2 ? TNameProbe::Failed : TNameProbe::Taken;
+    };
+    const TAutoSaveName failed = MakeUniqueFileName(L"F:", L"png", failsAtTwo);
+    EXPECT_EQ(failed.Probe, TNameProbe::Failed);
+    EXPECT_EQ(failed.Name, L"F:\\Capture_2.png");
+    // Everything taken up to the limit: no name.
+    const TAutoSaveName none = MakeUniqueFileName(
+        L"F:", L"png", [](const std::wstring&) { return TNameProbe::Taken; }, 3);
+    EXPECT_EQ(none.Probe, TNameProbe::Taken);
+    EXPECT_TRUE(none.Name.empty());
 }
 
 TEST(CaptureNaming, AFolderEndingInASeparatorStillGetsOneInserted) {

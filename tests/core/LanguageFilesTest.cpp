@@ -79,7 +79,7 @@ TEST(LanguageFiles, BothLanguagesAreUtf8AndNameTheSameSectionsAndKeys) {
     }
 }
 
-TEST(LanguageFiles, TheMessageSectionHoldsExactlyTheSevenMessagesAndEnglishKeepsTheDefaults) {
+TEST(LanguageFiles, TheMessageSectionHoldsExactlyTheMessageTextsAndEnglishKeepsTheDefaults) {
     const TIniReader english(DecodeUtf8(StripUtf8Bom(ReadLanguageFile("English.dat"))));
     const TIniReader korean(DecodeUtf8(StripUtf8Bom(ReadLanguageFile("Korea.dat"))));
     ASSERT_EQ(english.ReadSection(kMessageSection).size(), kMessageKeys.size());
@@ -90,4 +90,9 @@ TEST(LanguageFiles, TheMessageSectionHoldsExactlyTheSevenMessagesAndEnglishKeeps
         EXPECT_FALSE(text.empty());
         EXPECT_NE(text, key.Default) << "not translated: " << testing::PrintToString(std::wstring(key.Name));
     }
+    // The Korean count of lost pages names the total first and keeps both numbers.
+    const long long counts[] = {1, 5};
+    EXPECT_EQ(FormatNumbers(ReadMessageText(korean, L"msgPagesNotCaptured"), counts),
+              L"\uC804\uCCB4 5\uC7A5 \uC911 1\uC7A5\uC744 \uCEA1\uCC98\uD558\uC9C0 "
+              L"\uBABB\uD588\uC2B5\uB2C8\uB2E4.");
 }

@@ -121,7 +121,7 @@ TEST(LanguageText, MissingOrEmptyMessagesFallBackToTheirDefaultsInTableOrder) {
         texts);
     EXPECT_EQ(asked, (std::vector<std::wstring>{L"msgNewCapture", L"msgCaptureFail", L"msgHistoryNotFound",
                                                 L"msgOverwriteFile", L"msgSaveAfterExit", L"msgPathNotFound",
-                                                L"msgEmptyPath"}));
+                                                L"msgEmptyPath", L"msgPagesNotCaptured"}));
     EXPECT_EQ(texts.msgNewCapture, L"Untitled");
     EXPECT_EQ(texts.msgCaptureFail, L"Capture failed.\r\nTry again.");
     EXPECT_EQ(texts.msgHistoryNotFound, L"History not found!");
@@ -129,4 +129,18 @@ TEST(LanguageText, MissingOrEmptyMessagesFallBackToTheirDefaultsInTableOrder) {
     EXPECT_EQ(texts.msgSaveAfterExit, L"Save after exit?");
     EXPECT_EQ(texts.msgPathNotFound, L"folder not found!");
     EXPECT_EQ(texts.msgEmptyPath, L"Folder name empty!");
+}
+
+TEST(LanguageText, NumbersGoIntoAMessageInOrderOrByIndexAndAnythingElseStaysAsWritten) {
+    const long long counts[] = {2, 5};
+    EXPECT_EQ(FormatNumbers(L"%d of %d pages could not be captured.", counts),
+              L"2 of 5 pages could not be captured.");
+    // A language that names the total first.
+    EXPECT_EQ(FormatNumbers(L"%1:d / %0:d, then %d", counts), L"5 / 2, then 5");
+    EXPECT_EQ(FormatNumbers(L"100%% %d", counts), L"100% 2");
+    // A language file is no format: what has no number to take stays, nothing is read
+    // beyond the numbers given.
+    EXPECT_EQ(FormatNumbers(L"%s %x %d %d %d %2:d %99999999999999999999:d %", counts),
+              L"%s %x 2 5 %d %2:d %99999999999999999999:d %");
+    EXPECT_EQ(FormatNumbers(L"%1d %1:", counts), L"%1d %1:");
 }

@@ -49,14 +49,18 @@ HWND DescendantWithCaption(HWND root, const std::wstring& caption) {
     return search.Found;
 }
 
-bool WaitForStartUp(HWND mainWindow) {
-    // The tool window lies in the hidden dock area from its creation; the start-up timer
-    // shows the area and the window in it (whether the main window shows or not).
+namespace {
+// The tool window lies in the hidden dock area from its creation; the start-up timer shows
+// the area and the window in it (whether the main window shows or not).
+bool ToolWindowDocked(HWND mainWindow) {
     const auto shown = [](HWND w) { return w && (GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE) != 0; };
-    return WaitFor([&] {
-        const HWND tool = DescendantWithCaption(mainWindow, L"Tool Window");
-        return shown(tool) && shown(GetParent(tool));
-    });
+    const HWND tool = DescendantWithCaption(mainWindow, L"Tool Window");
+    return shown(tool) && shown(GetParent(tool));
+}
+} // namespace
+
+bool WaitForStartUp(HWND mainWindow) {
+    return WaitFor([&] { return ToolWindowDocked(mainWindow); });
 }
 
 std::wstring TempFolder() {
@@ -227,6 +231,19 @@ HWND MainWindowOf(DWORD processId, int timeoutMs) {
         },
         timeoutMs);
     return found;
+}
+
+HWND MainWindowReadyForHotkeys(const TProcess& process) {
+    const HWND w = MainWindowOf(process.Id());
+    if (!w)
+        return nullptr;
+    const auto boxShown = [&process] {
+        for (HWND box : FindWindows(L"#32770", process.Id()))
+            if (IsWindowVisible(box))
+                return true;
+        return false;
+    };
+    return WaitFor([&] { return (IsWindowVisible(w) && ToolWindowDocked(w)) || boxShown(); }) ? w : nullptr;
 }
 
 void MoveMouse(int x, int y, DWORD buttons) {

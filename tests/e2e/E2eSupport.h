@@ -67,6 +67,10 @@ HWND DescendantWithCaption(HWND root, const std::wstring& caption);
 // activation registers the hotkeys, then its start-up timer docks the tool window; true
 // once the tool window is docked, so that a pressed hotkey reaches the program.
 bool WaitForStartUp(HWND mainWindow);
+// The main window once it is shown and the start-up work is done (WaitForStartUp), or a
+// message box of the process stops the start-up (answer it, then WaitForStartUp); null
+// when neither came.
+HWND MainWindowReadyForHotkeys(const TProcess& process);
 // Chooses the menu item with this caption (as the user would): the command is posted.
 // Works where menus of other processes can be read (not under Wine).
 bool ChooseMenuItem(HWND window, const std::wstring& caption);

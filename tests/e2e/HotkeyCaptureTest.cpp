@@ -33,13 +33,8 @@ protected:
         DeleteRegTree(kButtonKey);
         CoUninitialize();
     }
-    HWND Start(TProcess& p) {
-        const HWND w = MainWindowOf(p.Id());
-        // The hotkeys are registered at the first activation.
-        if (w)
-            WaitFor([&] { return IsWindowVisible(w) != FALSE; });
-        return w && WaitForStartUp(w) ? w : nullptr;
-    }
+    // The hotkeys are registered at the first activation.
+    HWND Start(TProcess& p) { return MainWindowReadyForHotkeys(p); }
     std::wstring Shot(int n, const wchar_t* ext = L"png") const {
         return output + L"\\Capture_" + std::to_wstring(n) + L"." + ext;
     }

@@ -22,11 +22,15 @@ class TTestForm : public TForm {
 public:
     explicit TTestForm(TForm* owner = nullptr) : TForm(owner, L"TestForm", Design(L"Test")) {}
     std::function<void()> OnPaintMessage;
+    // A message whose handling fails.
+    UINT FailOn = 0;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == WM_APP + 5 && OnPaintMessage)
             OnPaintMessage();
+        if (FailOn != 0 && msg == FailOn)
+            throw Exception(L"Broken handler");
         return TForm::WndProc(msg, wParam, lParam);
     }
 };
@@ -45,6 +49,32 @@ TEST_F(FormsTest, AnExceptionInAHandlerShowsTheErrorBoxAndTheLoopGoesOn) {
     ASSERT_TRUE(PumpUntil([&] { return handled == 2; }));
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0], L"Broken handler");
+}
+
+TEST_F(FormsTest, AfterAFailedHandlerACloseDoesNothingLogOffGoesOnAndOtherMessagesGetTheirDefault) {
+    auto form = CreateForm<TTestForm>();
+    form->Show();
+    const HWND wnd = form->Handle();
+    // The close box: the window and its contents stay.
+    form->OnCloseQuery = [](TObject*, bool&) { throw Exception(L"Cannot save"); };
+    SendMessageW(wnd, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(wnd));
+    // Alt+F4 and the system menu: no close follows a failed system command.
+    form->OnCloseQuery = nullptr;
+    form->FailOn = WM_SYSCOMMAND;
+    SendMessageW(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    SendMessageW(wnd, WM_SYSCOMMAND, SC_CLOSE | 0x0002, 0); // the low bits are the system's own
+    EXPECT_TRUE(IsWindowVisible(wnd));
+    EXPECT_EQ(errors.size(), 3u);
+
+    // Log-off is never refused by a failing handler; other messages still reach the
+    // default procedure (the text is set all the same).
+    form->FailOn = WM_QUERYENDSESSION;
+    EXPECT_EQ(SendMessageW(wnd, WM_QUERYENDSESSION, 0, 0), TRUE);
+    form->FailOn = WM_SETTEXT;
+    SetWindowTextW(wnd, L"Still set");
+    EXPECT_EQ(form->Caption(), L"Still set");
+    EXPECT_EQ(errors.size(), 5u);
 }
 
 TEST_F(FormsTest, ExceptionsFromTimersAndIdleWorkAreCaughtTooAndAbortIsSilent) {
