@@ -470,14 +470,12 @@ void TChildForm::PasteImage(const std::wstring& fileName) {
         return;
     CommitFloatingLayer();
     auto* layer = ImgView32->AddLayer<TBitmapLayer>();
+    std::wstring error;
     try {
-        if (fileName.empty()) {
+        if (fileName.empty())
             PasteBitmap32FromClipboard(layer->Bitmap(), Handle());
-        } else {
-            std::wstring error;
-            if (!LoadImageFile(fileName, layer->Bitmap(), error))
-                throw Exception(error);
-        }
+        else if (!LoadImageFile(fileName, layer->Bitmap(), error))
+            throw Exception(error);
         if (layer->Bitmap().Empty())
             throw Exception(L"Empty picture");
         layer->SetDrawMode(TDrawMode::dmBlend);
@@ -489,8 +487,12 @@ void TChildForm::PasteImage(const std::wstring& fileName) {
         layer->SetLocation(
             TFloatRect{centre.X - w / 2, centre.Y - h / 2, centre.X + w / 2, centre.Y + h / 2});
     } catch (...) {
-        // An unreadable picture ends the paste without a selection and without a message.
+        // An unreadable picture ends the paste without a selection. A file the user chose
+        // is named in the error box, so that a damaged one is not taken for an empty one;
+        // the clipboard's content was not chosen and goes without a word.
         ImgView32->DeleteLayer(layer);
+        if (!error.empty())
+            throw Exception(error);
         return;
     }
     SetFloatingLayer(layer);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/BmpCodec.h"
+#include "core/GifCheck.h"
 #include "forms/Exceptions.h"
 #include "forms/Files.h"
 #include "forms/Handles.h"
@@ -232,6 +233,17 @@ TBitmap32 DecodeWithImaging(std::span<const std::uint8_t> data, TImageFileType t
     return image;
 }
 
+// A header may announce a picture of no pixels; no document, selection or stamp can show
+// one, so it is refused like any other unusable file.
+bool TakeNonEmpty(TBitmap32 image, TBitmap32& out, std::wstring& error, const std::wstring& context) {
+    if (image.Empty()) {
+        error = context + L": the picture has no pixels";
+        return false;
+    }
+    out = std::move(image);
+    return true;
+}
+
 } // namespace
 
 void SaveBitmapToFile(const TBitmap32& image, const std::wstring& path, TImageFileType type, int jpegQuality,
@@ -276,11 +288,15 @@ bool LoadImageFile(const std::wstring& path, TBitmap32& out, std::wstring& error
                 error = context + L": " + std::wstring(reason.begin(), reason.end());
                 return false;
             }
-            out = std::move(image);
-            return true;
+            return TakeNonEmpty(std::move(image), out, error, context);
         }
-        out = DecodeWithImaging(data, *type, context);
-        return true;
+        // A damaged GIF is refused before the system's decoder, which may keep memory
+        // behind for every such file it reads.
+        if (std::string reason; *type == TImageFileType::Gif && !CheckGifStructure(data, reason)) {
+            error = context + L": " + std::wstring(reason.begin(), reason.end());
+            return false;
+        }
+        return TakeNonEmpty(DecodeWithImaging(data, *type, context), out, error, context);
     } catch (...) {
         error = ExceptionMessage(std::current_exception());
         return false;

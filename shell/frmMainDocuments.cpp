@@ -254,8 +254,20 @@ void TMainForm::OpenImageFile(const std::wstring& fileName) {
 }
 
 void TMainForm::DropFileTarget1Drop(const std::vector<std::wstring>& files) {
-    for (const std::wstring& file : files)
-        OpenImageFile(file);
+    // One unreadable file does not keep the others of the drop from opening; the error box
+    // names every file that could not be read, once they all were tried.
+    std::wstring errors;
+    for (const std::wstring& file : files) {
+        try {
+            OpenImageFile(file);
+        } catch (const EAbort&) {
+            throw;
+        } catch (const Exception& e) {
+            errors += (errors.empty() ? L"" : L"\r\n") + e.Message();
+        }
+    }
+    if (!errors.empty())
+        throw Exception(errors);
 }
 
 void TMainForm::RegisterDropTarget() {

@@ -216,6 +216,19 @@ TEST_F(DocumentsTest, OpenKeepsAlphaAndUnreadableOrMissingFilesLeaveNoDocument) 
     form->DropFileTarget1Drop({dir.File(L"gone.bmp"), dir.File(L"a.png")});
     EXPECT_EQ(Docs().size(), 3u);
     EXPECT_TRUE(questions.empty());
+
+    // Damaged files among them keep none of the others from opening; one error names them all.
+    try {
+        form->DropFileTarget1Drop({dir.File(L"bad.png"), dir.File(L"a.png"), dir.File(L"bad.png"),
+                                   dir.File(L"a.png")});
+        ADD_FAILURE() << "no error for the damaged files";
+    } catch (const Exception& e) {
+        const std::wstring& text = e.Message();
+        const std::size_t first = text.find(L"bad.png");
+        ASSERT_NE(first, std::wstring::npos);
+        EXPECT_NE(text.find(L"bad.png", first + 1), std::wstring::npos);
+    }
+    EXPECT_EQ(Docs().size(), 5u);
 }
 
 TEST_F(DocumentsTest, SaveAsWritesTheChosenTypeAndAsksBeforeReplacingAFile) {
@@ -450,7 +463,7 @@ TEST_F(DocumentsTest, CtrlResizesTheSelectionAboutItsCentreWithAFourPixelMinimum
     EXPECT_EQ(TChildForm::SelectionSizeText(TFloatRect{0, 0, 3.4, 2.6}), L"Size (W:3,H:3)");
 }
 
-TEST_F(DocumentsTest, AddImageFloatsTheFileWithItsAlphaAndAnUnreadableFileFloatsNothing) {
+TEST_F(DocumentsTest, AddImageFloatsTheFileWithItsAlphaAndAnUnreadableFileIsNamedInTheErrorBox) {
     TScratchFolder dir(L"tolvex-add-");
     TBitmap32 picture(3, 3, Color32(1, 2, 3, 40));
     SaveBitmapToFile(picture, dir.File(L"Glass.PNG"), TImageFileType::Png, 90);
@@ -464,13 +477,18 @@ TEST_F(DocumentsTest, AddImageFloatsTheFileWithItsAlphaAndAnUnreadableFileFloats
     const TFloatRect at = doc->GetFloatingLayer()->Location();
     EXPECT_DOUBLE_EQ(at.Right - at.Left, 3.0);
 
-    // A file that cannot be read: the earlier selection is merged, no new one floats.
+    // A file that cannot be read: the earlier selection is merged, no new one floats, and
+    // the error names the file.
     WriteFileAtomic(dir.File(L"bad.png"), std::vector<std::uint8_t>{'x'});
     chosen = dir.File(L"bad.png");
-    form->acFileAddImage->Execute();
+    EXPECT_THROW(
+        try { form->acFileAddImage->Execute(); } catch (const Exception& e) {
+            EXPECT_NE(e.Message().find(L"bad.png"), std::wstring::npos);
+            throw;
+        },
+        Exception);
     EXPECT_EQ(doc->GetFloatingLayer(), nullptr);
     EXPECT_EQ(doc->ImgView32->LayerCount(), 0u);
-    EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(DocumentsTest, EveryDocumentTakesTheCursorOfTheCurrentTool) {

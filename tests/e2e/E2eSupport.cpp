@@ -1,8 +1,9 @@
+#include "E2eSupport.h"
+
 #include <windows.h>
 
+#include <commctrl.h>
 #include <tlhelp32.h>
-
-#include "E2eSupport.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -143,7 +144,9 @@ TProcess::~TProcess() {
     }
 }
 
-bool TProcess::Running() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+bool TProcess::Running() const {
+    return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+}
 
 std::optional<DWORD> TProcess::WaitExit(int timeoutMs) {
     if (!pi_.hProcess || WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0)
@@ -174,8 +177,8 @@ std::vector<DWORD> ProcessesOf(const std::wstring& exe) {
         wchar_t path[MAX_PATH * 2] = {};
         DWORD len = MAX_PATH * 2;
         if (QueryFullProcessImageNameW(h, 0, path, &len) &&
-            CompareStringOrdinal(path, static_cast<int>(len), exe.c_str(), static_cast<int>(exe.size()), TRUE) ==
-                CSTR_EQUAL)
+            CompareStringOrdinal(path, static_cast<int>(len), exe.c_str(), static_cast<int>(exe.size()),
+                                 TRUE) == CSTR_EQUAL)
             ids.push_back(pe.th32ProcessID);
         CloseHandle(h);
     }
@@ -281,6 +284,18 @@ bool FindMenuCommand(HMENU menu, const std::wstring& caption, UINT& command) {
     }
     return false;
 }
+struct TChildSearch {
+    std::wstring ClassName;
+    std::vector<HWND> Found;
+};
+BOOL CALLBACK CollectChild(HWND wnd, LPARAM data) {
+    auto* s = reinterpret_cast<TChildSearch*>(data);
+    wchar_t name[64] = {};
+    GetClassNameW(wnd, name, 64);
+    if (s->ClassName == name)
+        s->Found.push_back(wnd);
+    return TRUE;
+}
 } // namespace
 
 bool ChooseMenuItem(HWND window, const std::wstring& caption) {
@@ -347,7 +362,9 @@ bool RegKeyExists(const std::wstring& key) {
     return true;
 }
 
-void DeleteRegTree(const std::wstring& key) { RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str()); }
+void DeleteRegTree(const std::wstring& key) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+}
 
 void WriteRegString(const std::wstring& key, const std::wstring& name, const std::wstring& value) {
     HKEY h = nullptr;
@@ -396,6 +413,41 @@ void WriteTextFile(const std::wstring& path, const std::string& text) {
 bool FileExists(const std::wstring& path) {
     const DWORD attr = GetFileAttributesW(path.c_str());
     return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The child windows of a window of one class, in the order the system lists them.
+std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& className) {
+    TChildSearch search{className, {}};
+    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+HWND ChildWithText(HWND parent, const std::wstring& className, const std::wstring& text) {
+    for (HWND child : ChildrenOfClass(parent, className)) {
+        wchar_t buffer[64] = {};
+        GetWindowTextW(child, buffer, 64);
+        if (text == buffer)
+            return child;
+    }
+    return nullptr;
+}
+
+// Runs the command of a tool-bar button of another process, as its click does: the
+// button's command id is read through memory of that process.
+bool ClickToolButton(const TProcess& process, HWND toolBar, int index) {
+    void* remote = VirtualAllocEx(process.Handle(), nullptr, sizeof(TBBUTTON), MEM_COMMIT, PAGE_READWRITE);
+    if (!remote)
+        return false;
+    TBBUTTON button{};
+    SIZE_T read = 0;
+    const bool got =
+        SendMessageW(toolBar, TB_GETBUTTON, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote)) &&
+        ReadProcessMemory(process.Handle(), remote, &button, sizeof(button), &read) && read == sizeof(button);
+    VirtualFreeEx(process.Handle(), remote, 0, MEM_RELEASE);
+    if (!got || (button.fsStyle & BTNS_SEP))
+        return false;
+    return PostMessageW(GetParent(toolBar), WM_COMMAND, MAKEWPARAM(button.idCommand, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(toolBar)) != FALSE;
 }
 
 } // namespace e2e

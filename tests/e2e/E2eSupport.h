@@ -105,4 +105,11 @@ void WriteTextFile(const std::wstring& path, const std::string& text);
 bool FileExists(const std::wstring& path);
 std::wstring TempFolder();
 
+// The child windows of a window of one class, in the order the system lists them; the
+// one of them with this text.
+std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& className);
+HWND ChildWithText(HWND parent, const std::wstring& className, const std::wstring& text);
+// Runs the command of a tool-bar button of another process, as its click does.
+bool ClickToolButton(const TProcess& process, HWND toolBar, int index);
+
 } // namespace e2e

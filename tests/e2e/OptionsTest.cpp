@@ -15,53 +15,6 @@ using picker_driver::PressCtrlShift;
 using picker_driver::SendKeys;
 
 namespace {
-struct TChildSearch {
-    std::wstring ClassName;
-    std::vector<HWND> Found;
-};
-BOOL CALLBACK CollectChild(HWND wnd, LPARAM data) {
-    auto* s = reinterpret_cast<TChildSearch*>(data);
-    wchar_t name[64] = {};
-    GetClassNameW(wnd, name, 64);
-    if (s->ClassName == name)
-        s->Found.push_back(wnd);
-    return TRUE;
-}
-// The child windows of a window of one class, in the order the system lists them.
-std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& className) {
-    TChildSearch search{className, {}};
-    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&search));
-    return search.Found;
-}
-
-HWND ChildWithText(HWND parent, const std::wstring& className, const std::wstring& text) {
-    for (HWND child : ChildrenOfClass(parent, className)) {
-        wchar_t buffer[64] = {};
-        GetWindowTextW(child, buffer, 64);
-        if (text == buffer)
-            return child;
-    }
-    return nullptr;
-}
-
-// Runs the command of a tool-bar button of another process, as its click does: the
-// button's command id is read through memory of that process.
-bool ClickToolButton(const TProcess& process, HWND toolBar, int index) {
-    void* remote = VirtualAllocEx(process.Handle(), nullptr, sizeof(TBBUTTON), MEM_COMMIT, PAGE_READWRITE);
-    if (!remote)
-        return false;
-    TBBUTTON button{};
-    SIZE_T read = 0;
-    const bool got =
-        SendMessageW(toolBar, TB_GETBUTTON, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote)) &&
-        ReadProcessMemory(process.Handle(), remote, &button, sizeof(button), &read) && read == sizeof(button);
-    VirtualFreeEx(process.Handle(), remote, 0, MEM_RELEASE);
-    if (!got || (button.fsStyle & BTNS_SEP))
-        return false;
-    return PostMessageW(GetParent(toolBar), WM_COMMAND, MAKEWPARAM(button.idCommand, BN_CLICKED),
-                        reinterpret_cast<LPARAM>(toolBar)) != FALSE;
-}
-
 HWND WindowWithCaption(DWORD processId, const std::wstring& caption) {
     for (HWND w : FindWindows(L"TolvexForm", processId)) {
         wchar_t text[64] = {};

@@ -315,6 +315,14 @@ TEST_F(ImageCodecsTest, DamagedAndForeignFilesAreRefusedWithAReason) {
     bmp.resize(bmp.size() - 1);
     WriteBytes(Path(L"cut.bmp"), bmp);
     EXPECT_NE(Refusal(Path(L"cut.bmp")).find(L"truncated"), std::wstring::npos);
+
+    // A header of no pixels at all: nothing could show such a picture.
+    WriteBytes(Path(L"none.bmp"), EncodeBmp24(TBitmap32(0, 0)));
+    EXPECT_NE(Refusal(Path(L"none.bmp")).find(L"no pixels"), std::wstring::npos);
+    Bytes wide = EncodeBmp24(TBitmap32(0, 0));
+    wide[18] = 7; // seven pixels wide, none high
+    WriteBytes(Path(L"flat.bmp"), wide);
+    EXPECT_NE(Refusal(Path(L"flat.bmp")).find(L"no pixels"), std::wstring::npos);
 }
 
 TEST_F(ImageCodecsTest, TheFileContentsNotTheNameDecideTheType) {
