@@ -12,6 +12,7 @@
 #include "forms/ComboBox.h"
 #include "forms/EditComboBox.h"
 #include "forms/Form.h"
+#include "forms/Handles.h"
 #include "forms/Label.h"
 #include "forms/StdCtrls.h"
 
@@ -42,11 +43,10 @@ int CALLBACK CollectFont(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM
 
 std::vector<std::wstring> ScreenFontNames() {
     std::set<std::wstring> names;
-    HDC dc = GetDC(nullptr);
+    const TWindowDC dc(nullptr);
     LOGFONTW filter{};
     filter.lfCharSet = DEFAULT_CHARSET;
-    EnumFontFamiliesExW(dc, &filter, CollectFont, reinterpret_cast<LPARAM>(&names), 0);
-    ReleaseDC(nullptr, dc);
+    EnumFontFamiliesExW(dc.Get(), &filter, CollectFont, reinterpret_cast<LPARAM>(&names), 0);
     return {names.begin(), names.end()};
 }
 
@@ -108,9 +108,7 @@ void TTextForm::FormCreate(TObject*) {
 
 void TTextForm::ApplyMemoFont() {
     LOGFONTW lf{};
-    HDC dc = GetDC(nullptr);
-    lf.lfHeight = -MulDiv(memoFont_.Size, GetDeviceCaps(dc, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, dc);
+    lf.lfHeight = -MulDiv(memoFont_.Size, GetDeviceCaps(TWindowDC(nullptr).Get(), LOGPIXELSY), 72);
     lf.lfWeight = memoFont_.Bold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = memoFont_.Italic ? TRUE : FALSE;
     lf.lfUnderline = memoFont_.Underline ? TRUE : FALSE;

@@ -169,11 +169,20 @@ DWORD TryWriteFileAtomic(const std::wstring& path, std::span<const std::uint8_t>
     file.Reset();
     if (error == 0) {
         const DWORD flags = MOVEFILE_WRITE_THROUGH | (createNew ? 0 : MOVEFILE_REPLACE_EXISTING);
-        if (!MoveFileExW(temp.c_str(), path.c_str(), flags)) {
-            error = GetLastError();
-            if (error == ERROR_FILE_EXISTS)
-                error = ERROR_ALREADY_EXISTS;
+        // Another program reading the old file for a moment (a virus scanner, an indexer,
+        // an editor) keeps it from being replaced, which the system reports as a denied
+        // access or a sharing violation; the replace is tried again for a while before the
+        // write fails.
+        for (int attempt = 0; attempt < kReplaceTries; ++attempt) {
+            if (attempt > 0)
+                Sleep(kReplaceRetryDelay);
+            error = MoveFileExW(temp.c_str(), path.c_str(), flags) ? 0 : GetLastError();
+            if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION &&
+                error != ERROR_LOCK_VIOLATION)
+                break;
         }
+        if (error == ERROR_FILE_EXISTS)
+            error = ERROR_ALREADY_EXISTS;
     }
     if (error != 0)
         DeleteFileW(temp.c_str());

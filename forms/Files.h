@@ -52,8 +52,11 @@ std::vector<std::uint8_t> ReadFileBytes(const std::wstring& path);
 // Writes a whole file through a temporary file in the same folder, flushed and then renamed
 // to the path, so that a failure never leaves a half-written file behind nor destroys the
 // file that was there; a read-only file is not replaced. With createNew, a file that
-// already bears the name is kept (ERROR_ALREADY_EXISTS). Returns 0, or the system's error
-// code of the failure.
+// already bears the name is kept (ERROR_ALREADY_EXISTS). A file held open by another
+// program is waited for up to a second (kReplaceTries x kReplaceRetryDelay). Returns 0, or
+// the system's error code of the failure.
+inline constexpr int kReplaceTries = 40;
+inline constexpr DWORD kReplaceRetryDelay = 25; // milliseconds
 DWORD TryWriteFileAtomic(const std::wstring& path, std::span<const std::uint8_t> data, bool createNew);
 // The same, replacing any file; throws EOSError on failure.
 void WriteFileAtomic(const std::wstring& path, std::span<const std::uint8_t> data);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "forms/Files.h"
+#include "forms/Handles.h"
 #include "forms/Strings.h"
 
 namespace {
@@ -65,11 +66,8 @@ std::string EncodeUtf16(std::wstring_view text, bool bigEndian) {
 
 // The screen's vertical pixels per inch, as the placement records it.
 int ScreenPixelsPerInch() {
-    HDC screen = GetDC(nullptr);
-    const int pixelsPerInch = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen)
-        ReleaseDC(nullptr, screen);
-    return pixelsPerInch;
+    const TWindowDC screen(nullptr);
+    return screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
 }
 
 // Conversions between the types a value may hold; nothing where there is no meaning.

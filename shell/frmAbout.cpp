@@ -5,6 +5,7 @@
 
 #include "core/StoredValues.h"
 #include "forms/Graphics.h"
+#include "forms/Handles.h"
 #include "forms/Image.h"
 #include "forms/Label.h"
 #include "forms/Picture.h"
@@ -61,11 +62,10 @@ TPicture ProgramPicture(int size) {
     TBitmap bitmap(size, size, TPixelFormat::pf24bit);
     const RECT all{0, 0, size, size};
     FillRect(bitmap.Canvas(), &all, GetSysColorBrush(COLOR_BTNFACE));
-    if (const auto icon = static_cast<HICON>(
-            LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, size, size, LR_DEFAULTCOLOR))) {
-        DrawIconEx(bitmap.Canvas(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-        DestroyIcon(icon);
-    }
+    const TIconHandle icon(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    if (icon)
+        DrawIconEx(bitmap.Canvas(), 0, 0, icon.Get(), size, size, 0, nullptr, DI_NORMAL);
     TPicture picture;
     picture.Assign(bitmap);
     return picture;
@@ -79,13 +79,12 @@ TPicture DonatePicture(COLORREF plate) {
     const HDC dc = bitmap.Canvas();
     const RECT all{0, 0, kWidth, kHeight};
     FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
-    const HBRUSH brush = CreateSolidBrush(plate);
-    const HGDIOBJ oldBrush = SelectObject(dc, brush);
+    const TGdiObject brush(CreateSolidBrush(plate));
+    const HGDIOBJ oldBrush = SelectObject(dc, brush.Get());
     const HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
     RoundRect(dc, 0, 0, kWidth, kHeight, 10, 10);
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBrush);
-    DeleteObject(brush);
     SetBkMode(dc, TRANSPARENT);
     const HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     RECT text = all;

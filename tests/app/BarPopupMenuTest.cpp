@@ -218,13 +218,13 @@ TEST_F(BarPopupMenuTest, ThePictureSitsAtTheFootOfTheBarWithoutItsTransparentCol
 
 TEST_F(BarPopupMenuTest, TheOpenMenuMeasuresAndDrawsItsBarAndRunsTheChosenItemsAction) {
     host->Show();
-    Pump(50);
+    PumpPending();
     menuWindow = nullptr;
     sawBar = false;
     shown = menu;
     const UINT_PTR timer = SetTimer(nullptr, 0, 100, ChooseSecondItem);
     // A menu left open is closed after a while, so that a failure cannot hang the test.
-    const UINT_PTR guard = SetTimer(nullptr, 0, 5000, CloseMenu);
+    const UINT_PTR guard = SetTimer(nullptr, 0, deadlines::kStateTicks, CloseMenu);
     menu->Popup(150, 150);
     KillTimer(nullptr, timer);
     KillTimer(nullptr, guard);

@@ -69,7 +69,7 @@ protected:
         const HWND dialog = FindDialog();
         if (!dialog)
             return;
-        if (GetTickCount() - Started() > 10000) {
+        if (GetTickCount() - Started() > deadlines::kStateTicks) {
             PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
             return;
         }

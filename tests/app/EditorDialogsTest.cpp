@@ -81,7 +81,7 @@ protected:
             if (!done) {
                 done = true;
                 step();
-            } else if (GetTickCount() - started > 10000) {
+            } else if (GetTickCount() - started > deadlines::kStateTicks) {
                 shown->ModalResult = mrCancel;
             }
         };

@@ -64,7 +64,7 @@ protected:
     void TearDown() override {
         FileDialogHook = nullptr;
         form.reset();
-        Pump(50);
+        PumpPending();
         MessageDlgHook = nullptr;
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tolvex");
         OleUninitialize();

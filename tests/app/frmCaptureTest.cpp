@@ -115,13 +115,11 @@ public:
     RECT ButtonRect() const { return WindowRectOf(button_); }
 
 private:
-    PickerTarget() : process_(L"\"" + helper_process::HelperExe(L"PickerTarget") + L"\" 240") {
-        picker_driver::WaitUntil(
-            [&] {
-                dialog_ = FindWindowW(picker_target::kClassName, picker_target::kTitle);
-                return dialog_ && IsWindowVisible(dialog_);
-            },
-            15000);
+    PickerTarget() : process_(L"\"" + helper_process::HelperExe(L"PickerTarget") + L"\" 600") {
+        picker_driver::WaitUntil([&] {
+            dialog_ = FindWindowW(picker_target::kClassName, picker_target::kTitle);
+            return dialog_ && IsWindowVisible(dialog_);
+        });
         button_ = dialog_ ? GetDlgItem(dialog_, picker_target::kButtonId) : nullptr;
     }
     helper_process::TProcess process_;
@@ -136,12 +134,12 @@ protected:
         ASSERT_TRUE(target.Ready()) << "the PickerTarget helper did not show its dialog";
         // Nothing of another test may stand over the dialog.
         SetWindowPos(target.Dialog(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        Pump(50);
+        PumpPending();
     }
     void TearDown() override {
         picker.reset();
-        Pump(50); // the frame's deferred release
-        EXPECT_EQ(TargetForm, nullptr);
+        // The frame's release is deferred.
+        EXPECT_TRUE(PumpUntil([] { return TargetForm == nullptr; }));
         FormsTest::TearDown();
     }
 
@@ -203,7 +201,7 @@ TEST_F(PickerTest, TheArrowSitsAtThePointerAndTheFrameMovesOnlyWhenTheWindowUnde
     ShowWindow(TargetForm->Handle(), SW_HIDE);
     const POINT within = CursorForProbe({button.left + 40, button.top + 20});
     ASSERT_TRUE(PumpUntil([&] { return PickerAt(within); }));
-    Pump(100);
+    PumpQuietPeriod();
     EXPECT_FALSE(TargetForm->Visible());
 
     // Onto the dialog: framed anew.
@@ -222,7 +220,7 @@ TEST_F(PickerTest, TheFrameRingIsNeverPickedOrFramedItself) {
           POINT{(button.left + button.right) / 2, button.top + 1}, POINT{button.left + 1, button.top + 1}}) {
         const POINT cursor = CursorForProbe(onRing);
         ASSERT_TRUE(PumpUntil([&] { return PickerAt(cursor); }));
-        Pump(50);
+        PumpQuietPeriod();
         EXPECT_EQ(picker->SelectedWindow, target.Button());
         EXPECT_EQ(picker->LastWindow, target.Button());
         EXPECT_TRUE(SameRect(button, WindowRectOf(TargetForm->Handle())));
@@ -247,7 +245,8 @@ TEST_F(PickerTest, OverABrowserViewTheScrollCursorShowsOnlyWithTheAutoScrollSwit
 TEST_F(PickerTest, AFailingTickEndsThePickWithOneErrorBoxInsteadOfOneEveryTick) {
     ASSERT_TRUE(PickerFrames(CenterOf(target.ButtonRect()), target.ButtonRect()));
     host.Fails = true;
-    Pump(300);
+    ASSERT_TRUE(PumpUntil([&] { return !errors.empty(); }));
+    PumpQuietPeriod();
     EXPECT_EQ(errors.size(), 1u);
     EXPECT_EQ(picker->SelectedWindow, nullptr);
     EXPECT_FALSE(picker->Visible());
@@ -311,8 +310,9 @@ protected:
         return files.size() == 1 ? Picture(files[0]) : TBitmap32{};
     }
     // Runs a capture command while the driver picks at cursor.
-    picker_driver::TPickSeen RunPick(TAction* command, POINT cursor, const RECT& frame, TPickEnd end) {
-        TPickerDriver driver(GetCurrentProcessId(), cursor, frame, end);
+    picker_driver::TPickSeen RunPick(TAction* command, POINT cursor, const RECT& frame, TPickEnd end,
+                                     COLORREF ring = CLR_INVALID) {
+        TPickerDriver driver(GetCurrentProcessId(), cursor, frame, end, ring);
         command->Execute();
         return driver.Join();
     }
@@ -328,8 +328,8 @@ protected:
 
 TEST_F(MainCaptureTest, AControlCaptureSavesThePickedButtonAloneWithoutArrowOrRing) {
     const RECT button = target.ButtonRect();
-    const auto seen =
-        RunPick(form->acCaptureControl, CursorForProbe(CenterOf(button)), button, TPickEnd::LeftClick);
+    const auto seen = RunPick(form->acCaptureControl, CursorForProbe(CenterOf(button)), button,
+                              TPickEnd::LeftClick, 0x00FF00);
     EXPECT_TRUE(seen.Framed);
     EXPECT_EQ(seen.RingColor, static_cast<COLORREF>(0x00FF00));
     EXPECT_EQ(form->CaptureMode, TCaptureMode::Idle);
@@ -345,8 +345,8 @@ TEST_F(MainCaptureTest, AControlCaptureSavesThePickedButtonAloneWithoutArrowOrRi
 TEST_F(MainCaptureTest, AWindowCaptureSavesTheWholeDialogWithoutArrowOrRing) {
     const RECT dialog = target.DialogRect();
     const RECT button = target.ButtonRect();
-    const auto seen =
-        RunPick(form->acCaptureWindow, CursorForProbe(CenterOf(button)), dialog, TPickEnd::LeftClick);
+    const auto seen = RunPick(form->acCaptureWindow, CursorForProbe(CenterOf(button)), dialog,
+                              TPickEnd::LeftClick, 0x0000FF);
     EXPECT_TRUE(seen.Framed);
     EXPECT_EQ(seen.RingColor, static_cast<COLORREF>(0x0000FF));
     EXPECT_TRUE(messages.empty());
@@ -412,7 +412,7 @@ TEST_F(MainCaptureTest, TheCopyOfAWindowWithoutHandleOrAreaFailsAndDeliversNothi
 
 TEST_F(MainCaptureTest, ABrowserViewGivesItsWholePageOnlyInAControlCaptureWithTheSwitchOn) {
     fake_web::TFakeView view(ViewLayout(), L"", 700, 500);
-    Pump(50);
+    ASSERT_TRUE(PumpUntil([&] { return view.Shown(); }));
     form->CaptureMode = TCaptureMode::Control;
     form->acCaptureAutoScroll->SetChecked(true);
     EXPECT_TRUE(form->CaptureTargetWindow(view.Wnd()));
@@ -434,7 +434,7 @@ TEST_F(MainCaptureTest, ABrowserViewGivesItsWholePageOnlyInAControlCaptureWithTh
     fake_web::TPageLayout unreadable = ViewLayout();
     unreadable.NoBody = true;
     fake_web::TFakeView broken(unreadable, L"", 650, 450);
-    Pump(50);
+    ASSERT_TRUE(PumpUntil([&] { return broken.Shown(); }));
     form->CaptureMode = TCaptureMode::Control;
     EXPECT_FALSE(form->CaptureTargetWindow(broken.Wnd()));
     EXPECT_TRUE(SameRect(form->LastCaptureRect, RECT{650, 450, 850, 600}));

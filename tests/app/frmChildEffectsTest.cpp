@@ -45,7 +45,7 @@ protected:
     }
     void TearDown() override {
         form.reset();
-        Pump(50);
+        PumpPending();
         ShutterSoundHook = nullptr;
         MessageDlgHook = nullptr;
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tolvex");
@@ -75,7 +75,7 @@ protected:
             if (!done) {
                 done = true;
                 step();
-            } else if (GetTickCount() - started > 10000) {
+            } else if (GetTickCount() - started > deadlines::kStateTicks) {
                 shown->ModalResult = mrCancel;
             }
         };

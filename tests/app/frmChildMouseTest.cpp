@@ -49,11 +49,11 @@ protected:
     void TearDown() override {
         MessageDlgHook = [](const std::wstring&, TMsgDlgType, TMsgDlgButtons) { return mrNo; };
         form->acFileCloseAll->Execute();
-        Pump(50);
+        PumpUntil([this] { return form->MDIChildren().empty(); });
         ToolForm = nullptr;
         tool.reset();
         form.reset();
-        Pump(50);
+        PumpPending();
         ShutterSoundHook = nullptr;
         MessageDlgHook = nullptr;
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tolvex");
@@ -113,7 +113,7 @@ protected:
                 shownAt = GetTickCount();
                 ++dialogs;
                 answer(*TextForm);
-            } else if (GetTickCount() - shownAt > 10000) {
+            } else if (GetTickCount() - shownAt > deadlines::kStateTicks) {
                 TextForm->ModalResult = mrCancel;
             }
         };
@@ -378,7 +378,7 @@ TEST_F(MouseToolsTest, OnlyTheTextToolsOwnLayerIsRenderedAsText) {
     doc->SelectionResizing(nullptr, TFloatRect{0, 0, 40, 30}, loc, TRBDragState::dsSizeBR, 0);
     AnswerTextDialogs([](TTextForm& d) { d.ModalResult = mrCancel; });
     doc->ImgView32DblClick(nullptr);
-    Pump(100);
+    PumpQuietPeriod();
     ASSERT_NE(doc->GetFloatingLayer(), nullptr);
     EXPECT_EQ(doc->GetFloatingLayer()->Bitmap(), picture);
     EXPECT_EQ(dialogs, 0);
@@ -410,12 +410,20 @@ TEST_F(MouseToolsTest, ADocumentClosedWhileASelectDragScrollsItIsFreedAfterTheLo
     tool->SetTool(TToolCode::Select);
     RECT view{};
     GetWindowRect(doc->ImgView32->Handle(), &view);
-    SetCursorPos(view.left - 30, view.top - 30);
+    const POINT outside{view.left - 30, view.top - 30};
+    // The scrolling loop reads the pointer's place: it is there before the drag starts.
+    ASSERT_TRUE(PumpUntil([&] {
+        POINT at{};
+        if (GetCursorPos(&at) && at.x == outside.x && at.y == outside.y)
+            return true;
+        SetCursorPos(outside.x, outside.y);
+        return false;
+    }));
     Send(WM_LBUTTONDOWN, MK_LBUTTON, 5, 5);
     Send(WM_MOUSEMOVE, MK_LBUTTON, 10, 10);
     // The close arrives inside the scrolling loop that the move out of the view starts.
     PostMessageW(doc->Handle(), WM_CLOSE, 0, 0);
     SendMessageW(doc->ImgView32->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-40, -40));
-    EXPECT_TRUE(PumpUntil([this] { return form->ActiveDocument() == nullptr; }, 10000));
+    EXPECT_TRUE(PumpUntil([this] { return form->ActiveDocument() == nullptr; }));
     doc = nullptr;
 }

@@ -78,9 +78,9 @@ protected:
     void TearDown() override {
         // Nothing may ask while the documents go with the main window.
         MessageDlgHook = [](const std::wstring&, TMsgDlgType, TMsgDlgButtons) { return mrNo; };
-        PumpUntil([] { return false; }, 50);
+        PumpPending();
         form.reset();
-        Pump(50);
+        PumpPending();
         ShutterSoundHook = nullptr;
         MessageDlgHook = nullptr;
         FileDialogHook = nullptr;
@@ -520,5 +520,5 @@ TEST_F(DocumentsTest, EveryDocumentTakesTheCursorOfTheCurrentTool) {
     ToolForm = nullptr;
     MessageDlgHook = [](const std::wstring&, TMsgDlgType, TMsgDlgButtons) { return mrNo; };
     form->acFileCloseAll->Execute();
-    Pump(50);
+    EXPECT_TRUE(PumpUntil([&] { return form->MDIChildren().empty(); }));
 }

@@ -41,6 +41,24 @@ namespace {
 constexpr COLORREF kTargetColor = 0x3070D0; // what the coloured window shows
 constexpr RECT kTargetRect{200, 150, 600, 450};
 
+// Whether the pointer is at (x, y); puts it there when not. The system may apply the move
+// a little later, and the overlay reads the pointer's place itself.
+bool PointerAt(int x, int y) {
+    POINT at{};
+    if (GetCursorPos(&at) && at.x == x && at.y == y)
+        return true;
+    SetCursorPos(x, y);
+    return false;
+}
+
+// Whether the screen shows the colour at a point.
+bool ScreenShows(int x, int y, COLORREF color) {
+    const HDC screen = GetDC(nullptr);
+    const COLORREF shown = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return shown == color;
+}
+
 // A topmost window painted in one colour: the known screen content under the overlay.
 class TColourWindow {
 public:
@@ -73,7 +91,7 @@ private:
 class TScript {
 public:
     using TStep = std::function<bool()>;
-    explicit TScript(std::vector<TStep> steps, int timeoutMs = 10000)
+    explicit TScript(std::vector<TStep> steps, int timeoutMs = deadlines::kStateMs)
         : steps_(std::move(steps)),
           deadline_(std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs)) {
         current_ = this;
@@ -195,8 +213,9 @@ class OverlayTest : public FormsTest {
 protected:
     void SetUp() override {
         FormsTest::SetUp();
-        SetCursorPos(640, 512);
-        Pump(50);
+        // The pointer is in place and the coloured window on the screen before an overlay
+        // takes its picture of the desktop.
+        ASSERT_TRUE(PumpUntil([] { return PointerAt(640, 512) && ScreenShows(300, 250, kTargetColor); }));
     }
     // Runs an overlay modally while the script drives it.
     int RunOverlay(TFullVrimForm& overlay, std::vector<TScript::TStep> steps) {
@@ -261,13 +280,14 @@ TEST_F(OverlayTest, EscTheRightButtonAClickWithoutDragAndAReleaseWithoutPressCan
         // However it ended, the picture holds no band.
         EXPECT_EQ(PixelOf(overlay->Image1, 300, 250), kTargetColor);
         overlay.reset();
-        Pump(100); // the desktop repaints where the overlay was
+        // The desktop repaints where the overlay was.
+        ASSERT_TRUE(PumpUntil([] { return ScreenShows(300, 250, kTargetColor); }));
     }
 }
 
 TEST_F(OverlayTest, TheFixedRectangleStaysCentredOnThePointerAlsoPastTheDesktopEdgeAndAnyReleaseAccepts) {
     host.Mode = TCaptureMode::Rect;
-    SetCursorPos(400, 300);
+    ASSERT_TRUE(PumpUntil([] { return PointerAt(400, 300); }));
     auto overlay = CreateForm<TFullVrimForm>(static_cast<ICaptureHost&>(host));
     overlay->SelectionRect = {0, 0, 50, 30};
     TRect atStart, nearCorner;
@@ -323,7 +343,8 @@ TEST_F(OverlayTest, TheMagnifierPanelFleesToTheOppositeCornerWhenThePointerComes
     };
     const auto pointer = [](int x, int y) {
         return [=] {
-            SetCursorPos(x, y);
+            if (!PointerAt(x, y))
+                return false;
             SendMessageW(FullVrimForm->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
             return true;
         };
@@ -413,6 +434,7 @@ TEST_F(FormsTest, TheStripTakesOnePagePerDelayCountsThemAndClosesAfterTheLast) {
     strip->CaptureRect = {kTargetRect.left + 10, kTargetRect.top + 10, kTargetRect.left + 40,
                           kTargetRect.top + 30};
     TColourWindow target(kTargetRect);
+    ASSERT_TRUE(PumpUntil([] { return ScreenShows(300, 250, kTargetColor); }));
     std::vector<TBitmap32> pages;
     std::vector<std::chrono::steady_clock::time_point> times;
     strip->OnPage = [&](const TBitmap& page) {
@@ -422,7 +444,7 @@ TEST_F(FormsTest, TheStripTakesOnePagePerDelayCountsThemAndClosesAfterTheLast) {
         times.push_back(std::chrono::steady_clock::now());
     };
     const auto start = std::chrono::steady_clock::now();
-    TScript guard({[] { return false; }}, 8000);
+    TScript guard({[] { return false; }});
     const int result = strip->ShowModal();
     EXPECT_FALSE(guard.TimedOut());
     EXPECT_EQ(result, mrCancel);
@@ -454,7 +476,7 @@ TEST_F(FormsTest, TheStopButtonEndsTheSeriesAndAPageThatCannotBeDeliveredIsSkipp
             if (pages == 2)
                 PostMessageW(strip->SpeedButton1->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
         };
-        TScript guard({[] { return false; }}, 8000);
+        TScript guard({[] { return false; }});
         strip->ShowModal();
         EXPECT_FALSE(guard.TimedOut());
         EXPECT_EQ(pages, 2);
@@ -472,7 +494,7 @@ TEST_F(FormsTest, TheStopButtonEndsTheSeriesAndAPageThatCannotBeDeliveredIsSkipp
             if (attempts == 3)
                 throw Exception(L"clipboard held");
         };
-        TScript guard({[] { return false; }}, 12000);
+        TScript guard({[] { return false; }});
         strip->ShowModal();
         EXPECT_FALSE(guard.TimedOut());
         EXPECT_EQ(attempts, 3) << "the series goes on after a lost page";
@@ -494,7 +516,7 @@ TEST_F(FormsTest, APageWhoseDeliveryWaitsInAMessageLoopIsNeverOverlappedByTheNex
         Pump(1500); // as a message box would: the timer keeps firing meanwhile
         --depth;
     };
-    TScript guard({[] { return false; }}, 12000);
+    TScript guard({[] { return false; }});
     strip->ShowModal();
     EXPECT_FALSE(guard.TimedOut());
     EXPECT_EQ(pages, 2);
@@ -559,7 +581,7 @@ protected:
         return image;
     }
     // Runs a command while the script drives its windows.
-    void Run(TAction* command, std::vector<TScript::TStep> steps, int timeoutMs = 10000) {
+    void Run(TAction* command, std::vector<TScript::TStep> steps, int timeoutMs = deadlines::kStateMs) {
         TScript script(std::move(steps), timeoutMs);
         command->Execute();
         EXPECT_FALSE(script.TimedOut()) << "stuck after step " << script.StepsDone();
@@ -602,7 +624,7 @@ TEST_F(RegionCommandTest, ACancelledRegionDeliversNothingAndKeepsTheLastArea) {
 }
 
 TEST_F(RegionCommandTest, ARectCaptureAsksTheSizeStoresItAndPlacesARectangleOfThatSize) {
-    SetCursorPos(400, 300);
+    ASSERT_TRUE(PumpUntil([] { return PointerAt(400, 300); }));
     Run(form->acCaptureRect,
         {[] { return CaptureRecDialog && CaptureRecDialog->Visible(); }, ModeIs(TCaptureMode::Rect),
          [] {
@@ -656,7 +678,7 @@ TEST_F(RegionCommandTest, ASeriesTakesTheChosenAreaOncePerDelayForEachPage) {
          [] { return CaptureRepeatForm && CaptureRepeatForm->Visible(); }, Check([this] {
              EXPECT_TRUE(picker_checks::SameRect(form->LastCaptureRect, RECT{300, 300, 330, 320}));
          })},
-        15000);
+        deadlines::kStateMs);
     const auto files = Pictures();
     ASSERT_EQ(files.size(), 2u);
     for (const std::wstring& f : files) {

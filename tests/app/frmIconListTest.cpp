@@ -63,13 +63,11 @@ public:
         if (dialog_)
             return;
         own_ = std::make_unique<helper_process::TProcess>(L"\"" + helper_process::HelperExe(L"PickerTarget") +
-                                                          L"\" 60");
-        picker_driver::WaitUntil(
-            [&] {
-                dialog_ = FindWindowW(picker_target::kClassName, picker_target::kTitle);
-                return dialog_ && IsWindowVisible(dialog_);
-            },
-            15000);
+                                                          L"\" 600");
+        picker_driver::WaitUntil([&] {
+            dialog_ = FindWindowW(picker_target::kClassName, picker_target::kTitle);
+            return dialog_ && IsWindowVisible(dialog_);
+        });
     }
     TTargetDialog(const TTargetDialog&) = delete;
     TTargetDialog& operator=(const TTargetDialog&) = delete;
@@ -78,7 +76,7 @@ public:
             return;
         own_.reset();
         picker_driver::WaitUntil(
-            [] { return !FindWindowW(picker_target::kClassName, picker_target::kTitle); }, 5000);
+            [] { return !FindWindowW(picker_target::kClassName, picker_target::kTitle); });
     }
     HWND Handle() const { return dialog_; }
 
@@ -207,7 +205,8 @@ TEST_F(IconListTest, TheFirstActivationListsTheProgramsIconsAndShowsTheFirstAtOn
     EXPECT_EQ(dialog->IconView->Count(), 1);
     dialog->Hide();
     dialog->Show();
-    Pump(50);
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(dialog->Handle()) != FALSE; }));
+    PumpQuietPeriod();
     EXPECT_EQ(dialog->IconView->Count(), 1);
 }
 
@@ -334,19 +333,17 @@ public:
 private:
     void Run(const std::wstring& typed, bool ok) {
         HWND dialog = nullptr;
-        if (!picker_driver::WaitUntil(
-                [&] {
-                    dialog = nullptr;
-                    EnumWindows(FindIconDialog, reinterpret_cast<LPARAM>(&dialog));
-                    return dialog != nullptr;
-                },
-                10000))
+        if (!picker_driver::WaitUntil([&] {
+                dialog = nullptr;
+                EnumWindows(FindIconDialog, reinterpret_cast<LPARAM>(&dialog));
+                return dialog != nullptr;
+            }))
             return;
         Seen = true;
         HWND edit = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
         HWND list = FindWindowExW(dialog, nullptr, WC_LISTVIEWW, nullptr);
         SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
-        picker_driver::WaitUntil([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0; }, 5000);
+        picker_driver::WaitUntil([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0; });
         Listed = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
         HWND button = FindWindowExW(dialog, nullptr, L"Button", ok ? L"OK" : L"Cancel");
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
@@ -400,7 +397,7 @@ protected:
         const RECT dialogRect = picker_checks::WindowRectOf(target);
         const POINT probe{dialogRect.left + 20, dialogRect.bottom - 20};
         picker_driver::TPickerDriver driver(GetCurrentProcessId(), picker_checks::CursorForProbe(probe),
-                                            dialogRect, picker_driver::TPickEnd::LeftClick);
+                                            dialogRect, picker_driver::TPickEnd::LeftClick, 0x00FFFF);
         form->acCaptureIcon->Execute();
         picked = driver.Join();
         answer.Join();

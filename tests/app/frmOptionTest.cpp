@@ -60,7 +60,7 @@ protected:
     TFormPtr<TOptionForm> OpenDialog() {
         auto dialog = CreateForm<TOptionForm>(form.get());
         dialog->Show(); // the first activation loads the values
-        PumpUntil([] { return false; }, 20);
+        PumpPending();
         return dialog;
     }
     // Runs a command that shows a modal dialog; the step runs once the dialog is up. A
@@ -76,7 +76,7 @@ protected:
             if (!done) {
                 done = true;
                 step();
-            } else if (GetTickCount() - started > 10000) {
+            } else if (GetTickCount() - started > deadlines::kStateTicks) {
                 dialog()->ModalResult = mrCancel;
             }
         };

@@ -54,7 +54,7 @@ protected:
             if (!done) {
                 done = true;
                 step();
-            } else if (GetTickCount() - started > 10000) {
+            } else if (GetTickCount() - started > deadlines::kStateTicks) {
                 TextForm->ModalResult = mrCancel;
             }
         };
@@ -182,7 +182,7 @@ TEST_F(TextFormTest, TheNewImageDialogIsCalledNewAndTakesEnterAsOkAndEscAsCancel
             if (!done) {
                 done = true;
                 step(*shown);
-            } else if (GetTickCount() - started > 10000) {
+            } else if (GetTickCount() - started > deadlines::kStateTicks) {
                 shown->ModalResult = mrCancel;
             }
         };

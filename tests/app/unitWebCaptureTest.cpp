@@ -253,7 +253,8 @@ protected:
         process_ = std::make_unique<helper_process::TProcess>(
             L"\"" + helper_process::HelperExe(L"FakeWebView") + L"\" " + mode + L" \"" + title + L"\" " +
             eventName + L" " + layout);
-        if (!process_->Started() || WaitForSingleObject(ready_.Get(), 20000) != WAIT_OBJECT_0)
+        if (!process_->Started() ||
+            WaitForSingleObject(ready_.Get(), deadlines::kStateTicks) != WAIT_OBJECT_0)
             return nullptr;
         return FindWindowW(kViewClass, title.c_str());
     }

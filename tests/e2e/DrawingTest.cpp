@@ -6,6 +6,7 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
@@ -20,8 +21,8 @@ using namespace e2e;
 using picker_driver::SendKeys;
 
 namespace {
-// Moves the real pointer to a screen point, with the button events given. Input is paced
-// a little, as a hand would, so the program sees every move of a drag.
+// Moves the real pointer to a screen point, with the button events given; returns once the
+// system has the pointer there, so the events of a drag come one after another as by hand.
 void Mouse(POINT p, DWORD buttons = 0) {
     INPUT in{};
     in.type = INPUT_MOUSE;
@@ -29,7 +30,11 @@ void Mouse(POINT p, DWORD buttons = 0) {
     in.mi.dy = static_cast<LONG>((p.y * 65535LL) / (GetSystemMetrics(SM_CYSCREEN) - 1));
     in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
     SendInput(1, &in, sizeof(INPUT));
-    Sleep(40);
+    WaitFor([&] {
+        // The absolute position is scaled to 0..65535 and back: a pixel off is there.
+        POINT at{};
+        return GetCursorPos(&at) && std::abs(at.x - p.x) <= 1 && std::abs(at.y - p.y) <= 1;
+    });
 }
 
 void Click(POINT p, bool right = false) {

@@ -25,13 +25,43 @@ std::wstring EnvPath(const char* variable) {
 }
 
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    }
-    return true;
+    return deadlines::PollUntil(condition, timeoutMs);
+}
+
+namespace {
+struct TCaptionSearch {
+    const std::wstring& Caption;
+    HWND Found = nullptr;
+};
+BOOL CALLBACK MatchCaption(HWND wnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<TCaptionSearch*>(lParam);
+    wchar_t text[256] = {};
+    GetWindowTextW(wnd, text, 256);
+    if (search->Caption != text)
+        return TRUE;
+    search->Found = wnd;
+    return FALSE;
+}
+} // namespace
+
+HWND DescendantWithCaption(HWND root, const std::wstring& caption) {
+    TCaptionSearch search{caption};
+    EnumChildWindows(root, MatchCaption, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+namespace {
+// The tool window lies in the hidden dock area from its creation; the start-up timer shows
+// the area and the window in it (whether the main window shows or not).
+bool ToolWindowDocked(HWND mainWindow) {
+    const auto shown = [](HWND w) { return w && (GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE) != 0; };
+    const HWND tool = DescendantWithCaption(mainWindow, L"Tool Window");
+    return shown(tool) && shown(GetParent(tool));
+}
+} // namespace
+
+bool WaitForStartUp(HWND mainWindow) {
+    return WaitFor([&] { return ToolWindowDocked(mainWindow); });
 }
 
 std::wstring TempFolder() {
@@ -129,7 +159,7 @@ std::optional<DWORD> TProcess::WaitExit(int timeoutMs) {
 void TProcess::Kill() {
     if (pi_.hProcess) {
         TerminateProcess(pi_.hProcess, 99);
-        WaitForSingleObject(pi_.hProcess, 5000);
+        WaitForSingleObject(pi_.hProcess, deadlines::kStateMs);
     }
 }
 
@@ -160,7 +190,7 @@ void KillProcessesOf(const std::wstring& exe) {
     for (DWORD id : ProcessesOf(exe)) {
         if (HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
             TerminateProcess(h, 99);
-            WaitForSingleObject(h, 5000);
+            WaitForSingleObject(h, deadlines::kStateMs);
             CloseHandle(h);
         }
     }
@@ -208,10 +238,15 @@ HWND MainWindowOf(DWORD processId, int timeoutMs) {
 
 HWND MainWindowReadyForHotkeys(const TProcess& process) {
     const HWND w = MainWindowOf(process.Id());
-    if (w)
-        WaitFor([&] { return IsWindowVisible(w) != FALSE; });
-    Sleep(300);
-    return w;
+    if (!w)
+        return nullptr;
+    const auto boxShown = [&process] {
+        for (HWND box : FindWindows(L"#32770", process.Id()))
+            if (IsWindowVisible(box))
+                return true;
+        return false;
+    };
+    return WaitFor([&] { return (IsWindowVisible(w) && ToolWindowDocked(w)) || boxShown(); }) ? w : nullptr;
 }
 
 void MoveMouse(int x, int y, DWORD buttons) {
@@ -221,7 +256,11 @@ void MoveMouse(int x, int y, DWORD buttons) {
     in.mi.dy = static_cast<LONG>((y * 65535LL) / (GetSystemMetrics(SM_CYSCREEN) - 1));
     in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
     SendInput(1, &in, sizeof(INPUT));
-    Sleep(60);
+    WaitFor([&] {
+        // The absolute position is scaled to 0..65535 and back: a pixel off is there.
+        POINT at{};
+        return GetCursorPos(&at) && std::abs(at.x - x) <= 1 && std::abs(at.y - y) <= 1;
+    });
 }
 
 namespace {
@@ -271,11 +310,12 @@ bool ExitProgram(TProcess& process, HWND mainWindow) {
     // The log-off query marks the next close as the real exit, as Exit does; menus of
     // another process cannot be read here.
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutW(mainWindow, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) ||
+    if (!SendMessageTimeoutW(mainWindow, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, deadlines::kStateMs,
+                             &answer) ||
         answer != 1)
         return false;
     PostMessageW(mainWindow, WM_CLOSE, 0, 0);
-    return process.WaitExit(15000).has_value();
+    return process.WaitExit().has_value();
 }
 
 std::optional<TRegValue> ReadRegValue(const std::wstring& key, const std::wstring& name) {
@@ -346,8 +386,10 @@ void WriteRegDword(const std::wstring& key, const std::wstring& name, DWORD valu
 }
 
 std::string ReadTextFile(const std::wstring& path) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
+    // Shared for deletion too, so that a reading test never keeps the program from
+    // replacing the file.
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE)
         return {};
     std::string text;

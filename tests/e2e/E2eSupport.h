@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Deadlines.h"
+
 namespace e2e {
 
 // Unix paths from the test environment as Windows paths (drive Z: is the Unix root).
@@ -16,7 +18,9 @@ std::wstring UnixToWindowsPath(const std::string& unixPath);
 std::wstring EnvPath(const char* variable);
 
 // Waits until the condition holds; false when the time ran out.
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 10000);
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs = deadlines::kStateMs);
+// The quiet period of a check that something does not happen (after a positive sync point).
+using deadlines::QuietPeriod;
 
 // A fresh program folder with a copy of Tolvex.exe (and its Language folder).
 class TProgramFolder {
@@ -41,7 +45,7 @@ public:
     HANDLE Handle() const { return pi_.hProcess; }
     bool Running() const;
     // Waits for the end; the exit code, or nothing when it did not end in time.
-    std::optional<DWORD> WaitExit(int timeoutMs = 10000);
+    std::optional<DWORD> WaitExit(int timeoutMs = deadlines::kStateMs);
     void Kill();
 
 private:
@@ -56,9 +60,16 @@ void KillProcessesOf(const std::wstring& exe);
 // Top-level windows of a class (and, when given, of one process).
 std::vector<HWND> FindWindows(const std::wstring& className, DWORD processId = 0);
 // The main window of Tolvex of a process (any process when 0).
-HWND MainWindowOf(DWORD processId, int timeoutMs = 10000);
-// The main window once it is shown and its first activation, which registers the global
-// hotkeys, has had its time; null when no main window came.
+HWND MainWindowOf(DWORD processId, int timeoutMs = deadlines::kStateMs);
+// The descendant window of root with this caption, or null.
+HWND DescendantWithCaption(HWND root, const std::wstring& caption);
+// Waits for the start-up work of a freshly started program (English texts): its first
+// activation registers the hotkeys, then its start-up timer docks the tool window; true
+// once the tool window is docked, so that a pressed hotkey reaches the program.
+bool WaitForStartUp(HWND mainWindow);
+// The main window once it is shown and the start-up work is done (WaitForStartUp), or a
+// message box of the process stops the start-up (answer it, then WaitForStartUp); null
+// when neither came.
 HWND MainWindowReadyForHotkeys(const TProcess& process);
 // Chooses the menu item with this caption (as the user would): the command is posted.
 // Works where menus of other processes can be read (not under Wine).
@@ -68,7 +79,7 @@ bool ChooseMenuItem(HWND window, const std::wstring& caption);
 bool ExitProgram(TProcess& process, HWND mainWindow);
 
 // Moves the real pointer to a screen point with SendInput, with the button events given
-// (MOUSEEVENTF_LEFTDOWN ...), and gives the program a moment to take it.
+// (MOUSEEVENTF_LEFTDOWN ...); returns once the system has the pointer there.
 void MoveMouse(int x, int y, DWORD buttons = 0);
 
 // The registry of the current user.

@@ -71,7 +71,7 @@ TEST_F(HotkeyCaptureTest, RepeatLastCaptureDoesNothingBeforeAnyCaptureAndTakesTh
     const HWND main = Start(p);
     ASSERT_TRUE(main);
     PressCtrlShift(VK_F9);
-    Sleep(1500);
+    QuietPeriod();
     EXPECT_FALSE(FileExists(Shot(1, L"bmp")));
 
     PressCtrlShift(VK_F5);

@@ -69,7 +69,7 @@ protected:
 } // namespace
 
 TEST_F(IconCaptureTest, TheIconHotkeyPickAndOkSaveTheChosenIconOfTheTypedProgram) {
-    TProcess target(EnvPath("TOLVEX_HELPERS_DIR") + L"\\PickerTarget.exe", L"120");
+    TProcess target(EnvPath("TOLVEX_HELPERS_DIR") + L"\\PickerTarget.exe", L"600");
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitFor([&] {
         dialog = FindWindowW(picker_target::kClassName, picker_target::kTitle);
@@ -87,7 +87,7 @@ TEST_F(IconCaptureTest, TheIconHotkeyPickAndOkSaveTheChosenIconOfTheTypedProgram
     picker_driver::PressCtrlShift(VK_F8);
     const POINT probe{dialogRect.left + 20, dialogRect.bottom - 20};
     const auto seen =
-        TPickerDriver(program.Id(), CursorForProbe(probe), dialogRect, TPickEnd::LeftClick).Join();
+        TPickerDriver(program.Id(), CursorForProbe(probe), dialogRect, TPickEnd::LeftClick, 0x00FFFF).Join();
     EXPECT_TRUE(seen.Framed);
     EXPECT_EQ(seen.RingColor, static_cast<COLORREF>(0x00FFFF));
 

@@ -58,7 +58,8 @@ TEST_F(KoreanSystemLanguageTest, WithEnglishStoredTheMainWindowKeepsItsDesignedT
     auto p = Start();
     const HWND main = MainWindowOf(p->Id());
     ASSERT_TRUE(main);
-    Sleep(500);
+    // The translation runs at the first activation, before the launcher is written.
+    ASSERT_TRUE(WaitFor([&] { return FileExists(folder.Path() + L"tvl.exe"); }));
     EXPECT_EQ(Caption(main), L"Tolvex");
     EXPECT_TRUE(ExitProgram(*p, main));
 }

@@ -60,7 +60,7 @@ TEST_F(OptionsE2eTest, AShortcutChangedInTheOptionsTakesOverTheHotkeyAndIsStored
     const HWND main = MainWindowOf(p.Id());
     ASSERT_TRUE(main);
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
-    Sleep(300);
+    ASSERT_TRUE(WaitForStartUp(main));
     const std::vector<HWND> bars = ChildrenOfClass(main, TOOLBARCLASSNAMEW);
     ASSERT_FALSE(bars.empty());
     ASSERT_TRUE(ClickToolButton(p, bars.front(), kOptionsButton));
@@ -73,18 +73,18 @@ TEST_F(OptionsE2eTest, AShortcutChangedInTheOptionsTakesOverTheHotkeyAndIsStored
     EXPECT_EQ(SendMessageW(fields[4], HKM_GETHOTKEY, 0, 0) & 0xFFFF, kCtrlShiftF5);
     SendMessageW(fields[4], HKM_SETHOTKEY, kCtrlAltK, 0);
     PressCtrlShift(VK_F5);
-    Sleep(1000);
+    QuietPeriod();
     EXPECT_FALSE(FileExists(Shot(1)));
 
     const HWND ok = ChildWithText(dialog, L"Button", L"OK");
     ASSERT_TRUE(ok);
     PostMessageW(ok, BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }));
-    Sleep(300);
+    // The hotkeys come back before the dialog is destroyed.
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
 
     // Only the new combination captures now.
     PressCtrlShift(VK_F5);
-    Sleep(1500);
+    QuietPeriod();
     EXPECT_FALSE(FileExists(Shot(1)));
     SendKeys({VK_CONTROL, VK_MENU, 'K'});
     EXPECT_TRUE(WaitFor([&] { return FileExists(Shot(1)); }));

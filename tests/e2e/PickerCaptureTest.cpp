@@ -54,14 +54,15 @@ protected:
     // start-up capture opens must not end up below it.
     bool Start(int saveImageType, const std::wstring& args = {}) {
         WriteRegDword(kSettingsKey, L"SaveImageType", static_cast<DWORD>(saveImageType));
-        target = std::make_unique<TProcess>(EnvPath("TOLVEX_HELPERS_DIR") + L"\\PickerTarget.exe", L"120");
+        target = std::make_unique<TProcess>(EnvPath("TOLVEX_HELPERS_DIR") + L"\\PickerTarget.exe", L"600");
         WaitFor([&] {
             dialog = FindWindowW(picker_target::kClassName, picker_target::kTitle);
             return dialog && IsWindowVisible(dialog);
         });
         program = std::make_unique<TProcess>(folder.Exe(), args);
         mainWindow = MainWindowOf(program->Id());
-        if (!mainWindow || !WaitFor([&] { return FileExists(folder.Path() + L"tvl.exe"); }))
+        if (!mainWindow || !WaitFor([&] { return FileExists(folder.Path() + L"tvl.exe"); }) ||
+            !WaitForStartUp(mainWindow))
             return false;
         button = dialog ? GetDlgItem(dialog, picker_target::kButtonId) : nullptr;
         return button != nullptr;
@@ -110,7 +111,8 @@ TEST_F(PickerCaptureTest, TheControlHotkeyAndAClickOverTheButtonSaveThePictureOf
     const RECT buttonRect = WindowRectOf(button);
     picker_driver::PressCtrlShift(VK_F1);
     const auto seen =
-        TPickerDriver(program->Id(), PointerOver(buttonRect), buttonRect, TPickEnd::LeftClick).Join();
+        TPickerDriver(program->Id(), PointerOver(buttonRect), buttonRect, TPickEnd::LeftClick, 0x00FF00)
+            .Join();
     EXPECT_TRUE(seen.Framed);
     EXPECT_EQ(seen.RingColor, static_cast<COLORREF>(0x00FF00));
 
@@ -135,12 +137,13 @@ TEST_F(PickerCaptureTest, TheWindowHotkeySavesTheWholeDialogAndEscOrTheRightButt
         EXPECT_TRUE(seen.Framed);
         EXPECT_TRUE(seen.PickerGone);
     }
-    Sleep(500);
+    QuietPeriod();
     EXPECT_TRUE(OutputFiles().empty());
 
     picker_driver::PressCtrlShift(VK_F2);
     const auto seen =
-        TPickerDriver(program->Id(), PointerOver(buttonRect), dialogRect, TPickEnd::LeftClick).Join();
+        TPickerDriver(program->Id(), PointerOver(buttonRect), dialogRect, TPickEnd::LeftClick, 0x0000FF)
+            .Join();
     EXPECT_TRUE(seen.Framed);
     EXPECT_EQ(seen.RingColor, static_cast<COLORREF>(0x0000FF));
     const auto image = SavedPicture(L"Capture_1.png");

@@ -4,6 +4,7 @@
 
 #include <objbase.h>
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include "E2eSupport.h"
@@ -43,13 +44,14 @@ TEST(RegionCaptureTest, TheRegionHotkeyAndADragWriteAPictureOfTheDraggedSize) {
         const HWND main = MainWindowOf(p.Id());
         ASSERT_TRUE(main);
         WaitFor([&] { return IsWindowVisible(main) != FALSE; });
-        Sleep(300);
+        ASSERT_TRUE(WaitForStartUp(main));
         // Away from the corners, where the magnifier panel stands.
         MoveMouse(640, 500);
         PressCtrlShift(VK_F3);
         HWND overlay = nullptr;
         ASSERT_TRUE(WaitFor([&] { return (overlay = OverlayOf(p.Id())) != nullptr; }));
-        Sleep(400);
+        // The drag starts once the overlay is the window under the pointer.
+        ASSERT_TRUE(WaitFor([&] { return GetAncestor(WindowFromPoint({500, 400}), GA_ROOT) == overlay; }));
         MoveMouse(500, 400);
         MoveMouse(500, 400, MOUSEEVENTF_LEFTDOWN);
         MoveMouse(560, 440);

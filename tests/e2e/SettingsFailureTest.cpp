@@ -39,7 +39,7 @@ std::wstring BoxText(HWND box) {
 }
 
 // Waits for one message box of the process, answers it with OK and returns its text.
-std::optional<std::wstring> AnswerMessageBox(DWORD processId, int timeoutMs = 10000) {
+std::optional<std::wstring> AnswerMessageBox(DWORD processId, int timeoutMs = deadlines::kStateMs) {
     HWND box = nullptr;
     if (!WaitFor(
             [&] {
@@ -99,6 +99,7 @@ TEST_F(SettingsFailureTest, AnUnreadableSettingsFileIsSaidOnceAtStartUpAndCaptur
     const auto report = AnswerMessageBox(p.Id());
     EXPECT_TRUE(Contains(report, L"Tolvex.ini")) << "the file is named";
     EXPECT_TRUE(Contains(report, L"not text")) << "and the reason";
+    ASSERT_TRUE(WaitForStartUp(main));
 
     // The defaults: a hide before the capture, which saves, and a new document.
     PressCtrlShift(VK_F5);
@@ -106,7 +107,7 @@ TEST_F(SettingsFailureTest, AnUnreadableSettingsFileIsSaidOnceAtStartUpAndCaptur
     PressCtrlShift(VK_F5);
     ASSERT_TRUE(WaitFor([&] { return DocumentsOf(main).size() == 2; }));
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
-    Sleep(1000);
+    QuietPeriod();
     EXPECT_TRUE(MessageBoxesOf(p.Id()).empty()) << "the cause was said at start-up";
     EXPECT_EQ(ReadTextFile(ini), unreadable);
     p.Kill();
@@ -138,7 +139,7 @@ TEST_F(SettingsFailureTest, TheCloseBoxWithASettingsFileThatCannotBeWrittenSaysS
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
     PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }));
-    Sleep(1000);
+    QuietPeriod();
     EXPECT_TRUE(MessageBoxesOf(p.Id()).empty());
     EXPECT_TRUE(IsWindow(doc));
     p.Kill();

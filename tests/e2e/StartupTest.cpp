@@ -26,7 +26,7 @@ protected:
     HWND Start(TProcess& p) {
         HWND w = MainWindowOf(p.Id());
         if (w)
-            WaitFor([&] { return FileExists(folder.Path() + L"tvl.exe"); }, 3000);
+            WaitFor([&] { return FileExists(folder.Path() + L"tvl.exe"); });
         return w;
     }
     TProgramFolder folder;
@@ -71,7 +71,7 @@ TEST_F(StartupTest, ASecondStartNeverOpensASecondWindowAndShowsTheHiddenOneAgain
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }));
     TProcess third(folder.Exe(), L"Anything");
     ASSERT_TRUE(third.WaitExit().has_value());
-    Sleep(500);
+    QuietPeriod();
     EXPECT_FALSE(IsWindowVisible(main));
     EXPECT_TRUE(ExitProgram(first, main));
 }
@@ -85,7 +85,7 @@ TEST_F(StartupTest, AHandOverWithoutArgumentKeepsTheWindowHiddenWhenShowingAfter
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }));
     TProcess second(folder.Exe());
     ASSERT_TRUE(second.WaitExit().has_value());
-    Sleep(500);
+    QuietPeriod();
     EXPECT_FALSE(IsWindowVisible(main));
     EXPECT_TRUE(ExitProgram(first, main));
 }
@@ -156,7 +156,9 @@ TEST_F(StartupTest, TheFirstStartWritesTheLauncherAndTheBrowserButtonAndLaterSta
     TProcess again(folder.Exe());
     const HWND main = MainWindowOf(again.Id());
     ASSERT_TRUE(main);
-    Sleep(1000);
+    // The start-up timer docks the tool window and would register the button beside it.
+    ASSERT_TRUE(WaitForStartUp(main));
+    QuietPeriod();
     EXPECT_FALSE(RegKeyExists(kButtonKey));
 
     // The launcher is a runnable program: with an argument it starts Tolvex with it, which
@@ -178,7 +180,7 @@ TEST_F(StartupTest, TheBrowserButtonIsNotRegisteredWhenItsSettingIsOff) {
     const HWND main = Start(p);
     ASSERT_TRUE(main);
     ASSERT_TRUE(FileExists(folder.Path() + L"tvl.exe"));
-    Sleep(300);
+    QuietPeriod();
     EXPECT_FALSE(RegKeyExists(kButtonKey));
     EXPECT_TRUE(ExitProgram(p, main));
 }

@@ -129,7 +129,7 @@ TEST_F(ToolWindowTest, TheToolWindowIsPulledOutByItsCaptionAndDockedAgainWithThe
         ASSERT_TRUE(WaitFor([&] { return (outline = VisibleOutlineOf(program.Id())) != nullptr; }));
         EXPECT_EQ(GetParent(tool), panel);
         EXPECT_TRUE(WaitFor([&] { return TaskbarButtonOf(main) != nullptr; }));
-        Sleep(500);
+        QuietPeriod();
         EXPECT_EQ(TaskbarButtonOf(outline), nullptr);
     });
     ASSERT_TRUE(
@@ -142,7 +142,7 @@ TEST_F(ToolWindowTest, TheToolWindowIsPulledOutByItsCaptionAndDockedAgainWithThe
     EXPECT_EQ(floating.left, 640 - 60);
     // The main window's button shows that the taskbar is up to date; the tool window has none.
     EXPECT_TRUE(WaitFor([&] { return TaskbarButtonOf(main) != nullptr; }));
-    Sleep(500);
+    QuietPeriod();
     EXPECT_EQ(TaskbarButtonOf(tool), nullptr);
 
     // Hidden with the main window to the tray, and back above it with the Show hotkey.
@@ -150,7 +150,7 @@ TEST_F(ToolWindowTest, TheToolWindowIsPulledOutByItsCaptionAndDockedAgainWithThe
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main) && !IsWindowVisible(tool); }));
     picker_driver::PressCtrlShift(VK_F11);
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) && IsWindowVisible(tool); }));
-    Sleep(1500); // the main window's raise may come late; the pane must stay above it
+    QuietPeriod(); // the main window's raise may come late; the pane must stay above it
     EXPECT_TRUE(IsAbove(tool, main));
     EXPECT_EQ(ScreenRect(tool).left, floating.left);
 

@@ -55,7 +55,7 @@ protected:
         ready.Reset(CreateEventW(nullptr, TRUE, FALSE, event.c_str()));
         view = std::make_unique<TProcess>(EnvPath("TOLVEX_HELPERS_DIR") + L"\\FakeWebView.exe",
                                           L"view \"" + title + L"\" " + event + L" 200 100 183 100 350 0");
-        if (WaitForSingleObject(ready.Get(), 20000) != WAIT_OBJECT_0)
+        if (WaitForSingleObject(ready.Get(), deadlines::kStateMs) != WAIT_OBJECT_0)
             return false;
         viewWindow = FindWindowW(fake_web::kViewClass, title.c_str());
         return viewWindow != nullptr;
@@ -66,9 +66,9 @@ protected:
         WriteRegString(kSettingsKey, L"acCaptureAutoScroll_Checked", autoScroll ? L"TRUE" : L"FALSE");
         TProcess program(folder.Exe());
         const HWND main = MainWindowOf(program.Id());
-        if (!main || !WaitFor([&] { return FileExists(folder.Path() + L"tvl.exe"); }))
+        if (!main || !WaitFor([&] { return FileExists(folder.Path() + L"tvl.exe"); }) ||
+            !WaitForStartUp(main))
             return std::nullopt;
-        Sleep(300);
         RECT viewRect;
         GetWindowRect(viewWindow, &viewRect);
         picker_driver::PressCtrlShift(VK_F1);

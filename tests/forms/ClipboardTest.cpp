@@ -40,7 +40,7 @@ struct THeldClipboard {
         : ready(CreateEventW(nullptr, TRUE, FALSE, L"TolvexClipboardPeerReady")),
           peer(L"\"" + HelperExe(L"ClipboardPeer") + L"\" hold " + std::to_wstring(milliseconds) +
                L" TolvexClipboardPeerReady") {
-        held = peer.Started() && WaitPumping(ready.Get(), 10000);
+        held = peer.Started() && WaitPumping(ready.Get(), deadlines::kStateTicks);
     }
     TKernelHandle ready;
     TProcess peer;

@@ -303,17 +303,19 @@ TEST_F(DockPanelTest, ThePaneNeverGetsATaskbarButtonAfterAHideAndShow) {
     auto* tray = host->Make<TTrayIcon>(L"Tray", LoadIconW(nullptr, IDI_APPLICATION), L"Dock host");
     tray->SetActive(true);
     // The host's own button proves that the taskbar lists this program's windows.
-    ASSERT_TRUE(PumpUntil([&] { return TaskbarButtonOf(host->Handle()) != nullptr; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return TaskbarButtonOf(host->Handle()) != nullptr; }));
     for (int round = 0; round < 2; ++round) {
         host->Hide();
         host->Show();
-        Pump(500);
+        ASSERT_TRUE(PumpUntil([&] { return TaskbarButtonOf(host->Handle()) != nullptr; }));
+        PumpQuietPeriod();
         EXPECT_EQ(TaskbarButtonOf(Pane()), nullptr) << "docked, round " << round;
     }
     DragStripTo(60, 8, {700, 300});
     host->Hide();
     host->Show();
-    Pump(500);
+    ASSERT_TRUE(PumpUntil([&] { return TaskbarButtonOf(host->Handle()) != nullptr; }));
+    PumpQuietPeriod();
     EXPECT_EQ(TaskbarButtonOf(Pane()), nullptr) << "floating";
     EXPECT_NE(TaskbarButtonOf(host->Handle()), nullptr);
 }

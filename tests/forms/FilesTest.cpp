@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "forms/Exceptions.h"
@@ -72,4 +73,32 @@ TEST(Files, AnAtomicWriteReplacesWholeOrKeepsTheOldFileAndLeavesNothingElse) {
 
     // Neither the writes nor the failures left a temporary file behind.
     EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"picture.bin"});
+}
+
+TEST(Files, AnAtomicWriteWaitsForAReaderThatHoldsTheFileBrieflyAndFailsWhenItStays) {
+    TScratchFolder folder(L"TolvexFilesTest");
+    const std::wstring file = folder.File(L"settings.ini");
+    WriteFileAtomic(file, Bytes{1});
+    {
+        // Another program reads the file for a moment: others may read and write it, but
+        // not replace it.
+        TFileHandle reader = Open(file, GENERIC_READ);
+        ASSERT_TRUE(reader);
+        std::thread closer([&reader] {
+            Sleep(50);
+            reader.Reset();
+        });
+        EXPECT_EQ(TryWriteFileAtomic(file, Bytes{2}, false), 0u);
+        closer.join();
+    }
+    EXPECT_EQ(ReadFileBytes(file), Bytes{2});
+
+    // A reader that stays: the write fails with the reason and keeps the old file.
+    {
+        const TFileHandle reader = Open(file, GENERIC_READ);
+        const DWORD error = TryWriteFileAtomic(file, Bytes{3}, false);
+        EXPECT_TRUE(error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION) << error;
+    }
+    EXPECT_EQ(ReadFileBytes(file), Bytes{2});
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"settings.ini"});
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "forms/Application.h"
+#include "tests/support/Deadlines.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,7 @@ protected:
     void TearDown() override { App().OnShowException = nullptr; }
 
     // Pumps messages until the condition holds or the time runs out; true when it held.
-    static bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 3000) {
+    static bool PumpUntil(const std::function<bool()>& done, int timeoutMs = deadlines::kStateMs) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         while (!done()) {
             if (std::chrono::steady_clock::now() > end)
@@ -43,6 +44,14 @@ protected:
     static void Pump(int ms) {
         PumpUntil([] { return false; }, ms);
     }
+    // Handles every message waiting now (posted work, paints, due timers) and the idle work.
+    static void PumpPending() {
+        while (App().HandleMessage(false)) {
+        }
+        App().DoIdle();
+    }
+    // The quiet period of a check that something does not happen, with messages flowing.
+    static void PumpQuietPeriod() { Pump(deadlines::kQuietMs); }
 
     std::vector<std::wstring> errors;
 };

@@ -113,12 +113,16 @@ TEST_F(FormsTest, AMemoWrapsLongLinesAndAGroupBoxPaintsItsFaceInsideAClippingPan
     form->Show();
     RedrawWindow(form->Handle(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Pump(100);
     POINT inside{60, 60};
     ClientToScreen(group->Handle(), &inside);
-    const HDC screen = GetDC(nullptr);
-    const COLORREF pixel = GetPixel(screen, inside.x, inside.y);
-    ReleaseDC(nullptr, screen);
+    COLORREF pixel = CLR_INVALID;
+    // The paint reaches the screen a little after it is done.
+    PumpUntil([&] {
+        const HDC screen = GetDC(nullptr);
+        pixel = GetPixel(screen, inside.x, inside.y);
+        ReleaseDC(nullptr, screen);
+        return pixel == GetSysColor(COLOR_BTNFACE);
+    });
     EXPECT_EQ(pixel, GetSysColor(COLOR_BTNFACE));
 }
 

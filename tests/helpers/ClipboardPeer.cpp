@@ -15,19 +15,17 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Deadlines.h"
+
 namespace {
 
 HWND OwnerWindow() {
     return CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
 }
 
+// The test may still hold the clipboard for a moment.
 bool Open(HWND owner) {
-    for (int i = 0; i < 100; ++i) {
-        if (OpenClipboard(owner))
-            return true;
-        Sleep(20);
-    }
-    return false;
+    return deadlines::PollUntil([&] { return OpenClipboard(owner) != FALSE; });
 }
 
 int Read(const wchar_t* reportPath) {

@@ -6,7 +6,7 @@
 //       the same, but the process ends in the middle of the first scroll request
 //   FakeWebView hang <title> <ready event>
 //       makes a window of the view's class, signals, and never handles a message
-// Both give up after a minute. Exit code 0 on success.
+// Both give up after ten minutes (a forgotten helper ends by itself). Exit code 0 on success.
 #include "tests/support/FakeWebView.h"
 
 #include <windows.h>
@@ -16,8 +16,8 @@
 
 namespace {
 
-constexpr DWORD kLifetime = 60000;
-constexpr DWORD kSettleTime = 100;
+constexpr DWORD kLifetime = 600000;
+constexpr DWORD kSettleTime = 30000;
 
 // Handles messages until some arrive or the time since start is up.
 void Pump(DWORD start, DWORD time) {
@@ -52,8 +52,8 @@ int View(const wchar_t* title, const wchar_t* ready, const std::vector<std::wstr
         fake_web::TFakeView view(*layout, title);
         // The window's first picture reaches the screen before the test may copy it.
         const DWORD start = GetTickCount();
-        while (GetTickCount() - start < kSettleTime)
-            Pump(start, kSettleTime);
+        while (!view.Shown() && GetTickCount() - start < kSettleTime)
+            Pump(GetTickCount(), 15);
         if (!view.Wnd() || !Signal(ready))
             code = 4;
         // Serves until the test closes the window, within the lifetime.

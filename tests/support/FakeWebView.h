@@ -389,6 +389,21 @@ public:
     }
     HWND Wnd() const { return wnd_; }
     TFakePage& Page() { return *page_; }
+    // Whether the screen shows the view's picture at its corners.
+    bool Shown() const {
+        RECT r{};
+        if (!GetWindowRect(wnd_, &r))
+            return false;
+        const HDC screen = GetDC(nullptr);
+        bool shown = true;
+        for (const POINT p : {POINT{0, 0}, POINT{r.right - r.left - 1, r.bottom - r.top - 1}}) {
+            const std::uint32_t rgb = page_->ViewPixel(p.x, p.y);
+            const COLORREF expected = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+            shown = shown && GetPixel(screen, r.left + p.x, r.top + p.y) == expected;
+        }
+        ReleaseDC(nullptr, screen);
+        return shown;
+    }
     // Times the view was asked for its document.
     int Requests() const { return requests_; }
 

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "tests/support/Deadlines.h"
+
 namespace helper_process {
 
 // A Unix path from the test environment as Wine sees it (drive Z: is the root).
@@ -63,7 +65,7 @@ public:
     }
     bool Started() const { return pi_.hProcess != nullptr; }
     // The exit code, or -1 when it did not end within the time (it is then ended).
-    int Wait(DWORD timeout = 20000) {
+    int Wait(DWORD timeout = deadlines::kStateTicks) {
         if (!pi_.hProcess)
             return -2;
         if (!WaitPumping(pi_.hProcess, timeout)) {

@@ -10,6 +10,8 @@
 #include <functional>
 #include <thread>
 
+#include "tests/support/Deadlines.h"
+
 namespace picker_driver {
 
 struct TPickerWindows {
@@ -60,14 +62,8 @@ inline bool KeepPointerAt(POINT p) {
     return false;
 }
 
-inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        Sleep(15);
-    }
-    return true;
+inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = deadlines::kStateMs) {
+    return deadlines::PollUntil(condition, timeoutMs);
 }
 
 inline void SendKeys(std::initializer_list<WORD> down) {
@@ -117,13 +113,15 @@ struct TPickSeen {
 };
 
 // Moves the pointer to cursor, waits until the picker of the process sits at the pointer
-// with its frame over expectedFrame, then ends the pick as told. When the frame never
-// gets there, the pick is cancelled with Esc all the same, so that a failing test never
-// leaves the picker running.
+// with its frame over expectedFrame (and, when a ring colour is given, until the screen
+// shows the ring in it), then ends the pick as told. When the frame never gets there, the
+// pick is cancelled with Esc all the same, so that a failing test never leaves the picker
+// running.
 class TPickerDriver {
 public:
-    TPickerDriver(DWORD processId, POINT cursor, RECT expectedFrame, TPickEnd end, int timeoutMs = 10000)
-        : thread_([=, this] { Run(processId, cursor, expectedFrame, end, timeoutMs); }) {}
+    TPickerDriver(DWORD processId, POINT cursor, RECT expectedFrame, TPickEnd end,
+                  COLORREF ring = CLR_INVALID, int timeoutMs = deadlines::kStateMs)
+        : thread_([=, this] { Run(processId, cursor, expectedFrame, end, ring, timeoutMs); }) {}
     TPickerDriver(const TPickerDriver&) = delete;
     TPickerDriver& operator=(const TPickerDriver&) = delete;
     ~TPickerDriver() { Join(); }
@@ -135,7 +133,7 @@ public:
     }
 
 private:
-    void Run(DWORD processId, POINT cursor, RECT expected, TPickEnd end, int timeoutMs) {
+    void Run(DWORD processId, POINT cursor, RECT expected, TPickEnd end, COLORREF ring, int timeoutMs) {
         SetCursorPos(cursor.x, cursor.y);
         TPickerWindows windows;
         seen_.Framed = WaitUntil(
@@ -150,8 +148,11 @@ private:
             },
             timeoutMs);
         if (seen_.Framed) {
-            Sleep(100); // the ring paints
-            seen_.RingColor = ScreenPixel(expected.left, expected.top);
+            // The ring paints after its window is placed.
+            WaitUntil([&] {
+                seen_.RingColor = ScreenPixel(expected.left, expected.top);
+                return ring == CLR_INVALID || seen_.RingColor == ring;
+            });
             switch (end) {
             case TPickEnd::LeftClick:
                 ClickButton(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
@@ -164,12 +165,14 @@ private:
                 break;
             }
         }
-        seen_.PickerGone = WaitUntil([&] { return !FindPickerWindows(processId).Picker; }, 3000);
+        seen_.PickerGone = WaitUntil([&] { return !FindPickerWindows(processId).Picker; });
         // Whatever went wrong, the picker must not stay.
-        for (int i = 0; i < 50 && FindPickerWindows(processId).Picker; ++i) {
-            PostMessageW(FindPickerWindows(processId).Picker, WM_KEYDOWN, VK_ESCAPE, 0);
-            Sleep(100);
-        }
+        WaitUntil([&] {
+            const HWND left = FindPickerWindows(processId).Picker;
+            if (left)
+                PostMessageW(left, WM_KEYDOWN, VK_ESCAPE, 0);
+            return !left;
+        });
     }
 
     TPickSeen seen_;

@@ -111,7 +111,7 @@ protected:
     }
     void TearDown() override {
         form.reset();
-        Pump(50);
+        PumpPending();
         ToolForm = nullptr;
         tool.reset();
         ShutterSoundHook = nullptr;
