@@ -1,10 +1,11 @@
 #include "forms/Actions.h"
 
-#include "forms/Application.h"
-
 #include <algorithm>
 
-TAction::TAction(TForm* owner, std::wstring name, std::wstring category, std::wstring caption, TShortCut shortCut)
+#include "forms/Application.h"
+
+TAction::TAction(TForm* owner, std::wstring name, std::wstring category, std::wstring caption,
+                 TShortCut shortCut)
     : TComponent(owner, std::move(name)), ShortCut(shortCut), caption_(std::move(caption)) {
     Category = std::move(category);
     hint_ = caption_;

@@ -2,16 +2,17 @@
 // Actions: the commands of a form with caption, hint, shortcut, category, check mark and
 // enabled state. Menu items and tool buttons bound to an action follow its changes; the
 // update test runs whenever the program is idle.
-#include "core/ShortCut.h"
-#include "forms/Component.h"
-
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "core/ShortCut.h"
+#include "forms/Component.h"
+
 class TAction : public TComponent {
 public:
-    TAction(TForm* owner, std::wstring name, std::wstring category, std::wstring caption, TShortCut shortCut = 0);
+    TAction(TForm* owner, std::wstring name, std::wstring category, std::wstring caption,
+            TShortCut shortCut = 0);
 
     const std::wstring& Caption() const { return caption_; }
     void SetCaption(const std::wstring& caption);

@@ -2,11 +2,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "forms/Exceptions.h"
 #include "forms/Form.h"
 #include "forms/Timer.h"
-
-#include <algorithm>
 
 TApplication* Application = nullptr;
 
@@ -39,8 +39,8 @@ TApplication::TApplication(HINSTANCE instance) : instance_(instance) {
     wc.hInstance = instance_;
     wc.lpszClassName = kUtilWindowClass;
     RegisterClassExW(&wc);
-    utilWindow_ = CreateWindowExW(0, kUtilWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_,
-                                  nullptr);
+    utilWindow_ =
+        CreateWindowExW(0, kUtilWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr);
 }
 
 TApplication::~TApplication() {

@@ -1,14 +1,14 @@
+#include "forms/ComCtrls.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include "forms/ComCtrls.h"
+#include <algorithm>
 
 #include "forms/Actions.h"
 #include "forms/Form.h"
 #include "forms/Menus.h"
-
-#include <algorithm>
 
 namespace {
 // Our own tool-bar command ids; far from menu command ids, which are unique anyway.
@@ -19,7 +19,8 @@ int NextButtonCommand() {
 } // namespace
 
 HIMAGELIST LoadImageStrip(const wchar_t* resourceName, int size) {
-    TGdiObject strip(LoadImageW(GetModuleHandleW(nullptr), resourceName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    TGdiObject strip(
+        LoadImageW(GetModuleHandleW(nullptr), resourceName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!strip)
         return nullptr;
     BITMAP bm{};
@@ -82,8 +83,10 @@ void TToolBar::Refresh(std::size_t index) {
     const Button& b = buttons_[index];
     if (!b.Action)
         return;
-    SendMessageW(Handle(), TB_ENABLEBUTTON, static_cast<WPARAM>(b.Command), MAKELPARAM(b.Action->Enabled(), 0));
-    SendMessageW(Handle(), TB_CHECKBUTTON, static_cast<WPARAM>(b.Command), MAKELPARAM(b.Action->Checked(), 0));
+    SendMessageW(Handle(), TB_ENABLEBUTTON, static_cast<WPARAM>(b.Command),
+                 MAKELPARAM(b.Action->Enabled(), 0));
+    SendMessageW(Handle(), TB_CHECKBUTTON, static_cast<WPARAM>(b.Command),
+                 MAKELPARAM(b.Action->Checked(), 0));
 }
 
 bool TToolBar::ButtonEnabled(int index) const {
@@ -122,8 +125,9 @@ bool TToolBar::HandleNotify(NMHDR* header, LRESULT& result) {
 
 TStatusBar::TStatusBar(TForm* owner, std::wstring name, TWindow* parent, const std::vector<int>& panelWidths)
     : TControl(owner, std::move(name), parent), widths_(panelWidths) {
-    CreateStandardWindow(STATUSCLASSNAMEW, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_NOPARENTALIGN | CCS_NORESIZE,
-                         0, parent->Handle(), 0, 0, 100, 19);
+    CreateStandardWindow(STATUSCLASSNAMEW,
+                         WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_NOPARENTALIGN | CCS_NORESIZE, 0,
+                         parent->Handle(), 0, 0, 100, 19);
     std::vector<int> edges;
     int right = 0;
     for (int w : widths_)
@@ -156,8 +160,8 @@ void TTabSheet::SetCaption(const std::wstring& caption) {
 
 TPageControl::TPageControl(TForm* owner, std::wstring name, TWindow* parent)
     : TControl(owner, std::move(name), parent) {
-    CreateStandardWindow(WC_TABCONTROLW, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_TABS | TCS_FOCUSNEVER, 0,
-                         parent->Handle(), 0, 0, 100, 24);
+    CreateStandardWindow(WC_TABCONTROLW, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_TABS | TCS_FOCUSNEVER,
+                         0, parent->Handle(), 0, 0, 100, 24);
     owner->ApplyFontTo(Handle());
 }
 
@@ -189,15 +193,22 @@ void TPageControl::RemovePage(TTabSheet* sheet) {
     sheet->PageControl = nullptr;
 }
 
-int TPageControl::ActivePageIndex() const { return static_cast<int>(SendMessageW(Handle(), TCM_GETCURSEL, 0, 0)); }
-
-void TPageControl::SetActivePageIndex(int index) {
-    SendMessageW(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(index >= 0 && index < PageCount() ? index : -1), 0);
+int TPageControl::ActivePageIndex() const {
+    return static_cast<int>(SendMessageW(Handle(), TCM_GETCURSEL, 0, 0));
 }
 
-TTabSheet* TPageControl::ActivePage() const { return Pages(ActivePageIndex()); }
+void TPageControl::SetActivePageIndex(int index) {
+    SendMessageW(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(index >= 0 && index < PageCount() ? index : -1),
+                 0);
+}
 
-void TPageControl::SetActivePage(TTabSheet* sheet) { SetActivePageIndex(IndexOf(sheet)); }
+TTabSheet* TPageControl::ActivePage() const {
+    return Pages(ActivePageIndex());
+}
+
+void TPageControl::SetActivePage(TTabSheet* sheet) {
+    SetActivePageIndex(IndexOf(sheet));
+}
 
 void TPageControl::RefreshCaption(const TTabSheet* sheet) {
     const int index = IndexOf(sheet);
@@ -233,7 +244,8 @@ LRESULT TPageControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (msg == WM_RBUTTONUP) {
             POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
             ClientToScreen(Handle(), &pt);
-            SendMessageW(Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Handle()), MAKELPARAM(pt.x, pt.y));
+            SendMessageW(Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Handle()),
+                         MAKELPARAM(pt.x, pt.y));
         }
         return 0;
     }

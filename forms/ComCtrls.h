@@ -5,10 +5,10 @@
 
 #include <commctrl.h>
 
-#include "forms/Controls.h"
-
 #include <string>
 #include <vector>
+
+#include "forms/Controls.h"
 
 class TAction;
 class TPopupMenu;

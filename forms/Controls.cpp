@@ -1,6 +1,6 @@
-#include <windows.h>
-
 #include "forms/Controls.h"
+
+#include <windows.h>
 
 #include "forms/Form.h"
 
@@ -22,7 +22,9 @@ void TControl::SetHint(const std::wstring& hint) {
         Owner()->UpdateControlHint(this);
 }
 
-bool TControl::Visible() const { return Handle() && (GetWindowLongW(Handle(), GWL_STYLE) & WS_VISIBLE); }
+bool TControl::Visible() const {
+    return Handle() && (GetWindowLongW(Handle(), GWL_STYLE) & WS_VISIBLE);
+}
 
 void TControl::SetVisible(bool visible) {
     if (Visible() == visible)
@@ -32,7 +34,9 @@ void TControl::SetVisible(bool visible) {
         RealignParent();
 }
 
-bool TControl::Enabled() const { return Handle() && IsWindowEnabled(Handle()); }
+bool TControl::Enabled() const {
+    return Handle() && IsWindowEnabled(Handle());
+}
 
 void TControl::SetEnabled(bool enabled) {
     if (Handle())
@@ -138,8 +142,8 @@ RECT AlignChildControls(TForm* owner, const TWindow* parent, RECT client) {
 
 TPanel::TPanel(TForm* owner, std::wstring name, TWindow* parent, bool autoHeight)
     : TControl(owner, std::move(name), parent), autoHeight_(autoHeight) {
-    CreateOwnWindow(L"TolvexPanel", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
-                    parent->Handle(), 0, 0, 100, 40, nullptr, CS_DBLCLKS,
+    CreateOwnWindow(L"TolvexPanel", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                    WS_EX_CONTROLPARENT, parent->Handle(), 0, 0, 100, 40, nullptr, CS_DBLCLKS,
                     reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(owner->FontHandle()), FALSE);
 }
@@ -167,7 +171,8 @@ void TPanel::Realign() {
         }
         if (height != Height()) {
             const RECT r = BoundsRect();
-            SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, height,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             RealignParent();
         }
     }

@@ -1,10 +1,10 @@
 #pragma once
 // Visual child controls: caption, hint, visibility, enabled state, bounds and alignment
 // inside their parent, the form's font, and the click event.
-#include "forms/Window.h"
-
 #include <cstdint>
 #include <string>
+
+#include "forms/Window.h"
 
 enum class TAlign : std::uint8_t { None = 0, Top = 1, Bottom = 2, Left = 3, Right = 4, Client = 5 };
 

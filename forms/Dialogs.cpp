@@ -1,6 +1,6 @@
-#include <windows.h>
-
 #include "forms/Dialogs.h"
+
+#include <windows.h>
 
 #include "forms/Application.h"
 

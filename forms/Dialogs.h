@@ -12,4 +12,5 @@ using TMsgDlgButtons = std::uint8_t;
 int MessageDlg(const std::wstring& message, TMsgDlgType type, TMsgDlgButtons buttons);
 
 // When set, MessageDlg calls it instead of showing a box.
-extern std::function<int(const std::wstring& message, TMsgDlgType type, TMsgDlgButtons buttons)> MessageDlgHook;
+extern std::function<int(const std::wstring& message, TMsgDlgType type, TMsgDlgButtons buttons)>
+    MessageDlgHook;

@@ -1,8 +1,8 @@
 #include "forms/Exceptions.h"
 
-#include "forms/Strings.h"
-
 #include <new>
+
+#include "forms/Strings.h"
 
 Exception::Exception(std::wstring message) : message_(std::move(message)), narrow_(WideToUtf8(message_)) {}
 
@@ -27,7 +27,9 @@ EOSError::EOSError(DWORD code, const std::wstring& context)
     : Exception(context.empty() ? SysErrorMessage(code) : context + L": " + SysErrorMessage(code)),
       code_(code) {}
 
-void RaiseOSError(DWORD code, const std::wstring& context) { throw EOSError(code, context); }
+void RaiseOSError(DWORD code, const std::wstring& context) {
+    throw EOSError(code, context);
+}
 
 void RaiseLastOSError(const std::wstring& context) {
     const DWORD code = GetLastError();

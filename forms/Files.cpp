@@ -1,13 +1,13 @@
-#include <windows.h>
-
 #include "forms/Files.h"
 
-#include "forms/Exceptions.h"
-#include "forms/Handles.h"
+#include <windows.h>
 
 #include <algorithm>
 #include <atomic>
 #include <utility>
+
+#include "forms/Exceptions.h"
+#include "forms/Handles.h"
 
 std::wstring ProgramFileName() {
     std::wstring buffer(MAX_PATH, L'\0');
@@ -23,7 +23,9 @@ std::wstring ProgramFileName() {
     }
 }
 
-std::wstring ProgramFolder() { return ExtractFilePath(ProgramFileName()); }
+std::wstring ProgramFolder() {
+    return ExtractFilePath(ProgramFileName());
+}
 
 std::wstring TempFolder() {
     const DWORD needed = GetTempPathW(0, nullptr);
@@ -193,4 +195,3 @@ void WriteFileAtomic(const std::wstring& path, std::span<const std::uint8_t> dat
     if (const DWORD error = TryWriteFileAtomic(path, data, false))
         RaiseOSError(error, L"Cannot write \"" + path + L"\"");
 }
-

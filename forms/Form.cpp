@@ -1,8 +1,10 @@
+#include "forms/Form.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include "forms/Form.h"
+#include <algorithm>
 
 #include "forms/Actions.h"
 #include "forms/Application.h"
@@ -10,8 +12,6 @@
 #include "forms/Exceptions.h"
 #include "forms/Menus.h"
 #include "forms/Strings.h"
-
-#include <algorithm>
 
 namespace {
 constexpr wchar_t kFormClass[] = L"TolvexForm";
@@ -83,8 +83,8 @@ TFormDesign DialogDesign(std::wstring caption, int clientWidth, int clientHeight
 }
 
 TForm::TForm(TForm* owner, std::wstring name, const TFormDesign& design)
-    : TWindow(owner, std::move(name)), style_(design.Style), border_(design.Border), fontName_(design.FontName),
-      fontHeight_(design.FontHeight), frame_(design.MDIFrame) {
+    : TWindow(owner, std::move(name)), style_(design.Style), border_(design.Border),
+      fontName_(design.FontName), fontHeight_(design.FontHeight), frame_(design.MDIFrame) {
     CreateFontHandle();
     RegisterOwnClass(kFormClass, CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                      design.Icon ? design.Icon : LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
@@ -114,7 +114,8 @@ TForm::TForm(TForm* owner, std::wstring name, const TFormDesign& design)
         mcs.cy = design.Height;
         mcs.style = style;
         mcs.lParam = reinterpret_cast<LPARAM>(static_cast<TWindow*>(this));
-        if (!SendMessageW(frame_->ClientHandle(), WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)) || !Handle())
+        if (!SendMessageW(frame_->ClientHandle(), WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)) ||
+            !Handle())
             RaiseLastOSError(L"Create document window");
     } else {
         HWND parent = design.Parent;
@@ -129,8 +130,8 @@ TForm::TForm(TForm* owner, std::wstring name, const TFormDesign& design)
         CLIENTCREATESTRUCT ccs{};
         ccs.idFirstChild = kFirstMDIChildId;
         clientHandle_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
-                                        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VSCROLL |
-                                            WS_HSCROLL,
+                                        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS |
+                                            WS_VSCROLL | WS_HSCROLL,
                                         0, 0, 100, 100, Handle(), nullptr, GetModuleHandleW(nullptr), &ccs);
         if (!clientHandle_)
             RaiseLastOSError(L"Create document area");
@@ -172,7 +173,9 @@ void TFormDeleter::operator()(TForm* form) const {
     delete form;
 }
 
-TForm* TForm::FromHandle(HWND wnd) { return dynamic_cast<TForm*>(TWindow::FromHandle(wnd)); }
+TForm* TForm::FromHandle(HWND wnd) {
+    return dynamic_cast<TForm*>(TWindow::FromHandle(wnd));
+}
 
 std::wstring TForm::Caption() const {
     return WindowText();
@@ -228,7 +231,9 @@ void TForm::Hide() {
     ShowWindow(Handle(), SW_HIDE);
 }
 
-bool TForm::Visible() const { return Handle() && IsWindowVisible(Handle()); }
+bool TForm::Visible() const {
+    return Handle() && IsWindowVisible(Handle());
+}
 
 void TForm::Close() {
     bool canClose = true;
@@ -237,8 +242,9 @@ void TForm::Close() {
     if (!canClose)
         return;
     const bool isMain = Application && Application->MainForm == this;
-    TCloseAction action = isMain ? TCloseAction::Free
-                                 : (style_ == TFormStyle::MDIChild ? TCloseAction::Minimize : TCloseAction::Hide);
+    TCloseAction action =
+        isMain ? TCloseAction::Free
+               : (style_ == TFormStyle::MDIChild ? TCloseAction::Minimize : TCloseAction::Hide);
     if (OnClose)
         OnClose(this, action);
     if (inModal_) {
@@ -334,7 +340,9 @@ TComponent* TForm::FindComponent(std::wstring_view name) const {
     return nullptr;
 }
 
-void TForm::RemoveComponent(TComponent* c) { std::erase(components_, c); }
+void TForm::RemoveComponent(TComponent* c) {
+    std::erase(components_, c);
+}
 
 void TForm::CreateFontHandle() {
     LOGFONTW lf{};
@@ -357,9 +365,13 @@ void TForm::SetFont(const std::wstring& name, int height) {
             SendMessageW(w->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), TRUE);
 }
 
-int TForm::FontSize() const { return -MulDiv(fontHeight_, 72, ScreenLogPixelsY()); }
+int TForm::FontSize() const {
+    return -MulDiv(fontHeight_, 72, ScreenLogPixelsY());
+}
 
-void TForm::SetFontSize(int points) { SetFont(fontName_, -MulDiv(points, ScreenLogPixelsY(), 72)); }
+void TForm::SetFontSize(int points) {
+    SetFont(fontName_, -MulDiv(points, ScreenLogPixelsY(), 72));
+}
 
 void TForm::ApplyFontTo(HWND child) const {
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
@@ -428,16 +440,17 @@ void TForm::Realign() {
     clientRemainder_ = AlignChildControls(this, this, client);
     if (clientHandle_)
         MoveWindow(clientHandle_, clientRemainder_.left, clientRemainder_.top,
-                   clientRemainder_.right - clientRemainder_.left, clientRemainder_.bottom - clientRemainder_.top,
-                   TRUE);
+                   clientRemainder_.right - clientRemainder_.left,
+                   clientRemainder_.bottom - clientRemainder_.top, TRUE);
 }
 
 void TForm::UpdateControlHint(TControl* control) {
     if (!control->Handle())
         return;
     if (!tooltip_) {
-        tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                   0, 0, 0, 0, Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+        tooltip_ =
+            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                            0, 0, 0, 0, Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
         if (!tooltip_)
             return;
         SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);

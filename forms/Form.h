@@ -4,21 +4,28 @@
 // and raises the events its handlers are bound to.
 #include <windows.h>
 
-#include "core/ShortCut.h"
-#include "forms/Handles.h"
-#include "forms/Window.h"
-
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/ShortCut.h"
+#include "forms/Handles.h"
+#include "forms/Window.h"
+
 class TControl;
 class TMainMenu;
 
 enum class TFormStyle : std::uint8_t { Normal = 0, MDIForm = 1, MDIChild = 2, StayOnTop = 3 };
-enum class TBorderStyle : std::uint8_t { Sizeable = 0, Dialog = 1, Single = 2, None = 3, ToolWindow = 4, SizeToolWin = 5 };
+enum class TBorderStyle : std::uint8_t {
+    Sizeable = 0,
+    Dialog = 1,
+    Single = 2,
+    None = 3,
+    ToolWindow = 4,
+    SizeToolWin = 5
+};
 enum class TPosition : std::uint8_t { Designed = 0, ScreenCenter = 1, OwnerFormCenter = 2, Default = 3 };
 enum class TCloseAction : std::uint8_t { None = 0, Hide = 1, Free = 2, Minimize = 3 };
 

@@ -1,15 +1,15 @@
+#include "forms/Menus.h"
+
 #include <windows.h>
 
-#include "forms/Menus.h"
+#include <algorithm>
+#include <map>
 
 #include "forms/Actions.h"
 #include "forms/Application.h"
 #include "forms/Exceptions.h"
 #include "forms/Form.h"
 #include "forms/Strings.h"
-
-#include <algorithm>
-#include <map>
 
 namespace {
 // Command ids of menu items, unique in the process.
@@ -24,7 +24,8 @@ UINT NextCommand() {
 } // namespace
 
 TMenuItem::TMenuItem(TForm* owner, std::wstring name, std::wstring caption, TAction* action)
-    : TComponent(owner, std::move(name)), action_(action), caption_(std::move(caption)), command_(NextCommand()) {
+    : TComponent(owner, std::move(name)), action_(action), caption_(std::move(caption)),
+      command_(NextCommand()) {
     CommandMap()[command_] = this;
     if (action_)
         action_->AddChangeListener(this, [this] { Refresh(); });
@@ -56,7 +57,9 @@ TMenuItem* TMenuItem::AddSeparator() {
     return Add(Owner()->Make<TMenuItem>(std::wstring{}, L"-"));
 }
 
-std::wstring TMenuItem::Caption() const { return action_ ? action_->Caption() : caption_; }
+std::wstring TMenuItem::Caption() const {
+    return action_ ? action_->Caption() : caption_;
+}
 
 void TMenuItem::SetCaption(const std::wstring& caption) {
     // An item bound to an action shows the action's caption; setting its own caption
@@ -79,19 +82,29 @@ void TMenuItem::SetCaption(const std::wstring& caption) {
     Refresh();
 }
 
-bool TMenuItem::Enabled() const { return action_ ? action_->Enabled() : enabled_; }
+bool TMenuItem::Enabled() const {
+    return action_ ? action_->Enabled() : enabled_;
+}
 void TMenuItem::SetEnabled(bool enabled) {
     enabled_ = enabled;
     Refresh();
 }
-bool TMenuItem::Checked() const { return action_ ? action_->Checked() : checked_; }
+bool TMenuItem::Checked() const {
+    return action_ ? action_->Checked() : checked_;
+}
 void TMenuItem::SetChecked(bool checked) {
     checked_ = checked;
     Refresh();
 }
-bool TMenuItem::Visible() const { return action_ ? action_->Visible() && visible_ : visible_; }
-void TMenuItem::SetVisible(bool visible) { visible_ = visible; }
-TShortCut TMenuItem::ShortCut() const { return action_ ? action_->ShortCut : 0; }
+bool TMenuItem::Visible() const {
+    return action_ ? action_->Visible() && visible_ : visible_;
+}
+void TMenuItem::SetVisible(bool visible) {
+    visible_ = visible;
+}
+TShortCut TMenuItem::ShortCut() const {
+    return action_ ? action_->ShortCut : 0;
+}
 
 void TMenuItem::Click() {
     if (action_)
@@ -132,7 +145,8 @@ void TMenuItem::Rebuild(HMENU into, bool ownerDraw) {
             mii.fType = MFT_OWNERDRAW | (item->IsSeparator() ? MFT_SEPARATOR : 0u);
             mii.wID = item->command_;
             mii.dwItemData = item->command_;
-            mii.fState = (item->Enabled() ? MFS_ENABLED : MFS_DISABLED) | (item->Checked() ? MFS_CHECKED : 0u);
+            mii.fState =
+                (item->Enabled() ? MFS_ENABLED : MFS_DISABLED) | (item->Checked() ? MFS_CHECKED : 0u);
             if (!item->items_.empty() && !item->IsSeparator()) {
                 item->Images = nullptr;
                 item->Rebuild(nullptr);
@@ -245,8 +259,8 @@ void TPopupMenu::Popup(int x, int y) {
     SetForegroundWindow(owner);
     if (Application)
         ++Application->ModalLevel;
-    const UINT cmd = static_cast<UINT>(TrackPopupMenu(root_->SubMenu(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y,
-                                                      0, owner, nullptr));
+    const UINT cmd = static_cast<UINT>(
+        TrackPopupMenu(root_->SubMenu(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr));
     if (Application)
         --Application->ModalLevel;
     PostMessageW(owner, WM_NULL, 0, 0);

@@ -5,14 +5,14 @@
 
 #include <commctrl.h>
 
-#include "core/ShortCut.h"
-#include "forms/Component.h"
-#include "forms/Handles.h"
-
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "core/ShortCut.h"
+#include "forms/Component.h"
+#include "forms/Handles.h"
 
 class TAction;
 

@@ -1,33 +1,36 @@
+#include "forms/StdCtrls.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include "forms/StdCtrls.h"
+#include <algorithm>
+#include <optional>
 
 #include "core/TextRules.h"
 #include "forms/Form.h"
-
-#include <algorithm>
-#include <optional>
 
 namespace {
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
 
 // The form a control belongs to, for its modal result.
-TForm* FormOf(TControl* control) { return control->Owner(); }
+TForm* FormOf(TControl* control) {
+    return control->Owner();
+}
 } // namespace
 
-TButton::TButton(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption, int left, int top,
-                 int width, int height)
+TButton::TButton(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption, int left,
+                 int top, int width, int height)
     : TControl(owner, std::move(name), parent) {
     CreateStandardWindow(WC_BUTTONW, kChild | BS_PUSHBUTTON, 0, parent->Handle(), left, top, width, height);
     SetCaption(caption);
 }
 
 void TButton::SetDefault(bool isDefault) {
-    LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE) & ~static_cast<LONG_PTR>(BS_DEFPUSHBUTTON | BS_PUSHBUTTON);
-    SendMessageW(Handle(), BM_SETSTYLE, static_cast<WPARAM>(style | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)),
-                 TRUE);
+    LONG_PTR style =
+        GetWindowLongPtrW(Handle(), GWL_STYLE) & ~static_cast<LONG_PTR>(BS_DEFPUSHBUTTON | BS_PUSHBUTTON);
+    SendMessageW(Handle(), BM_SETSTYLE,
+                 static_cast<WPARAM>(style | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)), TRUE);
     // The dialog manager sends IDOK for Enter to the default button's id.
     if (isDefault)
         SetWindowLongPtrW(Handle(), GWLP_ID, IDOK);
@@ -52,8 +55,8 @@ TEdit::TEdit(TForm* owner, std::wstring name, TWindow* parent, int left, int top
     : TControl(owner, std::move(name), parent) {
     // A multi-line box wraps its lines; an edit box takes this only when it is created.
     const DWORD scroll = (extraStyle & ES_MULTILINE) ? 0 : ES_AUTOHSCROLL;
-    CreateStandardWindow(WC_EDITW, kChild | scroll | extraStyle, WS_EX_CLIENTEDGE, parent->Handle(), left, top, width,
-                         height);
+    CreateStandardWindow(WC_EDITW, kChild | scroll | extraStyle, WS_EX_CLIENTEDGE, parent->Handle(), left,
+                         top, width, height);
 }
 
 void TEdit::SetText(const std::wstring& text) {
@@ -66,7 +69,9 @@ void TEdit::SetText(const std::wstring& text) {
         OnChange(this);
 }
 
-void TEdit::SetReadOnly(bool readOnly) { SendMessageW(Handle(), EM_SETREADONLY, readOnly, 0); }
+void TEdit::SetReadOnly(bool readOnly) {
+    SendMessageW(Handle(), EM_SETREADONLY, readOnly, 0);
+}
 
 bool TEdit::HandleCommand(WORD code, WORD) {
     if (code != EN_CHANGE)
@@ -82,14 +87,16 @@ TMemo::TMemo(TForm* owner, std::wstring name, TWindow* parent, int left, int top
     : TEdit(owner, std::move(name), parent, left, top, width, height,
             ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | (wordWrap ? 0 : ES_AUTOHSCROLL)) {}
 
-TCheckBox::TCheckBox(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption, int left, int top,
-                     int width, int height)
+TCheckBox::TCheckBox(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption, int left,
+                     int top, int width, int height)
     : TControl(owner, std::move(name), parent) {
     CreateStandardWindow(WC_BUTTONW, kChild | BS_AUTOCHECKBOX, 0, parent->Handle(), left, top, width, height);
     SetCaption(caption);
 }
 
-bool TCheckBox::Checked() const { return SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool TCheckBox::Checked() const {
+    return SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 void TCheckBox::SetChecked(bool checked) {
     if (Checked() == checked)
@@ -107,14 +114,17 @@ bool TCheckBox::HandleCommand(WORD code, WORD) {
     return true;
 }
 
-TRadioButton::TRadioButton(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption, int left,
-                           int top, int width, int height)
+TRadioButton::TRadioButton(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption,
+                           int left, int top, int width, int height)
     : TControl(owner, std::move(name), parent) {
-    CreateStandardWindow(WC_BUTTONW, kChild | BS_AUTORADIOBUTTON, 0, parent->Handle(), left, top, width, height);
+    CreateStandardWindow(WC_BUTTONW, kChild | BS_AUTORADIOBUTTON, 0, parent->Handle(), left, top, width,
+                         height);
     SetCaption(caption);
 }
 
-bool TRadioButton::Checked() const { return SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool TRadioButton::Checked() const {
+    return SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 void TRadioButton::SetChecked(bool checked) {
     if (Checked() == checked)
@@ -122,7 +132,8 @@ void TRadioButton::SetChecked(bool checked) {
     if (checked) {
         // The other buttons of the same parent are cleared, as a click does.
         for (TComponent* c : Owner()->Components())
-            if (auto* other = dynamic_cast<TRadioButton*>(c); other && other != this && other->Parent() == Parent())
+            if (auto* other = dynamic_cast<TRadioButton*>(c);
+                other && other != this && other->Parent() == Parent())
                 SendMessageW(other->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
     }
     SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -138,11 +149,11 @@ bool TRadioButton::HandleCommand(WORD code, WORD) {
     return true;
 }
 
-TGroupBox::TGroupBox(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption, int left, int top,
-                     int width, int height)
+TGroupBox::TGroupBox(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption, int left,
+                     int top, int width, int height)
     : TControl(owner, std::move(name), parent) {
-    CreateStandardWindow(WC_BUTTONW, WS_CHILD | WS_VISIBLE | BS_GROUPBOX, WS_EX_CONTROLPARENT, parent->Handle(),
-                         left, top, width, height);
+    CreateStandardWindow(WC_BUTTONW, WS_CHILD | WS_VISIBLE | BS_GROUPBOX, WS_EX_CONTROLPARENT,
+                         parent->Handle(), left, top, width, height);
     SetCaption(caption);
 }
 
@@ -161,11 +172,12 @@ LRESULT TGroupBox::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return TControl::WndProc(msg, wParam, lParam);
 }
 
-TSpinEdit::TSpinEdit(TForm* owner, std::wstring name, TWindow* parent, int left, int top, int width, int minValue,
-                     int maxValue, int value, int height)
-    : TControl(owner, std::move(name), parent), min_(std::min(minValue, maxValue)), max_(std::max(minValue, maxValue)) {
-    CreateStandardWindow(WC_EDITW, kChild | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, parent->Handle(), left, top, width,
-                         height);
+TSpinEdit::TSpinEdit(TForm* owner, std::wstring name, TWindow* parent, int left, int top, int width,
+                     int minValue, int maxValue, int value, int height)
+    : TControl(owner, std::move(name), parent), min_(std::min(minValue, maxValue)),
+      max_(std::max(minValue, maxValue)) {
+    CreateStandardWindow(WC_EDITW, kChild | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, parent->Handle(), left, top,
+                         width, height);
     upDown_ = CreateWindowExW(0, UPDOWN_CLASSW, nullptr,
                               WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS |
                                   UDS_NOTHOUSANDS,

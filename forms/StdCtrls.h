@@ -5,9 +5,9 @@
 // from code raises the change event only when the value really changes.
 #include <windows.h>
 
-#include "forms/Controls.h"
-
 #include <string>
+
+#include "forms/Controls.h"
 
 class TButton : public TControl {
 public:
@@ -55,8 +55,8 @@ public:
 
 class TCheckBox : public TControl {
 public:
-    TCheckBox(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption, int left, int top,
-              int width, int height = 17);
+    TCheckBox(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption, int left,
+              int top, int width, int height = 17);
     bool Checked() const;
     // Raises OnClick when the state changes, as a click does.
     void SetChecked(bool checked);
@@ -68,8 +68,8 @@ protected:
 // A radio button; the buttons of one parent form one group.
 class TRadioButton : public TControl {
 public:
-    TRadioButton(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption, int left, int top,
-                 int width, int height = 17);
+    TRadioButton(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption, int left,
+                 int top, int width, int height = 17);
     bool Checked() const;
     // Checks this button and clears the others of its parent; raises OnClick on a change.
     void SetChecked(bool checked);
@@ -81,8 +81,8 @@ protected:
 // A frame with a caption around a group of controls; the controls are its children.
 class TGroupBox : public TControl {
 public:
-    TGroupBox(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption, int left, int top,
-              int width, int height);
+    TGroupBox(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption, int left,
+              int top, int width, int height);
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

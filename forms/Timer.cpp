@@ -1,8 +1,8 @@
 #include "forms/Timer.h"
 
-#include "forms/Application.h"
-
 #include <map>
+
+#include "forms/Application.h"
 
 namespace {
 std::map<UINT_PTR, TTimer*>& Timers() {

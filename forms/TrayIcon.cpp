@@ -1,6 +1,6 @@
-#include <windows.h>
-
 #include "forms/TrayIcon.h"
+
+#include <windows.h>
 
 #include "forms/Application.h"
 #include "forms/Menus.h"
@@ -18,8 +18,8 @@ TTrayIcon::TTrayIcon(TForm* owner, std::wstring name, HICON icon, std::wstring h
     wc.lpszClassName = kTrayClass;
     RegisterClassExW(&wc);
     // A hidden top-level window receives the icon's mouse messages.
-    wnd_ = CreateWindowExW(0, kTrayClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr),
-                           nullptr);
+    wnd_ = CreateWindowExW(0, kTrayClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(wnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 

@@ -1,15 +1,15 @@
+#include "forms/Window.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include "forms/Window.h"
+#include <set>
+#include <string>
 
 #include "forms/Application.h"
 #include "forms/Exceptions.h"
 #include "forms/Form.h"
-
-#include <set>
-#include <string>
 
 namespace {
 constexpr wchar_t kWindowProp[] = L"TolvexWindowObject";
@@ -84,7 +84,9 @@ void TWindow::CreateStandardWindow(const wchar_t* className, DWORD style, DWORD 
         Owner()->ApplyFontTo(wnd);
 }
 
-void TWindow::Attach(HWND wnd) { Bind(wnd); }
+void TWindow::Attach(HWND wnd) {
+    Bind(wnd);
+}
 
 void TWindow::Bind(HWND wnd) {
     handle_ = wnd;
@@ -186,6 +188,10 @@ LRESULT TWindow::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(handle_, msg, wParam, lParam);
 }
 
-bool TWindow::HandleCommand(WORD, WORD) { return false; }
+bool TWindow::HandleCommand(WORD, WORD) {
+    return false;
+}
 
-bool TWindow::HandleNotify(NMHDR*, LRESULT&) { return false; }
+bool TWindow::HandleNotify(NMHDR*, LRESULT&) {
+    return false;
+}

@@ -1,6 +1,7 @@
 /* tvl.exe: starts Tolvex.exe from its own folder with its first argument, or with
  * "Control" when it has none, and ends at once. It shows nothing and waits for nothing. */
 #include <windows.h>
+
 #include <shellapi.h>
 
 /* The first argument of a command line (the text after the program's own name), copied

@@ -1,6 +1,6 @@
-#include <windows.h>
-
 #include "shell/PrevInstance.h"
+
+#include <windows.h>
 
 std::wstring PrevInstanceName;
 UINT PrevInstanceMessage = 0;

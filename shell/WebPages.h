@@ -8,4 +8,6 @@ inline constexpr wchar_t kHelpPath[] = L"/helper.php?program=tolvex";
 inline constexpr wchar_t kQnAPath[] = L"/helper.php?go=qna&product=tolvex";
 inline constexpr wchar_t kDonatePath[] = L"/helper.php?go=donate&product=tolvex";
 
-inline std::wstring WebPage(const wchar_t* path = L"") { return std::wstring(kWebHost) + path; }
+inline std::wstring WebPage(const wchar_t* path = L"") {
+    return std::wstring(kWebHost) + path;
+}

@@ -10,9 +10,9 @@
 #include "forms/Label.h"
 #include "forms/Picture.h"
 #include "forms/StdCtrls.h"
+#include "shell/WebPages.h"
 #include "shell/components/SURLImage.h"
 #include "shell/components/SURLLabel.h"
-#include "shell/WebPages.h"
 #include "shell/frmMain.h"
 
 TAboutForm* AboutForm = nullptr;

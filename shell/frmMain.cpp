@@ -1,8 +1,11 @@
 // The main window's designed layout: actions, menus, tool bars, tab strip, dock area,
 // status bar, tray icon and the settings store's registrations.
+#include "shell/frmMain.h"
+
 #include <windows.h>
 
-#include "shell/frmMain.h"
+#include <commctrl.h>
+#include <shellapi.h>
 
 #include "core/StoredValues.h"
 #include "editor/EditorDialogs.h"
@@ -15,14 +18,10 @@
 #include "forms/Menus.h"
 #include "forms/Timer.h"
 #include "forms/TrayIcon.h"
+#include "resources/toolbar_images.h"
 #include "shell/SLanguage.h"
 #include "shell/WebPages.h"
 #include "shell/components/BarPopupMenu.h"
-
-#include <commctrl.h>
-#include <shellapi.h>
-
-#include "resources/toolbar_images.h"
 
 TMainForm* MainForm = nullptr;
 
@@ -43,8 +42,12 @@ TFormDesign MainDesign() {
 // The text written up the tray menu's side bar.
 constexpr wchar_t kTrayBarText[] = L"Tolvex  www.tolvex.net";
 
-constexpr TShortCut Ctrl(std::uint8_t key) { return MakeShortCut(key, false, true, false); }
-constexpr TShortCut CtrlShift(std::uint8_t key) { return MakeShortCut(key, true, true, false); }
+constexpr TShortCut Ctrl(std::uint8_t key) {
+    return MakeShortCut(key, false, true, false);
+}
+constexpr TShortCut CtrlShift(std::uint8_t key) {
+    return MakeShortCut(key, true, true, false);
+}
 } // namespace
 
 TMainForm::TMainForm() : TForm(nullptr, L"MainForm", MainDesign()) {
@@ -75,8 +78,8 @@ TMainForm::~TMainForm() {
 
 void TMainForm::CreateActions() {
     ActionList1 = Make<TActionList>(L"ActionList1");
-    const auto A = [this](TAction*& field, const wchar_t* name, const wchar_t* category, const wchar_t* caption,
-                          TShortCut shortCut = 0) {
+    const auto A = [this](TAction*& field, const wchar_t* name, const wchar_t* category,
+                          const wchar_t* caption, TShortCut shortCut = 0) {
         field = Make<TAction>(name, category, caption, shortCut);
         ActionList1->Add(field);
         return field;
@@ -101,7 +104,8 @@ void TMainForm::CreateActions() {
     A(acCaptureRegion, L"acCaptureRegion", L"3. Capture", L"Selected Region", CtrlShift(VK_F3));
     A(acCaptureRect, L"acCaptureRect", L"3. Capture", L"Selected Rectangle", CtrlShift(VK_F4));
     A(acCaptureScreen, L"acCaptureScreen", L"3. Capture", L"Full Screen", CtrlShift(VK_F5));
-    A(acCaptureDualScreen, L"acCaptureDualScreen", L"3. Capture", L"Full Screen(Dual Monitor)", CtrlShift(VK_F6));
+    A(acCaptureDualScreen, L"acCaptureDualScreen", L"3. Capture", L"Full Screen(Dual Monitor)",
+      CtrlShift(VK_F6));
     A(acCaptureContinuity, L"acCaptureContinuity", L"3. Capture", L"Continuity", CtrlShift(VK_F7));
     A(acCaptureIcon, L"acCaptureIcon", L"3. Capture", L"Window Icon", CtrlShift(VK_F8));
     A(acCaptureRecapture, L"acCaptureRecapture", L"3. Capture", L"Repeat Last Capture", CtrlShift(VK_F9));
@@ -163,7 +167,9 @@ void TMainForm::CreateActions() {
     acAbout->OnExecute = [this](TObject* s) { acAboutExecute(s); };
     acToolShowTool->OnExecute = [this](TObject* s) { acToolShowToolExecute(s); };
     acWinCascade->OnExecute = [this](TObject*) { SendMessageW(ClientHandle(), WM_MDICASCADE, 0, 0); };
-    acWinTile->OnExecute = [this](TObject*) { SendMessageW(ClientHandle(), WM_MDITILE, MDITILE_HORIZONTAL, 0); };
+    acWinTile->OnExecute = [this](TObject*) {
+        SendMessageW(ClientHandle(), WM_MDITILE, MDITILE_HORIZONTAL, 0);
+    };
     acWinMin->OnExecute = [this](TObject* s) { acWinMinExecute(s); };
     acWinMax->OnExecute = [this](TObject*) {
         if (TForm* doc = ActiveDocument())
@@ -181,17 +187,18 @@ void TMainForm::CreateMenus() {
         for (TAction* a : actions)
             menu->AddAction(a);
     };
-    Fill(Sub(root, L"File1", L"File"), {acFileNew, acFileOpen, acFileAddImage, acFileSave, acFileSaveAs, nullptr,
-                                        acFileClose, acFileCloseAll, nullptr, acFileExit});
+    Fill(Sub(root, L"File1", L"File"), {acFileNew, acFileOpen, acFileAddImage, acFileSave, acFileSaveAs,
+                                        nullptr, acFileClose, acFileCloseAll, nullptr, acFileExit});
     Fill(Sub(root, L"Edit1", L"Edit"), {acEditUndo, acEditRedo, nullptr, acEditCut, acEditCopy, acEditPaste,
                                         acEditDelete, nullptr, acEditSelectAll});
     Fill(Sub(root, L"Capture1", L"Capture"),
-         {acCaptureControl, acCaptureWindow, acCaptureRegion, acCaptureRect, acCaptureScreen, acCaptureDualScreen,
-          acCaptureContinuity, acCaptureIcon, acCaptureRecapture, nullptr, acCaptureAutoScroll});
+         {acCaptureControl, acCaptureWindow, acCaptureRegion, acCaptureRect, acCaptureScreen,
+          acCaptureDualScreen, acCaptureContinuity, acCaptureIcon, acCaptureRecapture, nullptr,
+          acCaptureAutoScroll});
     Fill(Sub(root, L"Effect1", L"Effect"),
          {acEffectAutoContrast, nullptr, acEffectBrightness, acEffectContrast, acEffectGamma, nullptr,
-          acEffectInvert, acEffectGray, nullptr, acEffectMosic, acEffectNoise, nullptr, acEffectRotate, nullptr,
-          acEffectCrop, acEffectResize, acEffectResizeCanvas});
+          acEffectInvert, acEffectGray, nullptr, acEffectMosic, acEffectNoise, nullptr, acEffectRotate,
+          nullptr, acEffectCrop, acEffectResize, acEffectResizeCanvas});
     TMenuItem* tools = Sub(root, L"Tools1", L"Tools");
     Fill(tools, {acToolHideToolbar, acToolHideToolbar2, acToolHideStatusbar, acToolShowTool, nullptr});
     Fill(Sub(tools, L"Language1", L"Language"), {acToolKorea, acToolEnglish});
@@ -209,8 +216,8 @@ void TMainForm::CreateMenus() {
     BarPopupMenu1->VerticalText = kTrayBarText;
     TMenuItem* tray = BarPopupMenu1->Items();
     Fill(tray, {acCaptureControl, acCaptureWindow, acCaptureRegion, acCaptureRect, acCaptureScreen,
-                acCaptureDualScreen, acCaptureContinuity, acCaptureIcon, acCaptureRecapture, nullptr, acShow, acHide,
-                nullptr});
+                acCaptureDualScreen, acCaptureContinuity, acCaptureIcon, acCaptureRecapture, nullptr, acShow,
+                acHide, nullptr});
     Fill(Sub(tray, L"Language2", L"Language"), {acToolKorea, acToolEnglish});
     Fill(tray, {acToolOption, nullptr, acHelp, acQnA, acDonate, acAbout, nullptr, acFileExit});
 }
@@ -219,12 +226,42 @@ void TMainForm::CreateBars() {
     // The strip holds one picture per tool-bar action, in the bars' order.
     ImageList1 = LoadImageStrip(kToolbarImagesResource, kToolbarImageSize);
     int image = 0;
-    for (TAction* a : {acFileNew, acFileOpen, acFileAddImage, acFileSave, acFileClose, acEditUndo, acEditRedo,
-                       acEditCut, acEditCopy, acEditPaste, acEditDelete, acToolOption, acHelp, acQnA, acDonate,
-                       acAbout, acCaptureControl, acCaptureWindow, acCaptureRegion, acCaptureRect, acCaptureScreen,
-                       acCaptureDualScreen, acCaptureContinuity, acCaptureIcon, acCaptureRecapture,
-                       acEffectAutoContrast, acEffectBrightness, acEffectContrast, acEffectGamma, acEffectInvert,
-                       acEffectGray, acEffectMosic, acEffectNoise, acEffectRotate, acEffectCrop, acEffectResize,
+    for (TAction* a : {acFileNew,
+                       acFileOpen,
+                       acFileAddImage,
+                       acFileSave,
+                       acFileClose,
+                       acEditUndo,
+                       acEditRedo,
+                       acEditCut,
+                       acEditCopy,
+                       acEditPaste,
+                       acEditDelete,
+                       acToolOption,
+                       acHelp,
+                       acQnA,
+                       acDonate,
+                       acAbout,
+                       acCaptureControl,
+                       acCaptureWindow,
+                       acCaptureRegion,
+                       acCaptureRect,
+                       acCaptureScreen,
+                       acCaptureDualScreen,
+                       acCaptureContinuity,
+                       acCaptureIcon,
+                       acCaptureRecapture,
+                       acEffectAutoContrast,
+                       acEffectBrightness,
+                       acEffectContrast,
+                       acEffectGamma,
+                       acEffectInvert,
+                       acEffectGray,
+                       acEffectMosic,
+                       acEffectNoise,
+                       acEffectRotate,
+                       acEffectCrop,
+                       acEffectResize,
                        acEffectResizeCanvas})
         a->ImageIndex = image++;
 
@@ -233,18 +270,38 @@ void TMainForm::CreateBars() {
     ToolBar1 = Make<TToolBar>(L"ToolBar1", CoolBar1, ImageList1);
     ToolBar1->SetHeight(26);
     ToolBar1->SetAlign(TAlign::Top);
-    for (TAction* a : std::initializer_list<TAction*>{acFileNew, acFileOpen, acFileAddImage, acFileSave, acFileClose, nullptr, acEditUndo,
-                       acEditRedo, acEditCut, acEditCopy, acEditPaste, acEditDelete, nullptr, acToolOption, nullptr,
-                       acHelp, acQnA, acDonate, acAbout})
+    for (TAction* a : std::initializer_list<TAction*>{
+             acFileNew, acFileOpen, acFileAddImage, acFileSave, acFileClose, nullptr, acEditUndo, acEditRedo,
+             acEditCut, acEditCopy, acEditPaste, acEditDelete, nullptr, acToolOption, nullptr, acHelp, acQnA,
+             acDonate, acAbout})
         ToolBar1->AddButton(a);
     ToolBar2 = Make<TToolBar>(L"ToolBar2", CoolBar1, ImageList1);
     ToolBar2->SetHeight(26);
     ToolBar2->SetAlign(TAlign::Top);
-    for (TAction* a : std::initializer_list<TAction*>{acCaptureControl, acCaptureWindow, acCaptureRegion, acCaptureRect, acCaptureScreen,
-                       acCaptureDualScreen, acCaptureContinuity, acCaptureIcon, acCaptureRecapture, nullptr,
-                       acEffectAutoContrast, acEffectBrightness, acEffectContrast, acEffectGamma, nullptr,
-                       acEffectInvert, acEffectGray, acEffectMosic, acEffectNoise, acEffectRotate, nullptr,
-                       acEffectCrop, acEffectResize, acEffectResizeCanvas})
+    for (TAction* a : std::initializer_list<TAction*>{acCaptureControl,
+                                                      acCaptureWindow,
+                                                      acCaptureRegion,
+                                                      acCaptureRect,
+                                                      acCaptureScreen,
+                                                      acCaptureDualScreen,
+                                                      acCaptureContinuity,
+                                                      acCaptureIcon,
+                                                      acCaptureRecapture,
+                                                      nullptr,
+                                                      acEffectAutoContrast,
+                                                      acEffectBrightness,
+                                                      acEffectContrast,
+                                                      acEffectGamma,
+                                                      nullptr,
+                                                      acEffectInvert,
+                                                      acEffectGray,
+                                                      acEffectMosic,
+                                                      acEffectNoise,
+                                                      acEffectRotate,
+                                                      nullptr,
+                                                      acEffectCrop,
+                                                      acEffectResize,
+                                                      acEffectResizeCanvas})
         ToolBar2->AddButton(a);
     PageControl1 = Make<TPageControl>(L"PageControl1", CoolBar1);
     PageControl1->SetHeight(25);
@@ -267,7 +324,8 @@ void TMainForm::CreateBars() {
     Timer1 = Make<TTimer>(L"Timer1", 1, false);
     Timer1->OnTimer = [this](TObject* s) { Timer1Timer(s); };
 
-    RxTrayIcon1 = Make<TTrayIcon>(L"RxTrayIcon1", LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"), L"Tolvex");
+    RxTrayIcon1 =
+        Make<TTrayIcon>(L"RxTrayIcon1", LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"), L"Tolvex");
     RxTrayIcon1->PopupMenu = BarPopupMenu1;
     BarPopupMenu1->Images = ImageList1;
     RxTrayIcon1->OnDblClick = [this](TObject* s) { acShowExecute(s); };
@@ -280,8 +338,8 @@ void TMainForm::BindStore() {
     for (const TStoredValueDef& def : kStoredValues)
         JvFormStorage1.AddStoredValue(def.Name, DefaultValue(def));
     // The eight capture shortcuts and the auto-scroll switch, in the stored order.
-    const std::array<TAction*, 8> shortcuts = {acCaptureControl, acCaptureWindow,     acCaptureRegion,
-                                               acCaptureRect,    acCaptureScreen,     acCaptureContinuity,
+    const std::array<TAction*, 8> shortcuts = {acCaptureControl, acCaptureWindow,   acCaptureRegion,
+                                               acCaptureRect,    acCaptureScreen,   acCaptureContinuity,
                                                acCaptureIcon,    acCaptureRecapture};
     for (std::size_t i = 0; i < shortcuts.size(); ++i) {
         TAction* a = shortcuts[i];
@@ -300,11 +358,13 @@ void TMainForm::BindStore() {
         });
 }
 
-void TMainForm::SetStatusText(int index, const std::wstring& text) { StatusBar1->SetPanelText(index, text); }
+void TMainForm::SetStatusText(int index, const std::wstring& text) {
+    StatusBar1->SetPanelText(index, text);
+}
 
 void TMainForm::acToolHideBarExecute(TObject* sender) {
     auto* action = static_cast<TAction*>(sender);
-    TControl* bar = action == acToolHideToolbar ? static_cast<TControl*>(ToolBar1)
+    TControl* bar = action == acToolHideToolbar    ? static_cast<TControl*>(ToolBar1)
                     : action == acToolHideToolbar2 ? static_cast<TControl*>(ToolBar2)
                                                    : static_cast<TControl*>(StatusBar1);
     // The check mark means "hidden": the bar shows as the mark was, then the mark follows.

@@ -4,8 +4,6 @@
 
 #include <mmsystem.h>
 
-#include "shell/frmMain.h"
-
 #include "core/CaptureNaming.h"
 #include "core/ImageFileType.h"
 #include "core/StoredValues.h"
@@ -15,6 +13,7 @@
 #include "forms/Files.h"
 #include "forms/Graphics.h"
 #include "forms/ImageCodecs.h"
+#include "shell/frmMain.h"
 
 std::function<void()> ShutterSoundHook;
 
@@ -104,7 +103,8 @@ void TMainForm::SaveCaptureToFolder(const TBitmap& bitmap) {
         MessageDlg(L"'" + folder + L"' " + msgPathNotFound, TMsgDlgType::Warning, mbOK);
         return;
     }
-    const auto type = static_cast<TImageFileType>(SaveImageTypeOrDefault(ReadInteger(SettingName::kSaveImageType)));
+    const auto type =
+        static_cast<TImageFileType>(SaveImageTypeOrDefault(ReadInteger(SettingName::kSaveImageType)));
     const int quality = JpegQualityFromLevel(ReadInteger(SettingName::kJPEGQulity));
     TBitmap32 image;
     AssignToBitmap32(bitmap, image);
@@ -121,4 +121,3 @@ void TMainForm::SaveCaptureToFolder(const TBitmap& bitmap) {
         }
     }
 }
-

@@ -5,7 +5,7 @@
 
 #include <shellapi.h>
 
-#include "shell/frmMain.h"
+#include <map>
 
 #include "capture/unitCaptureLib.h"
 #include "core/StoredValues.h"
@@ -20,16 +20,15 @@
 #include "forms/TrayIcon.h"
 #include "shell/PrevInstance.h"
 #include "shell/SLanguage.h"
+#include "shell/frmMain.h"
 #include "shell/frmOption.h"
 #include "shell/unitUtils.h"
-
-#include <map>
 
 namespace {
 // The custom cursors: screen cursor id and resource name, in id order.
 constexpr std::pair<int, const wchar_t*> kCursors[] = {
-    {crWrite, L"WRITE"}, {crMove, L"MOVE"},   {crErase, L"ERASE"},         {crSpuit, L"SPUIT"},
-    {crText, L"TEXT"},   {crCapture, L"CAPTURE"}, {crScroll, L"SCROLL"},   {crZoom, L"ZOOM"},
+    {crWrite, L"WRITE"}, {crMove, L"MOVE"},           {crErase, L"ERASE"},   {crSpuit, L"SPUIT"},
+    {crText, L"TEXT"},   {crCapture, L"CAPTURE"},     {crScroll, L"SCROLL"}, {crZoom, L"ZOOM"},
     {crFill, L"FILL"},   {crHighlight, L"HIGHLIGHT"}, {crSelect, L"SELECT"}, {crStemp, L"STEMP"},
 };
 
@@ -39,9 +38,13 @@ std::map<int, HCURSOR>& CursorTable() {
 }
 
 // The atom names of the hotkey table, rows 1 to 9.
-std::wstring HotKeyAtomName(int i) { return L"Tolvex HotKey " + std::to_wstring(i); }
+std::wstring HotKeyAtomName(int i) {
+    return L"Tolvex HotKey " + std::to_wstring(i);
+}
 
-std::wstring LauncherFileName() { return ProgramFolder() + L"tvl.exe"; }
+std::wstring LauncherFileName() {
+    return ProgramFolder() + L"tvl.exe";
+}
 
 // What made a save of the settings fail, by which its reports are told apart.
 std::wstring StoreErrorCause(const std::exception_ptr& e) {
@@ -73,7 +76,8 @@ void TMainForm::FormCreate(TObject*) {
     ReallyClose = false;
     TaskbarCreatedMsg = RegisterWindowMessageW(L"TaskbarCreated");
     // The INI file beside the program selects its back end; the program never creates it.
-    JvFormStorage1.SetStorage(&ChooseAppStorage(JvAppRegistryStorage1, JvAppIniFileStorage1, ProgramIniFileName()));
+    JvFormStorage1.SetStorage(
+        &ChooseAppStorage(JvAppRegistryStorage1, JvAppIniFileStorage1, ProgramIniFileName()));
 }
 
 void TMainForm::FormShow(TObject*) {
@@ -328,7 +332,9 @@ void TMainForm::ApplyLanguage(TForm* form) {
     }
 }
 
-void TMainForm::LoadMessages() { LoadMessageTexts(*SLanguage, *this); }
+void TMainForm::LoadMessages() {
+    LoadMessageTexts(*SLanguage, *this);
+}
 
 void TMainForm::acToolLanguageExecute(TObject* sender) {
     JvFormStorage1.SetStoredValue(SettingName::kLanguage,

@@ -1,8 +1,8 @@
+#include "shell/unitDataObjects.h"
+
 #include <windows.h>
 
 #include <ole2.h>
-
-#include "shell/unitDataObjects.h"
 
 TOleSession::TOleSession() : initialized_(SUCCEEDED(OleInitialize(nullptr))) {}
 

@@ -1,6 +1,6 @@
-#include <windows.h>
-
 #include "shell/unitUtils.h"
+
+#include <windows.h>
 
 #include "forms/Application.h"
 #include "forms/Files.h"
@@ -34,8 +34,8 @@ void ForegroundByTargetThreadAttach(HWND wnd) {
         SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, SPIF_SENDCHANGE);
         BringWindowToTop(wnd);
         SetForegroundWindow(wnd);
-        SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<void*>(static_cast<UINT_PTR>(timeout)),
-                              SPIF_SENDCHANGE);
+        SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                              reinterpret_cast<void*>(static_cast<UINT_PTR>(timeout)), SPIF_SENDCHANGE);
     }
 }
 } // namespace
@@ -64,4 +64,6 @@ void DeleteFilesInFolder(const std::wstring& folder) {
     } while (FindNextFileW(find.Get(), &data));
 }
 
-std::wstring UndoFolder() { return TempFolder() + L"~Vrim\\"; }
+std::wstring UndoFolder() {
+    return TempFolder() + L"~Vrim\\";
+}

@@ -70,9 +70,7 @@ TEST_F(DialogButtonsTest, EveryDialogsOkAndCancelShowATickAndACrossAndAnswerEnte
              return std::pair{d.BitBtn1, d.BitBtn2};
          }},
         {L"repeat",
-         [] {
-             return TFormPtr<TForm>(CreateForm<TCaptureRepeatDialog>(nullptr, NoDialogHost()).release());
-         },
+         [] { return TFormPtr<TForm>(CreateForm<TCaptureRepeatDialog>(nullptr, NoDialogHost()).release()); },
          [](TForm& f) {
              auto& d = static_cast<TCaptureRepeatDialog&>(f);
              return std::pair{d.btnOK, d.btnCancel};

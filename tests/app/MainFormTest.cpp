@@ -46,7 +46,9 @@ protected:
         CoUninitialize();
         FormsTest::TearDown();
     }
-    void Set(std::wstring_view name, TStoredValue v) { form->JvFormStorage1.SetStoredValue(name, std::move(v)); }
+    void Set(std::wstring_view name, TStoredValue v) {
+        form->JvFormStorage1.SetStoredValue(name, std::move(v));
+    }
     static void DeleteTree(const std::wstring& dir) {
         WIN32_FIND_DATAW d;
         HANDLE h = FindFirstFileW((dir + L"*").c_str(), &d);
@@ -70,7 +72,8 @@ protected:
     }
     std::string Magic(const std::wstring& path) {
         const auto bytes = ReadFileBytes(path);
-        return std::string(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(bytes.size(), 4)));
+        return std::string(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(
+                                                              std::min<std::size_t>(bytes.size(), 4)));
     }
 
     TFormPtr<TMainForm> form;
@@ -161,7 +164,8 @@ TEST_F(MainFormTest, TheFrameRefusesASecondCaptureAndIsIdleAgainAfterAFailure) {
         ++works;
         EXPECT_EQ(form->CaptureMode, TCaptureMode::Region);
         // A hotkey dispatched from a selection window's loop meanwhile is dropped.
-        form->RunCapture(TCaptureMode::Screen, TMainForm::TCaptureErrors::ReportFailure, nullptr, [&] { ++works; });
+        form->RunCapture(TCaptureMode::Screen, TMainForm::TCaptureErrors::ReportFailure, nullptr,
+                         [&] { ++works; });
     });
     EXPECT_EQ(works, 1);
     EXPECT_THROW(form->RunCapture(TCaptureMode::Region, TMainForm::TCaptureErrors::PassOn, nullptr,

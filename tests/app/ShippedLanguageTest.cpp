@@ -20,6 +20,7 @@
 #include "editor/dlgImageEffect.h"
 #include "editor/dlgImageResize.h"
 #include "editor/dlgImageRotate.h"
+#include "editor/dlgNewCapture.h"
 #include "editor/frmText.h"
 #include "editor/frmTool.h"
 #include "forms/Actions.h"
@@ -30,7 +31,6 @@
 #include "forms/StdCtrls.h"
 #include "shell/SLanguage.h"
 #include "shell/frmAbout.h"
-#include "editor/dlgNewCapture.h"
 #include "shell/frmMain.h"
 #include "shell/frmOption.h"
 #include "tests/forms/FormsTestSupport.h"
@@ -91,7 +91,8 @@ std::vector<TTranslatedForm> TranslatedForms() {
         {L"ImageCropForm", CreateDialogWithMain<TImageCropForm>},
         {L"ImageRotateDialog", CreateDialogWithMain<TImageRotateDialog>},
         {L"TextForm", CreateDialogWithMain<TTextForm>},
-        {L"NewCaptureDialog", [] { return TFormPtr<TForm>(CreateForm<TNewCaptureDialog>(nullptr).release()); }},
+        {L"NewCaptureDialog",
+         [] { return TFormPtr<TForm>(CreateForm<TNewCaptureDialog>(nullptr).release()); }},
         {L"ToolForm", [] { return TFormPtr<TForm>(CreateForm<TToolForm>(NoToolHost()).release()); }},
     };
 }

@@ -219,8 +219,8 @@ TEST_F(DocumentsTest, OpenKeepsAlphaAndUnreadableOrMissingFilesLeaveNoDocument) 
 
     // Damaged files among them keep none of the others from opening; one error names them all.
     try {
-        form->DropFileTarget1Drop({dir.File(L"bad.png"), dir.File(L"a.png"), dir.File(L"bad.png"),
-                                   dir.File(L"a.png")});
+        form->DropFileTarget1Drop(
+            {dir.File(L"bad.png"), dir.File(L"a.png"), dir.File(L"bad.png"), dir.File(L"a.png")});
         ADD_FAILURE() << "no error for the damaged files";
     } catch (const Exception& e) {
         const std::wstring& text = e.Message();

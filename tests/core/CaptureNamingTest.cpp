@@ -1,7 +1,6 @@
 #include "core/CaptureNaming.h"
 
 #include <gtest/gtest.h>
-
 #include <set>
 
 TEST(CaptureNaming, TheFirstFreeNumberIsTakenAndOnlyTheSameExtensionBlocks) {

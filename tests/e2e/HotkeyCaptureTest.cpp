@@ -3,12 +3,12 @@
 
 #include <objbase.h>
 
+#include <gtest/gtest.h>
+
 #include "E2eSupport.h"
 #include "core/Bitmap32.h"
 #include "forms/ImageCodecs.h"
 #include "tests/support/PickerDriver.h"
-
-#include <gtest/gtest.h>
 
 using namespace e2e;
 

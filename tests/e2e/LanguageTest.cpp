@@ -1,11 +1,10 @@
 // The language chosen at the first start, and the main window translated by its file.
 #include <windows.h>
 
-#include "E2eSupport.h"
-
 #include <gtest/gtest.h>
-
 #include <memory>
+
+#include "E2eSupport.h"
 
 using namespace e2e;
 

@@ -1,12 +1,11 @@
 // The real program's start-up, single instance, settings back ends, launcher and exit.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+#include <sstream>
+
 #include "E2eSupport.h"
 #include "core/StoredValues.h"
-
-#include <gtest/gtest.h>
-
-#include <sstream>
 
 using namespace e2e;
 

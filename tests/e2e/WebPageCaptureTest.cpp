@@ -5,6 +5,8 @@
 #include <objbase.h>
 
 #include <gtest/gtest.h>
+#include <memory>
+#include <optional>
 
 #include "E2eSupport.h"
 #include "core/Bitmap32.h"
@@ -13,9 +15,6 @@
 #include "tests/support/FakeWebView.h"
 #include "tests/support/PickerChecks.h"
 #include "tests/support/PickerDriver.h"
-
-#include <memory>
-#include <optional>
 
 using namespace e2e;
 using namespace picker_checks;
@@ -72,9 +71,9 @@ protected:
         RECT viewRect;
         GetWindowRect(viewWindow, &viewRect);
         picker_driver::PressCtrlShift(VK_F1);
-        const auto seen = TPickerDriver(program.Id(), CursorForProbe(CenterOf(viewRect)), viewRect,
-                                        TPickEnd::LeftClick)
-                              .Join();
+        const auto seen =
+            TPickerDriver(program.Id(), CursorForProbe(CenterOf(viewRect)), viewRect, TPickEnd::LeftClick)
+                .Join();
         EXPECT_TRUE(seen.Framed);
         std::optional<TBitmap32> image;
         WaitFor([&] {

@@ -119,7 +119,8 @@ TEST_F(FormsTest, AnActionRunsItsUpdateTestBeforeExecutingAndStaysQuietWhenDisab
 
 TEST_F(FormsTest, MenuItemsAndToolButtonsFollowTheirAction) {
     auto form = CreateForm<TTestForm>();
-    auto* action = form->Make<TAction>(L"acSave", L"1. File", L"Save...", MakeShortCut('S', false, true, false));
+    auto* action =
+        form->Make<TAction>(L"acSave", L"1. File", L"Save...", MakeShortCut('S', false, true, false));
     int runs = 0;
     action->OnExecute = [&](TObject*) { ++runs; };
     auto* menu = form->Make<TMainMenu>();

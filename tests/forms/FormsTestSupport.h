@@ -3,15 +3,14 @@
 // the error box captured instead of shown, and a bounded message pump.
 #include <windows.h>
 
-#include "forms/Application.h"
-#include "tests/support/Deadlines.h"
-
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+#include "forms/Application.h"
+#include "tests/support/Deadlines.h"
 
 class FormsTest : public ::testing::Test {
 protected:

@@ -1,13 +1,14 @@
+#include "forms/StdCtrls.h"
+
 #include <windows.h>
+
+#include <utility>
 
 #include "FormsTestSupport.h"
 #include "forms/BitBtn.h"
 #include "forms/Controls.h"
 #include "forms/Form.h"
-#include "forms/StdCtrls.h"
 #include "forms/Timer.h"
-
-#include <utility>
 
 namespace {
 class TDialogForm : public TForm {

@@ -46,8 +46,9 @@ int main() {
     Measure("encode BMP (24-bit)", runs, [&] { (void)EncodeBmp24(picture); });
     const auto bmp = EncodeBmp24(picture);
     Measure("write BMP file", runs, [&] { WriteFileAtomic(folder + L"bench.bmp", bmp); });
-    Measure("save BMP (encode + write)", runs,
-            [&] { SaveBitmapToFile(picture, folder + L"bench.bmp", TImageFileType::Bmp, 90, {.Bmp24 = true}); });
+    Measure("save BMP (encode + write)", runs, [&] {
+        SaveBitmapToFile(picture, folder + L"bench.bmp", TImageFileType::Bmp, 90, {.Bmp24 = true});
+    });
     Measure("save PNG (encode + write)", runs,
             [&] { SaveBitmapToFile(picture, folder + L"bench.png", TImageFileType::Png, 90); });
     Measure("save JPEG q85 (encode+write)", runs,

@@ -3,13 +3,13 @@
 // Usage: hotkey_timer <F-key number> <output folder> <extension> <runs>
 #include <windows.h>
 
-#include "tests/support/PickerDriver.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "tests/support/PickerDriver.h"
 
 namespace {
 using picker_driver::PressCtrlShift;
