@@ -117,8 +117,9 @@ TFileRead ReadOpenFile(HANDLE file, std::uint64_t maxBytes) {
 }
 
 std::vector<std::uint8_t> ReadFileBytes(const std::wstring& path) {
-    TFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Shared for deletion: a read never makes another writer's rename into place fail.
+    TFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         RaiseLastOSError(L"Cannot open \"" + path + L"\"");
     TFileRead read = ReadOpenFile(file.Get(), 0x7FFFFFFF);

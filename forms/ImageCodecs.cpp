@@ -171,7 +171,10 @@ Bytes EncodeJpeg(const TBitmap32& image, int quality, const std::wstring& contex
 
 Bytes ReadWholeFile(const std::wstring& path) {
     const std::wstring context = L"Cannot read " + Quoted(path);
-    TFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    // Shared for deletion too: reading a picture never keeps another program (or a save of
+    // our own) from replacing the file through a rename.
+    TFileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         RaiseLastOSError(context);
