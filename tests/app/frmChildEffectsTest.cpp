@@ -21,6 +21,7 @@
 #include "forms/Dialogs.h"
 #include "forms/Graphics.h"
 #include "forms/ImgView32.h"
+#include "forms/Label.h"
 #include "forms/StdCtrls.h"
 #include "forms/Timer.h"
 #include "forms/TrackBar.h"

@@ -453,14 +453,14 @@ TEST_F(MouseToolsTest, ASelectDragOutOfTheViewScrollsItAndAClosedDocumentIsFreed
     }));
     // Inside the loop: once the view has scrolled a few steps up and left, the document is
     // closed; without a scroll it is closed after the deadline all the same.
-    TPoint seen = from;
+    TPoint scrolled = from;
     const DWORD started = GetTickCount();
     auto* watch = form->Make<TTimer>(L"", 20, true);
     watch->OnTimer = [&](TObject*) {
         if (!doc || !form->ActiveDocument())
             return;
-        seen = doc->ImgView32->ScrollPosition();
-        if ((seen.X <= from.X - 3 && seen.Y <= from.Y - 3) ||
+        scrolled = doc->ImgView32->ScrollPosition();
+        if ((scrolled.X <= from.X - 3 && scrolled.Y <= from.Y - 3) ||
             GetTickCount() - started > deadlines::kStateTicks) {
             watch->SetEnabled(false);
             PostMessageW(doc->Handle(), WM_CLOSE, 0, 0);
@@ -471,8 +471,8 @@ TEST_F(MouseToolsTest, ASelectDragOutOfTheViewScrollsItAndAClosedDocumentIsFreed
     // The move out of the view starts the loop; the close arrives inside it.
     SendMessageW(doc->ImgView32->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-40, -40));
     watch->SetEnabled(false);
-    EXPECT_LE(seen.X, from.X - 3);
-    EXPECT_LE(seen.Y, from.Y - 3);
+    EXPECT_LE(scrolled.X, from.X - 3);
+    EXPECT_LE(scrolled.Y, from.Y - 3);
     EXPECT_TRUE(PumpUntil([this] { return form->ActiveDocument() == nullptr; }));
     doc = nullptr;
 }
