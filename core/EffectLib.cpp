@@ -101,7 +101,9 @@ void TStdRandomSource::RandomRowPlain(int n, int* draws, std::size_t count) {
 void TStdRandomSource::RandomRow(int n, int* draws, std::size_t count) {
 #if defined(__SSE2__)
     if (n > 1) {
-        auto load = [this](int w) { return _mm_load_si128(reinterpret_cast<const __m128i*>(state_[w])); };
+        // The state may lie anywhere a heap object does (the 32-bit heap aligns to 8), so it
+        // is read and written with unaligned loads and stores.
+        auto load = [this](int w) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(state_[w])); };
         __m128i s0 = load(0), s1 = load(1), s2 = load(2), s3 = load(3);
         const __m128i range = _mm_set1_epi32(n);
         const __m128i high = _mm_set_epi32(-1, 0, -1, 0);
@@ -120,7 +122,7 @@ void TStdRandomSource::RandomRow(int n, int* draws, std::size_t count) {
             const __m128i odd = _mm_and_si128(_mm_mul_epu32(_mm_srli_epi64(r, 32), range), high);
             _mm_storeu_si128(reinterpret_cast<__m128i*>(draws + i), _mm_or_si128(even, odd));
         }
-        auto store = [this](int w, __m128i v) { _mm_store_si128(reinterpret_cast<__m128i*>(state_[w]), v); };
+        auto store = [this](int w, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(state_[w]), v); };
         store(0, s0);
         store(1, s1);
         store(2, s2);
@@ -167,11 +169,10 @@ TLUT8 ContrastTable(double amount) {
     if (std::isnan(amount))
         amount = 0;
     amount = std::clamp(amount, -1.0, 1.0);
-    const auto factor = static_cast<float>(1.0 + amount);
-    return BuildTable([factor](float v) {
-        const float centred = v - 0.5f;
-        const float scaled = factor * centred;
-        return scaled + 0.5f;
+    // The whole step in double and only its result in single precision: rounding the factor
+    // or the product on the way puts exact halves (position -20, entry 0: 25.5) a level low.
+    return BuildTable([amount](float v) {
+        return static_cast<float>((1.0 + amount) * (static_cast<double>(v) - 0.5) + 0.5);
     });
 }
 

@@ -33,7 +33,8 @@ public:
 private:
     // Four 32-bit outputs, one per generator, and the next state.
     void Step(std::uint32_t out[4]);
-    alignas(16) std::uint32_t state_[4][4]; // [word][generator]
+    // [word][generator]; no alignment asked for: the vector path loads it unaligned.
+    std::uint32_t state_[4][4];
     std::uint32_t buffered_[4]{};
     int bufferedLeft_ = 0;
 };

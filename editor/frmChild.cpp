@@ -81,12 +81,16 @@ TChildForm::TChildForm(IDocumentHost& host, TForm& frame)
         ImgView32MouseUp(s, b, sh, x, y, l);
     };
     ImgView32->OnDblClick = [this](TObject* s) { ImgView32DblClick(s); };
+    ImgView32->OnMouseCaptureLost = [this](TObject* s) { ImgView32MouseCaptureLost(s); };
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
     Realign();
 }
 
 TChildForm::~TChildForm() {
+    // The view outlives this object by a moment; a capture it loses while its window goes
+    // must not reach the document's handlers.
+    ImgView32->OnMouseCaptureLost = nullptr;
     // A document freed without its close handler (at the program's end) takes its tab along.
     if (TabSheet) {
         if (TabSheet->PageControl)
@@ -295,8 +299,9 @@ TBitmapLayer* TChildForm::GetFloatingLayer() const {
 }
 
 void TChildForm::SetFloatingLayer(TBitmapLayer* layer) {
-    // Whoever floats a layer says afresh whether it is text.
+    // Whoever floats a layer says afresh whether it is text or a highlight.
     textLayer_ = nullptr;
+    highlightLayer_ = nullptr;
     if (!layer) {
         if (SelectionBand) {
             SelectionBand->SetChildLayer(nullptr);
@@ -322,6 +327,7 @@ void TChildForm::CommitFloatingLayer() {
     if (!SelectionBand)
         return;
     textLayer_ = nullptr;
+    highlightLayer_ = nullptr;
     SelectionBand->SetChildLayer(nullptr);
     SelectionBand->SetLayerOptions(LOB_NO_UPDATE);
     ImgView32->Invalidate();
@@ -392,11 +398,13 @@ void TChildForm::SelectionResizing(TObject*, const TFloatRect& old, TFloatRect& 
 // ---- History ----
 
 void TChildForm::PushHistory() {
+    // The change is marked before its state is written: a write that fails (a full
+    // temporary folder) must not leave a changed picture that Save and Close know nothing of.
+    SetModified(true);
     History->Add(ImgView32->Bitmap());
     if (History->Count() > kMaxHistory)
         History->Delete(1);
     History->SetIndex(History->Count() - 1);
-    SetModified(true);
 }
 
 void TChildForm::Undo() {

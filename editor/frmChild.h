@@ -59,6 +59,9 @@ public:
     void ImgView32MouseMove(TObject* sender, TShiftState shift, int x, int y, TCustomLayer* layer);
     void ImgView32MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y,
                           TCustomLayer* layer);
+    // Another window took the mouse during a press: the drag ends as if released, except
+    // that a preview is taken back and nothing is placed; strokes and fills are kept.
+    void ImgView32MouseCaptureLost(TObject* sender);
     // Reopens the text dialog for a floating text made by the Text tool.
     void ImgView32DblClick(TObject* sender);
     // The copy of the image that drag previews are taken back from.
@@ -175,11 +178,15 @@ private:
     TBitmapLayer* FloatNewLayer(const TRect& r);
     // Repaints the view after the image's pixels changed in place.
     void ImageDrawn();
+    // Ends the present drag: no backup, no autoscroll.
+    void EndDrag();
     // Scrolls the view while a Select drag holds the mouse outside it.
     void AutoScroll();
 
     // The floating layer that the Text tool made; only that one is re-rendered as text.
     const TBitmapLayer* textLayer_ = nullptr;
+    // The floating layer that the Highlight tool made; only that one takes a new pen colour.
+    const TBitmapLayer* highlightLayer_ = nullptr;
     // The preview restore has shown its error in the present drag.
     bool restoreErrorShown_ = false;
     bool autoScrolling_ = false;

@@ -298,7 +298,9 @@ void TChildForm::DrawRubberRect(int x, int y) {
 
 void TChildForm::RenderHighlightLayer() {
     TBitmapLayer* layer = GetFloatingLayer();
-    if (!layer || !ToolForm)
+    // Only the Highlight tool's own rectangle is a highlight: a pasted or lifted picture,
+    // a stamp or Select All keeps its pixels under a new pen colour.
+    if (!layer || layer != highlightLayer_ || !ToolForm)
         return;
     layer->Bitmap().Clear(Opaque(ToolForm->PenColor));
     layer->SetMasterAlpha(static_cast<std::uint8_t>(std::clamp(ToolForm->Transparency, 0, 255)));

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 
 #include "core/Bitmap32Ops.h"
@@ -54,18 +55,26 @@ void TChildForm::ImgView32MouseDown(TObject*, TMouseButton button, TShiftState, 
     restoreErrorShown_ = false;
     if (InRange(tool, TToolCode::Move, TToolCode::Zoom))
         return;
-    if (InRange(tool, TToolCode::Select, TToolCode::Stemp)) {
-        // The state before the press, before any floating selection is merged.
-        PushHistory();
+    try {
+        if (InRange(tool, TToolCode::Select, TToolCode::Stemp)) {
+            // The state before the press, before any floating selection is merged.
+            PushHistory();
+            CommitFloatingLayer();
+            TakeBackup();
+            return;
+        }
+        if (History->Index() < 0)
+            PushHistory();
         CommitFloatingLayer();
-        TakeBackup();
-        return;
+        if (tool != TToolCode::Fill)
+            TakeBackup();
+    } catch (...) {
+        // A state that cannot be written (a full temporary folder) ends the press here: no
+        // drag follows and nothing is drawn, so no preview is left without its backup. The
+        // error goes on to the error box.
+        EndDrag();
+        throw;
     }
-    if (History->Index() < 0)
-        PushHistory();
-    CommitFloatingLayer();
-    if (tool != TToolCode::Fill)
-        TakeBackup();
     const TPoint p = StartPoint;
     switch (tool) {
     case TToolCode::Pen:
@@ -113,8 +122,28 @@ void TChildForm::ImgView32MouseMove(TObject*, TShiftState shift, int x, int y, T
     host_.SetStatusText(2, PositionText(p));
 }
 
+namespace {
+// Ends the drag when the release is done, also when recording its state failed.
+class TDragEnder {
+public:
+    explicit TDragEnder(std::function<void()> end) : end_(std::move(end)) {}
+    ~TDragEnder() { end_(); }
+    TDragEnder(const TDragEnder&) = delete;
+    TDragEnder& operator=(const TDragEnder&) = delete;
+
+private:
+    std::function<void()> end_;
+};
+} // namespace
+
+void TChildForm::EndDrag() {
+    BackupBitmap.reset();
+    Dragging = false;
+}
+
 void TChildForm::ImgView32MouseUp(TObject*, TMouseButton button, TShiftState, int x, int y, TCustomLayer*) {
     EndPoint = ToolImagePoint(ImgView32->Mapping(), x, y);
+    const TDragEnder ender([this] { EndDrag(); });
     if (Dragging && ToolForm && !Released) {
         const TToolCode tool = ToolForm->Tool;
         const bool left = button == TMouseButton::Left;
@@ -151,8 +180,25 @@ void TChildForm::ImgView32MouseUp(TObject*, TMouseButton button, TShiftState, in
             PushHistory();
         }
     }
-    BackupBitmap.reset();
-    Dragging = false;
+}
+
+void TChildForm::ImgView32MouseCaptureLost(TObject*) {
+    if (!Dragging || Released)
+        return;
+    const TDragEnder ender([this] { EndDrag(); });
+    const TToolCode tool = ToolForm ? ToolForm->Tool : TToolCode::Move;
+    if (tool == TToolCode::Pen || tool == TToolCode::Erase || tool == TToolCode::Fill) {
+        // What was drawn stays and is recorded, as at a release.
+        PushHistory();
+    } else if (BackupBitmap) {
+        // The dashed rectangle or the shape's preview goes; nothing is placed. Nothing was
+        // recorded since the press, so the whole backup is the picture to return to.
+        TBitmap32& image = ImgView32->Bitmap();
+        if (image.Width() == BackupBitmap->Width() && image.Height() == BackupBitmap->Height()) {
+            image = *BackupBitmap;
+            ImgView32->BitmapChanged();
+        }
+    }
 }
 
 void TChildForm::ImgView32DblClick(TObject*) {
@@ -248,7 +294,7 @@ void TChildForm::LiftSelection(const TRect& r) {
 }
 
 void TChildForm::PlaceHighlight(const TRect& r) {
-    FloatNewLayer(r);
+    highlightLayer_ = FloatNewLayer(r);
     RenderHighlightLayer();
     SetModified(true);
 }

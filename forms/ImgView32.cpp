@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 TShiftState ShiftStateOf(WPARAM keys) {
@@ -526,8 +527,11 @@ void TImgView32::MouseButton(UINT msg, WPARAM keys, TPoint p) {
     // The press ends when no button is held any more.
     if ((keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) {
         mouseLayer_ = nullptr;
-        if (GetCapture() == Handle())
+        if (GetCapture() == Handle()) {
+            releasing_ = true;
             ReleaseCapture();
+            releasing_ = false;
+        }
     }
     if (layer)
         layer->MouseUp(button, shift, p);
@@ -617,11 +621,13 @@ LRESULT TImgView32::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_CAPTURECHANGED:
-        // A press whose release went elsewhere ends its layer's drag.
-        if (reinterpret_cast<HWND>(lParam) != Handle() && mouseLayer_) {
-            TCustomLayer* layer = mouseLayer_;
-            mouseLayer_ = nullptr;
-            layer->MouseUp(TMouseButton::Left, 0, {});
+        // A press whose release went elsewhere (another window or a message box took the
+        // mouse) ends its layer's drag and the owner's.
+        if (reinterpret_cast<HWND>(lParam) != Handle() && !releasing_) {
+            if (TCustomLayer* layer = std::exchange(mouseLayer_, nullptr))
+                layer->MouseUp(TMouseButton::Left, 0, {});
+            if (OnMouseCaptureLost)
+                OnMouseCaptureLost(this);
         }
         return 0;
     case WM_SETCURSOR:

@@ -233,6 +233,9 @@ public:
     void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
 
     TNotifyEvent OnChange, OnMouseEnter, OnMouseLeave, OnDblClick;
+    // Another window took the mouse while a press held it (not the view's own release at
+    // the button-up); no release will come for that press.
+    TNotifyEvent OnMouseCaptureLost;
     std::function<void(TObject*sender, TMouseButton button, TShiftState shift, int x, int y,
                        TCustomLayer*layer)>
         OnMouseDown, OnMouseUp;
@@ -268,4 +271,5 @@ private:
     TCustomLayer* mouseLayer_ = nullptr; // the layer that took the press, until the release
     HCURSOR cursor_ = nullptr;
     bool over_ = false;
+    bool releasing_ = false; // the view lets the mouse go itself, at the end of a press
 };

@@ -21,6 +21,7 @@
 #include "forms/Dialogs.h"
 #include "forms/Graphics.h"
 #include "forms/ImgView32.h"
+#include "forms/Label.h"
 #include "forms/StdCtrls.h"
 #include "forms/Timer.h"
 #include "forms/TrackBar.h"
@@ -176,6 +177,41 @@ TEST_F(EffectsTest, TheEffectDialogTakesTheCommandsCaptionAndCancelChangesNothin
         });
     EXPECT_EQ(doc->ImgView32->Bitmap().Pixel(1, 0), kBlue);
     EXPECT_EQ(doc->History->Count(), 2);
+}
+
+TEST_F(EffectsTest, TheNoiseDialogBrightensAboutHalfThePixelsOnOkAndRecordsTheChange) {
+    TChildForm* doc = Document(64, 16);
+    doc->ImgView32->Bitmap().Clear(0xFF404040u);
+    const TBitmap32 before = doc->ImgView32->Bitmap();
+    doc->SetModified(false);
+    std::wstring opened, changed;
+    RunDialog(
+        form->acEffectNoise, [] { return ImageEffectDialog; },
+        [&] {
+            opened = ImageEffectDialog->Label1->Caption();
+            ImageEffectDialog->TrackBar1->SetPosition(200);
+            changed = ImageEffectDialog->Label1->Caption();
+            ImageEffectDialog->BitBtn2->Click();
+        });
+    EXPECT_EQ(opened, L"100");
+    EXPECT_EQ(changed, L"200");
+    // Noise 200: a pixel stays, or gains the same 1..99 on each channel; alpha kept.
+    const TBitmap32& image = doc->ImgView32->Bitmap();
+    int brightened = 0;
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x) {
+            const TColor32 c = image.Pixel(x, y);
+            const int d = static_cast<int>(c & 0xFF) - 0x40;
+            ASSERT_TRUE(d >= 0 && d < 100) << x << "," << y;
+            ASSERT_EQ(c, (0xFF000000u | 0x010101u * static_cast<TColor32>(0x40 + d))) << x << "," << y;
+            brightened += d > 0;
+        }
+    EXPECT_GT(brightened, 64 * 16 / 4);
+    EXPECT_LT(brightened, 64 * 16 * 3 / 4);
+    EXPECT_EQ(doc->History->Count(), 2);
+    EXPECT_TRUE(doc->Modified);
+    form->acEditUndo->Execute();
+    EXPECT_EQ(doc->ImgView32->Bitmap(), before);
 }
 
 TEST_F(EffectsTest, CropTakesTheSelectionsPixelsOverTheFillColour) {

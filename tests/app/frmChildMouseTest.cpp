@@ -7,6 +7,7 @@
 #include <string>
 
 #include "../forms/FormsTestSupport.h"
+#include "../forms/ScratchFolder.h"
 #include "DocumentTestSupport.h"
 #include "core/ShapeGeometry.h"
 #include "core/StoredValues.h"
@@ -17,8 +18,10 @@
 #include "forms/ComCtrls.h"
 #include "forms/Dialogs.h"
 #include "forms/Graphics.h"
+#include "forms/ImageCodecs.h"
 #include "forms/Slider.h"
 #include "forms/StdCtrls.h"
+#include "forms/ThumbView.h"
 #include "forms/Timer.h"
 #include "shell/frmMain.h"
 
@@ -26,6 +29,31 @@ namespace {
 constexpr TColor kGround = 0x00FF00; // green: the picture before any tool
 constexpr TColor kPen = 0x0000FF;    // red
 constexpr TColor kFill = 0xFF0000;   // blue
+
+// Points the temporary folder at one where a file stands in the undo folder's place, so
+// that no state can be written (as in a full temporary folder); puts it back afterwards.
+class TBlockedUndoFolder {
+public:
+    TBlockedUndoFolder() : scratch_(L"tolvex-blocked-") {
+        const DWORD size = GetEnvironmentVariableW(L"TMP", nullptr, 0);
+        hadTmp_ = size != 0;
+        if (hadTmp_) {
+            oldTmp_.resize(size);
+            oldTmp_.resize(GetEnvironmentVariableW(L"TMP", oldTmp_.data(), size));
+        }
+        CloseHandle(CreateFileW(scratch_.File(L"~Vrim").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        SetEnvironmentVariableW(L"TMP", scratch_.File(L"").c_str());
+    }
+    ~TBlockedUndoFolder() { SetEnvironmentVariableW(L"TMP", hadTmp_ ? oldTmp_.c_str() : nullptr); }
+    TBlockedUndoFolder(const TBlockedUndoFolder&) = delete;
+    TBlockedUndoFolder& operator=(const TBlockedUndoFolder&) = delete;
+
+private:
+    TScratchFolder scratch_;
+    bool hadTmp_ = false;
+    std::wstring oldTmp_;
+};
 
 class MouseToolsTest : public FormsTest {
 protected:
@@ -405,9 +433,13 @@ TEST_F(MouseToolsTest, TheStatusShowsThePositionAndTheDraggedSize) {
     EXPECT_EQ(TChildForm::PositionText({-3, 1500}), L"Position (X:-3,Y:1,500)");
 }
 
-TEST_F(MouseToolsTest, ADocumentClosedWhileASelectDragScrollsItIsFreedAfterTheLoop) {
+TEST_F(MouseToolsTest, ASelectDragOutOfTheViewScrollsItAndAClosedDocumentIsFreedAfterTheLoop) {
     Document(3000, 3000);
     tool->SetTool(TToolCode::Select);
+    // Scrolled into the picture, so that the pointer up and left of the view scrolls back.
+    doc->ImgView32->Scroll(200, 200);
+    const TPoint from = doc->ImgView32->ScrollPosition();
+    ASSERT_EQ(from, (TPoint{200, 200}));
     RECT view{};
     GetWindowRect(doc->ImgView32->Handle(), &view);
     const POINT outside{view.left - 30, view.top - 30};
@@ -419,11 +451,183 @@ TEST_F(MouseToolsTest, ADocumentClosedWhileASelectDragScrollsItIsFreedAfterTheLo
         SetCursorPos(outside.x, outside.y);
         return false;
     }));
-    Send(WM_LBUTTONDOWN, MK_LBUTTON, 5, 5);
-    Send(WM_MOUSEMOVE, MK_LBUTTON, 10, 10);
-    // The close arrives inside the scrolling loop that the move out of the view starts.
-    PostMessageW(doc->Handle(), WM_CLOSE, 0, 0);
+    // Inside the loop: once the view has scrolled a few steps up and left, the document is
+    // closed; without a scroll it is closed after the deadline all the same.
+    TPoint scrolled = from;
+    const DWORD started = GetTickCount();
+    auto* watch = form->Make<TTimer>(L"", 20, true);
+    watch->OnTimer = [&](TObject*) {
+        if (!doc || !form->ActiveDocument())
+            return;
+        scrolled = doc->ImgView32->ScrollPosition();
+        if ((scrolled.X <= from.X - 3 && scrolled.Y <= from.Y - 3) ||
+            GetTickCount() - started > deadlines::kStateTicks) {
+            watch->SetEnabled(false);
+            PostMessageW(doc->Handle(), WM_CLOSE, 0, 0);
+        }
+    };
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 205, 205);
+    Send(WM_MOUSEMOVE, MK_LBUTTON, 210, 210);
+    // The move out of the view starts the loop; the close arrives inside it.
     SendMessageW(doc->ImgView32->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-40, -40));
+    watch->SetEnabled(false);
+    EXPECT_LE(scrolled.X, from.X - 3);
+    EXPECT_LE(scrolled.Y, from.Y - 3);
     EXPECT_TRUE(PumpUntil([this] { return form->ActiveDocument() == nullptr; }));
     doc = nullptr;
+}
+
+TEST_F(MouseToolsTest, AStateThatCannotBeWrittenStillMarksTheChangeAndAPressThatCannotRecordDoesNothing) {
+    Document(40, 30);
+    tool->SetTool(TToolCode::Pen);
+    const TBitmap32 before = Image();
+    {
+        const TBlockedUndoFolder blocked;
+        // The press cannot record the untouched picture: it says so and does nothing more.
+        Drag({{5, 5}, {20, 5}, {20, 20}});
+        EXPECT_EQ(errors.size(), 1u);
+        EXPECT_EQ(Changed(before), 0);
+        EXPECT_FALSE(doc->Dragging);
+        EXPECT_EQ(doc->BackupBitmap, nullptr);
+        EXPECT_EQ(doc->History->Count(), 0);
+    }
+    doc->PushHistory();
+    doc->SetModified(false); // as after a save
+    {
+        const TBlockedUndoFolder blocked;
+        // The stroke's state cannot be written: the stroke stays, marked, and the error is told.
+        Drag({{5, 5}, {20, 5}});
+        EXPECT_EQ(At(12, 5), Color32(kPen));
+        EXPECT_TRUE(doc->Modified);
+        EXPECT_EQ(doc->Caption().substr(0, 1), L"*");
+        EXPECT_EQ(errors.size(), 2u);
+        EXPECT_FALSE(doc->Dragging);
+        EXPECT_EQ(doc->History->Count(), 1);
+    }
+}
+
+TEST_F(MouseToolsTest, AMouseCaptureTakenByAnotherWindowEndsTheDragKeepingStrokesAndTakingPreviewsBack) {
+    Document(80, 60);
+    // A window of the test's own takes the mouse, as a message box or Alt+Tab would.
+    const HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(other, nullptr);
+    tool->SetTool(TToolCode::Pen);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 5, 5);
+    Send(WM_MOUSEMOVE, MK_LBUTTON, 20, 5);
+    SetCapture(other);
+    // The stroke is kept and recorded, as at a release.
+    EXPECT_FALSE(doc->Dragging);
+    EXPECT_EQ(doc->History->Count(), 2);
+    EXPECT_EQ(At(12, 5), Color32(kPen));
+    // The mouse only hovers now: nothing more is drawn.
+    const TBitmap32 stroke = Image();
+    Send(WM_MOUSEMOVE, 0, 20, 20);
+    EXPECT_EQ(Changed(stroke), 0);
+    ReleaseCapture();
+
+    // A shape's preview is taken back and nothing is placed, not even by a late release.
+    tool->SetTool(TToolCode::Rectangle);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 30, 30);
+    Send(WM_MOUSEMOVE, MK_LBUTTON, 60, 50);
+    ASSERT_GT(Changed(stroke), 0);
+    SetCapture(other);
+    EXPECT_EQ(Changed(stroke), 0);
+    EXPECT_FALSE(doc->Dragging);
+    EXPECT_EQ(doc->BackupBitmap, nullptr);
+    Send(WM_LBUTTONUP, 0, 60, 50);
+    EXPECT_EQ(Changed(stroke), 0);
+    EXPECT_EQ(doc->History->Count(), 2);
+    ReleaseCapture();
+    DestroyWindow(other);
+}
+
+TEST_F(MouseToolsTest, APenColourChangeUnderHighlightRepaintsOnlyTheHighlightsOwnRectangle) {
+    Document(40, 30);
+    Image().SetPixel(3, 3, Color32(1, 2, 3));
+    tool->SetTool(TToolCode::Highlight);
+    Drag({{5, 5}, {25, 15}});
+    ASSERT_NE(doc->GetFloatingLayer(), nullptr);
+    // Select All merges the highlight and floats the whole picture: a picture, not a highlight.
+    doc->SelectAll();
+    const TBitmapLayer* layer = doc->GetFloatingLayer();
+    ASSERT_NE(layer, nullptr);
+    const TBitmap32 picture = layer->Bitmap();
+    ASSERT_EQ(picture.Pixel(3, 3), Color32(1, 2, 3));
+    const int states = doc->History->Count();
+    tool->SetPenColor(0x00FFFF);
+    EXPECT_EQ(doc->GetFloatingLayer(), layer);
+    EXPECT_EQ(layer->Bitmap(), picture);
+    EXPECT_EQ(layer->MasterAlpha(), 255);
+    EXPECT_EQ(doc->History->Count(), states);
+}
+
+TEST_F(MouseToolsTest, MoveScrollsWithTheMouseAndZoomStepsByFiftyBetweenItsEnds) {
+    Document(3000, 3000);
+    const HWND view = doc->ImgView32->Handle();
+    tool->SetTool(TToolCode::Move);
+    // View coordinates: the picture follows the mouse, 20 left and 10 up.
+    SendMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+    SendMessageW(view, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(80, 90));
+    SendMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(80, 90));
+    EXPECT_EQ(doc->ImgView32->ScrollPosition(), (TPoint{20, 10}));
+    EXPECT_EQ(doc->ImgView32->ControlToBitmap({80, 90}), (TPoint{100, 100}));
+    EXPECT_EQ(doc->History->Count(), 0);
+
+    tool->SetTool(TToolCode::Zoom);
+    Drag({{5, 5}});
+    EXPECT_EQ(tool->JvxSlider1->Value(), 150);
+    EXPECT_DOUBLE_EQ(doc->Scale(), 1.5);
+    tool->JvxSlider1->SetValue(980);
+    Drag({{5, 5}});
+    Drag({{5, 5}});
+    EXPECT_EQ(tool->JvxSlider1->Value(), 1000);
+    EXPECT_DOUBLE_EQ(doc->Scale(), 10.0);
+    tool->JvxSlider1->SetValue(60);
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, 1, 1);
+    Send(WM_RBUTTONUP, 0, 1, 1);
+    EXPECT_EQ(tool->JvxSlider1->Value(), 25);
+    EXPECT_DOUBLE_EQ(doc->Scale(), 0.25);
+    EXPECT_EQ(doc->History->Count(), 0);
+}
+
+TEST_F(MouseToolsTest, AStampFloatsCentredOnTheReleasePoint) {
+    const TScratchFolder clips(L"tolvex-clips-");
+    CreateDirectoryW(clips.File(L"Marks").c_str(), nullptr);
+    SaveBitmapToFile(TBitmap32(7, 5, Color32(0x123456)), clips.File(L"Marks\\dot.bmp"), TImageFileType::Bmp,
+                     85);
+    tool->ClipsFolder = clips.File(L"").substr(0, clips.File(L"").size() - 1);
+    tool->FillStampGroups();
+    ASSERT_GT(tool->StempList->Count(), 0);
+    tool->StempList->SetSelected(0);
+    Document(40, 30);
+    tool->SetTool(TToolCode::Stemp);
+    // Pressed at one point and released at another: the release is the centre.
+    Drag({{5, 5}, {20, 15}});
+    const TBitmapLayer* stamp = doc->GetFloatingLayer();
+    ASSERT_NE(stamp, nullptr);
+    EXPECT_EQ(stamp->Location(), (TFloatRect{16.5, 12.5, 23.5, 17.5}));
+    EXPECT_EQ(stamp->Bitmap().Pixel(3, 2), Color32(0x123456));
+    EXPECT_EQ(At(20, 15), Color32(kGround));
+    EXPECT_TRUE(doc->Modified);
+}
+
+TEST_F(MouseToolsTest, FillStyleTwoDrawsTheInsideOnlyOverItsShadow) {
+    Document(80, 60);
+    Image().Clear(Color32(255, 255, 255));
+    tool->SetTool(TToolCode::Rectangle);
+    tool->SetFillStyle(2);
+    tool->SetPenWidth(5);
+    tool->UseShadow = true;
+    tool->ShadowTransparency = 255;
+    Drag({{10, 10}, {40, 30}});
+    // No outline: the fill colour up to the corner; the shadow, moved by half the pen,
+    // shows right of and below it.
+    EXPECT_EQ(At(10, 10), Color32(kFill));
+    EXPECT_EQ(At(25, 20), Color32(kFill));
+    EXPECT_EQ(At(42, 20), Color32(0, 0, 0));
+    EXPECT_EQ(At(25, 31), Color32(0, 0, 0));
+    EXPECT_EQ(At(42, 11), Color32(255, 255, 255));
+    EXPECT_EQ(At(5, 5), Color32(255, 255, 255));
+    EXPECT_EQ(doc->History->Count(), 2);
 }

@@ -286,6 +286,30 @@ TEST_F(DocumentsTest, AFailedWriteKeepsTheDocumentsNameAndMark) {
     EXPECT_TRUE(doc->Modified);
 }
 
+TEST_F(DocumentsTest, ClosingWithAFloatingPictureAndAnsweringYesSavesItMerged) {
+    TScratchFolder dir(L"tolvex-close-");
+    SaveBitmapToFile(TBitmap32(2, 2, Color32(0x0000FF)), dir.File(L"red.bmp"), TImageFileType::Bmp, 85);
+    TChildForm* doc = Capture(4, 3, 0x00FF00);
+    doc->PasteImage(dir.File(L"red.bmp"));
+    ASSERT_NE(doc->GetFloatingLayer(), nullptr);
+    doc->SelectionBand->SetLocation(TFloatRect{1, 1, 3, 3});
+    defaultAnswer = mrYes;
+    chosen = dir.File(L"merged.png");
+    chosenFilter = 4;
+    form->acFileClose->Execute();
+    EXPECT_TRUE(doc->Released);
+    EXPECT_EQ(form->CloseResult, 6);
+    TBitmap32 saved;
+    std::wstring error;
+    ASSERT_TRUE(LoadImageFile(dir.File(L"merged.png"), saved, error)) << error.c_str();
+    ASSERT_EQ(saved.Width(), 4);
+    ASSERT_EQ(saved.Height(), 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(saved.Pixel(x, y), Color32(x >= 1 && x < 3 && y >= 1 ? 0x0000FF : 0x00FF00))
+                << x << "," << y;
+}
+
 TEST_F(DocumentsTest, CloseAllAsksEachModifiedDocumentAndCancelStopsItAndTheExit) {
     TChildForm* a = Capture(2, 2);
     TChildForm* b = Capture(2, 2);
