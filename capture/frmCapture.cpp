@@ -190,8 +190,7 @@ void TCaptureForm::SetPickerCursor(bool scroll) {
 LRESULT TCaptureForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case kStartPickMessage:
-        if (OnActivate)
-            OnActivate(this);
+        DoActivate();
         return 0;
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT) {

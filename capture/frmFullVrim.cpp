@@ -288,8 +288,7 @@ LRESULT TFullVrimForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     const int y = GET_Y_LPARAM(lParam);
     switch (msg) {
     case kStartSelectMessage:
-        if (OnActivate)
-            OnActivate(this);
+        DoActivate();
         return 0;
     case WM_ERASEBKGND:
         // The picture covers everything; nothing is erased first.

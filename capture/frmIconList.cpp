@@ -165,8 +165,7 @@ void TIconListForm::FilenameEdit1Change(TObject*) {
 
 LRESULT TIconListForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == kLoadListMessage) {
-        if (OnActivate)
-            OnActivate(this);
+        DoActivate();
         return 0;
     }
     return TForm::WndProc(msg, wParam, lParam);

@@ -46,6 +46,7 @@ public:
     using TImage::TImage;
     std::function<void(TMouseButton, int, int)> OnDown, OnUp;
     std::function<void(int, int)> OnMove;
+    std::function<void()> OnCaptureLost;
 
 protected:
     void MouseDown(TMouseButton b, int x, int y) override {
@@ -59,6 +60,10 @@ protected:
     void MouseUp(TMouseButton b, int x, int y) override {
         if (OnUp)
             OnUp(b, x, y);
+    }
+    void MouseCaptureLost() override {
+        if (OnCaptureLost)
+            OnCaptureLost();
     }
 };
 
@@ -258,6 +263,7 @@ void TToolForm::BuildToolBar() {
     palette->OnDown = [this](TMouseButton b, int x, int y) { Image1MouseDown(b, x, y); };
     palette->OnMove = [this](int x, int y) { Image1MouseMove(x, y); };
     palette->OnUp = [this](TMouseButton b, int x, int y) { Image1MouseUp(b, x, y); };
+    palette->OnCaptureLost = [this] { Image1CaptureLost(); };
     Image1 = palette;
     auto* history = Make<TMouseImage>(L"imgColHis", ToolBar);
     history->SetBounds(left, top + 110, 50, 10);
@@ -560,6 +566,14 @@ void TToolForm::Image1MouseMove(int x, int y) {
 void TToolForm::Image1MouseUp(TMouseButton, int, int) {
     SetPenColor(shPen->BrushColor());
     SetFillColor(shFill->BrushColor());
+    PaletteDrag = 0;
+}
+
+void TToolForm::Image1CaptureLost() {
+    // No release will come: the drag ends as if it never began, and the swatches show the
+    // colours in use again.
+    shPen->SetBrushColor(PenColor);
+    shFill->SetBrushColor(FillColor);
     PaletteDrag = 0;
 }
 

@@ -104,6 +104,8 @@ public:
     void Image1MouseDown(TMouseButton button, int x, int y);
     void Image1MouseMove(int x, int y);
     void Image1MouseUp(TMouseButton button, int x, int y);
+    // Another window took the mouse during a palette drag.
+    void Image1CaptureLost();
     void imgColHisMouseDown(TMouseButton button, int x, int y);
     void SpeedButton02Click(TObject* sender);
     void SpinEdit1Change(TObject* sender);

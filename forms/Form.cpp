@@ -191,6 +191,11 @@ void TForm::DoCreate() {
         OnCreate(this);
 }
 
+void TForm::DoActivate() {
+    if (const TNotifyEvent handler = OnActivate)
+        handler(this);
+}
+
 void TForm::DoDestroy() {
     if (destroyed_)
         return;
@@ -472,10 +477,9 @@ void TForm::UpdateControlHint(TControl* control) {
 
 bool TForm::ActivationMessage(WPARAM wParam) {
     if (LOWORD(wParam) != WA_INACTIVE) {
-        if (OnActivate)
-            OnActivate(this);
-    } else if (OnDeactivate) {
-        OnDeactivate(this);
+        DoActivate();
+    } else if (const TNotifyEvent handler = OnDeactivate) {
+        handler(this);
     }
     return true;
 }

@@ -81,6 +81,10 @@ public:
     void DoCreate();
     // Raises OnDestroy and destroys the window; the form deleter calls it.
     void DoDestroy();
+    // Raises OnActivate: at the window's activation, and from forms that start their work
+    // by a message of their own. The handler runs from a copy, so that one that clears
+    // itself (start-up work done once) lives on until it returns.
+    void DoActivate();
 
     void Show();
     void Hide();

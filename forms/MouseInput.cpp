@@ -10,6 +10,11 @@ int YOf(LPARAM lParam) {
     return static_cast<short>(HIWORD(lParam));
 }
 
+// The bits of the held buttons.
+constexpr std::uint8_t kLeft = 1;
+constexpr std::uint8_t kRight = 2;
+constexpr std::uint8_t kMiddle = 4;
+
 bool InClient(HWND wnd, int x, int y) {
     RECT client{};
     GetClientRect(wnd, &client);
@@ -37,6 +42,20 @@ void TMouseInput::TrackPointer(HWND wnd, int x, int y) {
     }
 }
 
+void TMouseInput::Press(HWND wnd, std::uint8_t button) {
+    held_ = static_cast<std::uint8_t>(held_ | button);
+    if (GetCapture() != wnd)
+        SetCapture(wnd);
+}
+
+void TMouseInput::Release(HWND wnd, std::uint8_t button) {
+    held_ = static_cast<std::uint8_t>(held_ & ~button);
+    // The mouse stays here until the last held button comes up; this release of it is
+    // no lost capture.
+    if (held_ == 0 && GetCapture() == wnd)
+        ReleaseCapture();
+}
+
 bool TMouseInput::HandleMouseMessage(HWND wnd, UINT msg, LPARAM lParam) {
     const int x = XOf(lParam);
     const int y = YOf(lParam);
@@ -49,24 +68,25 @@ bool TMouseInput::HandleMouseMessage(HWND wnd, UINT msg, LPARAM lParam) {
         return true;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        SetCapture(wnd);
+        Press(wnd, kLeft);
         // The second press of a double click is a press but makes no second click.
         clicked_ = msg == WM_LBUTTONDOWN;
         MouseDown(TMouseButton::Left, x, y);
         return true;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
+        Press(wnd, kRight);
         MouseDown(TMouseButton::Right, x, y);
         return true;
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
+        Press(wnd, kMiddle);
         MouseDown(TMouseButton::Middle, x, y);
         return true;
     case WM_LBUTTONUP: {
         const bool click = clicked_ && InClient(wnd, x, y);
         clicked_ = false;
-        if (GetCapture() == wnd)
-            ReleaseCapture();
+        Release(wnd, kLeft);
         if (click)
             Click();
         MouseUp(TMouseButton::Left, x, y);
@@ -76,11 +96,21 @@ bool TMouseInput::HandleMouseMessage(HWND wnd, UINT msg, LPARAM lParam) {
         return true;
     }
     case WM_RBUTTONUP:
+        Release(wnd, kRight);
         MouseUp(TMouseButton::Right, x, y);
         return true;
     case WM_MBUTTONUP:
+        Release(wnd, kMiddle);
         MouseUp(TMouseButton::Middle, x, y);
         return true;
+    case WM_CAPTURECHANGED:
+        // Only a notification: the control's own handling still sees it.
+        if (held_ != 0 && reinterpret_cast<HWND>(lParam) != wnd) {
+            held_ = 0;
+            clicked_ = false;
+            MouseCaptureLost();
+        }
+        return false;
     case WM_MOUSELEAVE:
         if (over_ && GetCapture() != wnd) {
             over_ = false;

@@ -1,7 +1,7 @@
 #pragma once
 // Mouse input of the controls that paint themselves (labels, images, panels): presses with
-// the mouse captured by the left button, clicks, and the notifications that the pointer
-// moved onto or off the control.
+// the mouse captured while any button is held, clicks, and the notifications that the
+// pointer moved onto or off the control.
 #include <windows.h>
 
 #include <cstdint>
@@ -24,9 +24,15 @@ protected:
     // The pointer moved onto, or off, the control (also while the button holds it).
     virtual void NotifyMouseEnter() {}
     virtual void NotifyMouseLeave() {}
+    // Another window took the mouse while a button held it here (a message box, Alt+Tab):
+    // no release will come.
+    virtual void MouseCaptureLost() {}
 
 private:
     void TrackPointer(HWND wnd, int x, int y);
+    void Press(HWND wnd, std::uint8_t button);
+    void Release(HWND wnd, std::uint8_t button);
     bool over_ = false;
     bool clicked_ = false;
+    std::uint8_t held_ = 0; // the buttons pressed here and not yet released, one bit each
 };

@@ -4,7 +4,6 @@
 #include "capture/unitCaptureLib.h"
 #include "forms/Actions.h"
 #include "forms/Dialogs.h"
-#include "forms/Label.h"
 #include "forms/StdCtrls.h"
 #include "shell/frmAbout.h"
 #include "shell/frmMain.h"
@@ -36,14 +35,12 @@ void TMainForm::acToolOptionExecute(TObject*) {
     }
     finish.Registered = true;
     const std::vector<TAction*> failed = RegisterHotKeys();
-    // A hotkey just confirmed that another program holds would silently do nothing: the
-    // user hears of it once, with every such command on its own line.
-    std::wstring warning = dialog->lblHotKeyTaken->Caption();
-    for (const TAction* action : failed)
-        warning += L"\n" + action->Caption();
+    // A shortcut just confirmed that does nothing, or clashes with another command, is said
+    // once, after the dialog has gone.
+    const std::wstring warning = confirmed ? dialog->HotKeyWarning(failed) : std::wstring();
     dialog.reset();
     OptionForm = nullptr;
-    if (confirmed && !failed.empty())
+    if (!warning.empty())
         MessageDlg(warning, TMsgDlgType::Warning, mbOK);
 }
 

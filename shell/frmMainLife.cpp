@@ -308,7 +308,13 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         ReallyClose = true;
         return 1;
     }
-    if (msg == WM_ENDSESSION && wParam) {
+    if (msg == WM_ENDSESSION && !wParam) {
+        // Another program refused the log-off: the session goes on, and so does the close
+        // box's hide to the tray.
+        ReallyClose = false;
+        return 0;
+    }
+    if (msg == WM_ENDSESSION) {
         // The session ends now: store what a real exit stores, the tool window's colours
         // included. Log-off never waits on a message, so a failure here goes unsaid (also
         // by the destroy path that may follow).

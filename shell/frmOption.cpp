@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "core/StoredValues.h"
@@ -171,6 +172,9 @@ TOptionForm::TOptionForm(TMainForm* owner) : TForm(owner, L"OptionForm", OptionD
     lblHotKeyTaken = Make<TLabel>(L"lblHotKeyTaken", this,
                                   L"These hotkeys are used by another program and do nothing now:");
     lblHotKeyTaken->SetVisible(false);
+    lblHotKeyClash = Make<TLabel>(L"lblHotKeyClash", this,
+                                  L"These commands of Tolvex were set to one and the same shortcut:");
+    lblHotKeyClash->SetVisible(false);
     BrowseForFolder1 = Make<TBrowseForFolder>(L"BrowseForFolder1");
 
     SetGlyphs();
@@ -184,6 +188,10 @@ TOptionForm::TOptionForm(TMainForm* owner) : TForm(owner, L"OptionForm", OptionD
     btnShortcutTab->OnClick = [this](TObject* s) { btnShortcutTabClick(s); };
     cbImageType->OnChange = [this](TObject* s) { cbImageTypeChange(s); };
     Button1->OnClick = [this](TObject* s) { Button1Click(s); };
+
+    const auto fields = ShortCutFields();
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        openingShortCuts_[i] = fields[i].Action->ShortCut;
 }
 
 TOptionForm::~TOptionForm() {
@@ -230,6 +238,52 @@ std::array<TOptionForm::TShortCutField, 11> TOptionForm::ShortCutFields() const 
              {hkRecapture, m.acCaptureRecapture, true},
              {hkVisible, m.acShow, true},
              {hkDisable, m.acHide, true}}};
+}
+
+std::wstring TOptionForm::HotKeyWarning(const std::vector<TAction*>& failed) const {
+    const auto fields = ShortCutFields();
+    const auto changed = [&](std::size_t i) { return fields[i].Action->ShortCut != openingShortCuts_[i]; };
+    const auto refused = [&](std::size_t i) {
+        return std::find(failed.begin(), failed.end(), fields[i].Action) != failed.end();
+    };
+    // Commands that share one combination, each group on one line, when one of them changed.
+    std::wstring clashes;
+    std::array<bool, 11> grouped{};
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const TShortCut s = fields[i].Action->ShortCut;
+        if (s == 0 || grouped[i])
+            continue;
+        std::wstring line = fields[i].Action->Caption();
+        bool anyChanged = changed(i);
+        for (std::size_t j = i + 1; j < fields.size(); ++j) {
+            if (fields[j].Action->ShortCut != s)
+                continue;
+            grouped[i] = grouped[j] = true;
+            line += L", " + fields[j].Action->Caption();
+            anyChanged = anyChanged || changed(j);
+        }
+        if (grouped[i] && anyChanged)
+            clashes += L"\n" + line;
+    }
+    // A changed hotkey refused while none of our own commands holds its combination is
+    // held by another program.
+    std::wstring taken;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (!changed(i) || !refused(i))
+            continue;
+        bool heldByUs = false;
+        for (std::size_t j = 0; j < fields.size(); ++j)
+            heldByUs = heldByUs || (j != i && fields[j].Global && !refused(j) &&
+                                    fields[j].Action->ShortCut == fields[i].Action->ShortCut);
+        if (!heldByUs)
+            taken += L"\n" + fields[i].Action->Caption();
+    }
+    std::wstring warning;
+    if (!taken.empty())
+        warning = lblHotKeyTaken->Caption() + taken;
+    if (!clashes.empty())
+        warning += (warning.empty() ? L"" : L"\n\n") + lblHotKeyClash->Caption() + clashes;
+    return warning;
 }
 
 void TOptionForm::FormCreate(TObject*) {

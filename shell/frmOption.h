@@ -10,6 +10,8 @@
 #include <array>
 #include <map>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "core/ShortCut.h"
 #include "forms/Form.h"
@@ -47,9 +49,11 @@ public:
     THotKey *hkControl, *hkWindow, *hkSelect, *hkRect, *hkScreen, *hkDualScreen, *hkRepeat, *hkIcon,
         *hkRecapture, *hkVisible, *hkDisable;
     TShape* Shape1;
-    // Never shown: its caption is the translatable head of the warning that names the
-    // commands whose hotkey another program holds.
+    // Never shown: their captions are the translatable heads of the hotkey warning, over
+    // the commands whose hotkey another program holds and over the commands of this
+    // program that were set to one shortcut.
     TLabel* lblHotKeyTaken;
+    TLabel* lblHotKeyClash;
     TBrowseForFolder* BrowseForFolder1;
 
     void FormCreate(TObject* sender);
@@ -63,6 +67,11 @@ public:
     void Button1Click(TObject* sender);
     // The picture a button shows (none without the program's artwork).
     HIMAGELIST Glyph(const TControl* button) const;
+    // After OK and the new registration of the hotkeys (failed: the commands whose hotkey
+    // could not be registered), the warning about the shortcuts changed in this dialog:
+    // those another program holds, and those that clash with another of our commands.
+    // Empty when there is nothing to say.
+    std::wstring HotKeyWarning(const std::vector<TAction*>& failed) const;
 
 private:
     // A hot-key field and the action whose shortcut it edits.
@@ -76,6 +85,8 @@ private:
     void SetGlyphs();
 
     TMainForm* main_;
+    // The shortcuts of the eleven commands as the dialog found them.
+    std::array<TShortCut, 11> openingShortCuts_{};
     // The application's hint pause from before the first activation.
     std::optional<int> savedHintHidePause_;
     std::map<const TControl*, HIMAGELIST> glyphs_;

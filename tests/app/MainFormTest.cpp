@@ -284,6 +284,21 @@ TEST_F(MainFormTest, LogOffAnswersAtOnceMarksTheRealExitAndStoresWhatTheExitStor
     EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(MainFormTest, ACancelledLogOffLeavesTheCloseBoxHidingToTheTray) {
+    form->Show();
+    int exits = 0; // the close goes on to the exit only after the close query allowed it
+    form->OnClose = [&](TObject*, TCloseAction& action) {
+        ++exits;
+        action = TCloseAction::None;
+    };
+    SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, 0);
+    SendMessageW(form->Handle(), WM_ENDSESSION, FALSE, 0);
+    EXPECT_FALSE(form->ReallyClose);
+    SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(exits, 0);
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+}
+
 TEST_F(MainFormTest, ACommandWithoutShortcutGetsNoHotkey) {
     form->acCaptureScreen->ShortCut = 0;
     form->RegisterHotKeys();

@@ -334,6 +334,35 @@ TEST_F(OptionFormTest, AShortcutThatAnotherProgramHoldsIsStoredAndNamedInOneWarn
     UnregisterHotKey(other.Handle(), 2);
 }
 
+TEST_F(OptionFormTest, TwoCommandsOnOneShortcutAreNamedAsOurOwnClashAndOnlyChangedOnesAreWarned) {
+    // Another program has held Full Screen's combination since start-up.
+    TFormDesign d;
+    TForm other(nullptr, L"OtherProgram", d);
+    ASSERT_TRUE(RegisterHotKey(other.Handle(), 1, MOD_CONTROL | MOD_ALT, 'K'));
+    form->acCaptureScreen->ShortCut = kCtrlAltK;
+    form->RegisterHotKeys();
+    RunModal(
+        form->acToolOption, [] { return static_cast<TForm*>(OptionForm); },
+        [&] {
+            OptionForm->hkWindow->SetHotKey(kCtrlAltW);
+            OptionForm->hkRecapture->SetHotKey(kCtrlAltW);
+            SendMessageW(OptionForm->btnOK->Handle(), BM_CLICK, 0, 0);
+        });
+    EXPECT_EQ(OptionForm, nullptr);
+    EXPECT_EQ(form->acCaptureRecapture->ShortCut, kCtrlAltW);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], L"These commands of Tolvex were set to one and the same shortcut:\n"
+                           L"Selected Window, Repeat Last Capture");
+
+    // OK with nothing changed warns of nothing.
+    messages.clear();
+    RunModal(
+        form->acToolOption, [] { return static_cast<TForm*>(OptionForm); },
+        [] { SendMessageW(OptionForm->btnOK->Handle(), BM_CLICK, 0, 0); });
+    EXPECT_TRUE(messages.empty());
+    UnregisterHotKey(other.Handle(), 1);
+}
+
 TEST_F(OptionFormTest, ThePageButtonsStandOnAWhiteFrameAndTheButtonsShowPictures) {
     const auto dialog = OpenDialog();
     EXPECT_EQ(dialog->Shape1->BrushColor(), 0xFFFFFFu);

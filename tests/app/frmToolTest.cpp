@@ -259,6 +259,33 @@ TEST_F(ToolFormTest, ThePaletteChangesTheColoursOnlyOnRelease) {
     EXPECT_EQ(form->PenColor, corner);
 }
 
+TEST_F(ToolFormTest, ARightDragOnThePaletteHoldsTheMouseAndALostCaptureEndsIt) {
+    const TColor edge = WinColor(form->PalettePicture().Pixel(49, 49));
+    const TColor other = WinColor(form->PalettePicture().Pixel(20, 25));
+    ASSERT_NE(edge, other);
+    ASSERT_NE(edge, form->FillColor);
+    const HWND palette = form->Image1->Handle();
+    // The right button holds the mouse like the left, so its release outside comes back here.
+    Mouse(form->Image1, WM_RBUTTONDOWN, 20, 25);
+    EXPECT_EQ(GetCapture(), palette);
+    Mouse(form->Image1, WM_MOUSEMOVE, 60, 70);
+    Mouse(form->Image1, WM_RBUTTONUP, 60, 70);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(form->FillColor, edge);
+
+    // Another window takes the mouse mid-drag: the swatch shows the fill colour again, and
+    // later moves over the palette no longer drag it.
+    Mouse(form->Image1, WM_RBUTTONDOWN, 20, 25);
+    EXPECT_EQ(form->shFill->BrushColor(), other);
+    SetCapture(form->Handle());
+    EXPECT_EQ(form->PaletteDrag, 0);
+    EXPECT_EQ(form->shFill->BrushColor(), edge);
+    ReleaseCapture();
+    Mouse(form->Image1, WM_MOUSEMOVE, 20, 25);
+    EXPECT_EQ(form->shFill->BrushColor(), edge);
+    EXPECT_EQ(form->FillColor, edge);
+}
+
 TEST_F(ToolFormTest, TheRecentStripKeepsFiveColoursAndPicksByPosition) {
     for (TColor c : {1, 2, 3, 4, 5, 3, 6})
         form->AddHistoryColor(c);

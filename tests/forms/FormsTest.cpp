@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <memory>
+
 #include "FormsTestSupport.h"
 #include "forms/Actions.h"
 #include "forms/ComCtrls.h"
@@ -224,4 +226,30 @@ TEST_F(FormsTest, AnErrorWhileAModalFormOpensReachesTheCallerAndLeavesTheOwnerUs
     EXPECT_THROW(dialog->ShowModal(), Exception);
     EXPECT_TRUE(IsWindowEnabled(owner->Handle()));
     EXPECT_EQ(App().ModalLevel, 0);
+}
+
+TEST_F(FormsTest, AnActivationHandlerThatClearsItselfLivesUntilItReturns) {
+    auto form = CreateForm<TTestForm>();
+    std::weak_ptr<int> watched;
+    std::vector<bool> aliveAfterClearing;
+    // The handler alone holds the pointer, as the once-only start-up handlers hold their work.
+    const auto arm = [&] {
+        auto held = std::make_shared<int>(1);
+        watched = held;
+        form->OnActivate = [held, self = form.get(), log = &aliveAfterClearing, weak = &watched](TObject*) {
+            // Taken off the handler first: the next line clears it.
+            TForm* const target = self;
+            std::vector<bool>* const out = log;
+            const std::weak_ptr<int>* const w = weak;
+            target->OnActivate = nullptr;
+            out->push_back(!w->expired());
+        };
+    };
+    arm();
+    SendMessageW(form->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+    // The forms that start their work by a message of their own raise it the same way.
+    arm();
+    form->DoActivate();
+    EXPECT_EQ(aliveAfterClearing, (std::vector<bool>{true, true}));
+    EXPECT_TRUE(watched.expired());
 }
