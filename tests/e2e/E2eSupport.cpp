@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <tlhelp32.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -20,8 +21,15 @@ std::wstring UnixToWindowsPath(const std::string& unixPath) {
 }
 
 std::wstring EnvPath(const char* variable) {
+    // The folders come from the test runner's environment. Without them a path would start
+    // at the drive's root, and the program folder's copy would copy the whole file system
+    // into itself: the run stops here instead.
     const char* value = std::getenv(variable);
-    return value ? UnixToWindowsPath(value) : std::wstring{};
+    if (!value || !*value) {
+        std::fprintf(stderr, "%s is not set: run the end-to-end tests through ctest\n", variable);
+        std::exit(2);
+    }
+    return UnixToWindowsPath(value);
 }
 
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
@@ -113,7 +121,12 @@ TProgramFolder::TProgramFolder() {
     path_ = TempFolder() + L"tolvex-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
             std::to_wstring(++counter) + L"\\";
     DeleteTree(path_);
-    CopyTree(EnvPath("TOLVEX_DIST_DIR") + L"\\", path_);
+    const std::wstring dist = EnvPath("TOLVEX_DIST_DIR") + L"\\";
+    if (!FileExists(dist + L"Tolvex.exe")) {
+        std::fprintf(stderr, "no Tolvex.exe in the program folder %ls\n", dist.c_str());
+        std::exit(2);
+    }
+    CopyTree(dist, path_);
 }
 
 TProgramFolder::~TProgramFolder() {
