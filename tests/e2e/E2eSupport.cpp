@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <thread>
 
 namespace e2e {
@@ -20,8 +21,12 @@ std::wstring UnixToWindowsPath(const std::string& unixPath) {
 }
 
 std::wstring EnvPath(const char* variable) {
+    // Without the variable (the test program started by hand, not by ctest) the path
+    // would be the drive's root: the program folder's copy would copy the whole disk.
     const char* value = std::getenv(variable);
-    return value ? UnixToWindowsPath(value) : std::wstring{};
+    if (!value || !*value)
+        throw std::runtime_error(std::string(variable) + " is not set: run the tests through ctest");
+    return UnixToWindowsPath(value);
 }
 
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
