@@ -38,8 +38,15 @@ void RegisterBrowserButton() {
     WriteString(key.Get(), L"Icon", exec + L",101");
 }
 
+std::function<LSTATUS(HKEY root, const wchar_t* subKey)> BrowserButtonDeleteHook;
+
 void UnregisterBrowserButton() {
-    RegDeleteTreeW(HKEY_CURRENT_USER, kBrowserButtonKey);
+    const LSTATUS rc = BrowserButtonDeleteHook ? BrowserButtonDeleteHook(HKEY_CURRENT_USER, kBrowserButtonKey)
+                                               : RegDeleteTreeW(HKEY_CURRENT_USER, kBrowserButtonKey);
+    // A button that was never installed (its key or a parent missing) leaves nothing to
+    // remove; any other failure leaves the button in the browser and is said.
+    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND && rc != ERROR_PATH_NOT_FOUND)
+        RaiseOSError(static_cast<DWORD>(rc), L"Cannot delete the browser button's registry key");
 }
 
 namespace {

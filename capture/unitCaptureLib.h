@@ -2,6 +2,7 @@
 // The capture library: screen and window grabs, and the browser tool-bar button.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,4 +36,7 @@ extern const wchar_t* const kBrowserButtonKey;
 // the key cannot be opened or a value cannot be written.
 void RegisterBrowserButton();
 // Deletes the browser button's key with everything below it; a missing key is no error.
+// Throws when a key that is there cannot be deleted.
 void UnregisterBrowserButton();
+// Deletes a registry key with everything below it in place of the system; tests replace it.
+extern std::function<LSTATUS(HKEY root, const wchar_t* subKey)> BrowserButtonDeleteHook;

@@ -241,7 +241,8 @@ public:
 
     // ---- Capture delivery ----
     void NewCapture(const TBitmap& bitmap);
-    // Throws ECaptureDeliveryError when no free name can be found for the file.
+    // Throws ECaptureDeliveryError when no free name can be found for the file, and, in a
+    // timed series, when the folder cannot be had (a single capture warns of that instead).
     void SaveCaptureToFolder(const TBitmap& bitmap);
     // Looks up one auto-save name: 0 when a file or folder bears it, else the system's
     // error code (ERROR_FILE_NOT_FOUND: the name is free). Tests replace it.

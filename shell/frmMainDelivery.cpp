@@ -100,7 +100,12 @@ std::wstring TMainForm::FreeAutoSaveName(const std::wstring& folder, const wchar
 void TMainForm::SaveCaptureToFolder(const TBitmap& bitmap) {
     const std::wstring folder = ReadString(SettingName::kOutputFolder);
     if (folder.empty() || (!DirectoryExists(folder) && !ForceDirectories(folder))) {
-        MessageDlg(L"'" + folder + L"' " + msgPathNotFound, TMsgDlgType::Warning, mbOK);
+        const std::wstring message = L"'" + folder + L"' " + msgPathNotFound;
+        // A page of a timed series is never held up by a box: it is lost, and the series
+        // counts it and gives this reason once at its end.
+        if (CaptureMode == TCaptureMode::Continuity)
+            throw ECaptureDeliveryError(message);
+        MessageDlg(message, TMsgDlgType::Warning, mbOK);
         return;
     }
     const auto type =

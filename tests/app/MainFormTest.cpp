@@ -6,6 +6,7 @@
 
 #include "../forms/FormsTestSupport.h"
 #include "core/StoredValues.h"
+#include "editor/frmChild.h"
 #include "editor/frmTool.h"
 #include "forms/Actions.h"
 #include "forms/ComCtrls.h"
@@ -14,6 +15,7 @@
 #include "forms/Files.h"
 #include "forms/FormStorage.h"
 #include "forms/Graphics.h"
+#include "forms/ImgView32.h"
 #include "shell/PrevInstance.h"
 #include "shell/frmMain.h"
 #include "shell/frmOption.h"
@@ -186,6 +188,24 @@ TEST_F(MainFormTest, AFailedWholeScreenDeliveryIsReportedAndTheWindowComesBack) 
     EXPECT_EQ(messages[0], L"Capture fail!");
     EXPECT_TRUE(IsWindowVisible(form->Handle()));
     EXPECT_EQ(form->CaptureMode, TCaptureMode::Idle);
+}
+
+TEST_F(MainFormTest, TheAllScreensCaptureOpensADocumentOfTheVirtualScreensSizeAndRecordsTheArea) {
+    Set(SettingName::kOutputType, 0);
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    form->acCaptureDualScreen->Execute();
+    EXPECT_EQ(form->CaptureMode, TCaptureMode::Idle);
+    TChildForm* doc = form->ActiveDocument();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->Caption(), L"*New");
+    EXPECT_EQ(doc->ImgView32->Bitmap().Width(), width);
+    EXPECT_EQ(doc->ImgView32->Bitmap().Height(), height);
+    EXPECT_EQ(form->LastCaptureRect.left, 0);
+    EXPECT_EQ(form->LastCaptureRect.top, 0);
+    EXPECT_EQ(form->LastCaptureRect.right, width);
+    EXPECT_EQ(form->LastCaptureRect.bottom, height);
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(MainFormTest, RepeatLastCaptureIsEnabledOnlyWithALastArea) {

@@ -24,6 +24,7 @@
 #include "forms/ComboBox.h"
 #include "forms/Dialogs.h"
 #include "forms/Exceptions.h"
+#include "forms/Files.h"
 #include "forms/ImageCodecs.h"
 #include "forms/Label.h"
 #include "forms/ProgressBar.h"
@@ -193,7 +194,6 @@ public:
     std::int32_t Width = 320;
     std::int32_t Height = 240;
     int Saves = 0;
-    bool SaveFails = false;
     std::vector<std::wstring> Translated;
     void TranslateDialog(TForm& form) override { Translated.push_back(form.Name()); }
     std::int32_t StoredInteger(std::wstring_view name) const override {
@@ -202,11 +202,7 @@ public:
     void StoreInteger(std::wstring_view name, std::int32_t value) override {
         (name == SettingName::kCaptureRectWidth ? Width : Height) = value;
     }
-    void SaveStore() override {
-        ++Saves;
-        if (SaveFails)
-            throw Exception(L"settings cannot be written");
-    }
+    void SaveStore() override { ++Saves; }
 };
 
 class OverlayTest : public FormsTest {
@@ -395,19 +391,36 @@ TEST_F(FormsTest, RectangleOkStoresAndSavesTheSizeAndAStoreThatCannotBeWrittenIs
     EXPECT_EQ(dialogHost.Saves, 1);
     EXPECT_TRUE(errors.empty());
 
-    dialogHost.SaveFails = true;
-    auto again = CreateForm<TCaptureRecDialog>(nullptr, dialogHost);
-    EXPECT_EQ(again->SpinEdit1->Value(), 640);
-    again->BitBtn1->Click();
-    EXPECT_EQ(again->ModalResult, mrOk);
-    EXPECT_EQ(errors.size(), 1u);
-
     // Cancel stores nothing.
     auto cancelled = CreateForm<TCaptureRecDialog>(nullptr, dialogHost);
     cancelled->SpinEdit1->SetValue(7);
     cancelled->BitBtn2->Click();
     EXPECT_EQ(cancelled->ModalResult, mrCancel);
     EXPECT_EQ(dialogHost.Width, 640);
+
+    // The main window's own store, whose file cannot be written (its folder is missing):
+    // the failure is said once and the dialog still ends with the size.
+    std::vector<std::wstring> said;
+    MessageDlgHook = [&](const std::wstring& text, TMsgDlgType, TMsgDlgButtons) {
+        said.push_back(text);
+        return mrOk;
+    };
+    struct THookGone {
+        ~THookGone() { MessageDlgHook = nullptr; }
+    } hookGone;
+    auto main = CreateForm<TMainForm>();
+    main->OnActivate = nullptr;
+    const std::wstring unwritable = TempFolder() + L"tolvex-no-such-folder\\settings.ini";
+    main->JvAppIniFileStorage1.SetFileName(unwritable);
+    main->JvFormStorage1.SetStorage(&main->JvAppIniFileStorage1);
+    auto failing = CreateForm<TCaptureRecDialog>(main.get(), static_cast<ICaptureDialogHost&>(*main));
+    failing->SpinEdit1->SetValue(333);
+    failing->BitBtn1->Click();
+    EXPECT_EQ(failing->ModalResult, mrOk);
+    EXPECT_EQ(main->ReadInteger(SettingName::kCaptureRectWidth), 333);
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_NE(said[0].find(unwritable), std::wstring::npos) << testing::PrintToString(said[0]);
+    EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(FormsTest, TheSeriesDialogOpensWithThreeSecondsAndFivePagesInTheirRanges) {
@@ -717,6 +730,35 @@ TEST_F(RegionCommandTest, ASeriesSkipsAPageThatCannotBeSavedAndSaysHowManyAreMis
     EXPECT_NE(messages[0].find(L"Capture_1.bmp"), std::wstring::npos) << "with the first reason";
 }
 
+TEST_F(RegionCommandTest, ASeriesIntoAFolderThatCannotBeMadeShowsNoBoxPerPageAndCountsEveryPageLost) {
+    // The output folder would lie below a file: it can be neither found nor created.
+    const std::wstring blocker = folder + L"not-a-folder";
+    WriteFileAtomic(blocker, std::vector<std::uint8_t>{1});
+    ASSERT_TRUE(FileExists(blocker));
+    const std::wstring output = blocker + L"\\shots";
+    form->JvFormStorage1.SetStoredValue(SettingName::kOutputFolder, output);
+    Run(form->acCaptureContinuity,
+        {WhenOverlayReady(), Drag(300, 300, 330, 320),
+         [] { return CaptureRepeatDialog && CaptureRepeatDialog->Visible(); },
+         [] {
+             CaptureRepeatDialog->SpinEdit1->SetValue(1);
+             CaptureRepeatDialog->SpinEdit2->SetValue(2);
+             CaptureRepeatDialog->btnOK->Click();
+             return true;
+         }},
+        20000);
+    EXPECT_TRUE(Pictures().empty());
+    // One message at the end, with the folder's message as the reason; none per page.
+    ASSERT_EQ(messages.size(), 1u) << testing::PrintToString(messages);
+    EXPECT_EQ(messages[0], L"2 of 2 pages could not be captured.\n\n'" + output + L"' folder not found!");
+
+    // A single capture into the same folder still warns at once.
+    messages.clear();
+    Run(form->acCaptureRegion, {WhenOverlayReady(), Drag(250, 200, 290, 225)});
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], L"'" + output + L"' folder not found!");
+}
+
 TEST_F(RegionCommandTest, ACancelledSeriesDialogOrRegionTakesNoPageAndShowsTheMainWindowAgain) {
     form->JvFormStorage1.SetStoredValue(SettingName::kIsBeforeHide, true);
     form->JvFormStorage1.SetStoredValue(SettingName::kIsAfterVisible, true);
@@ -738,16 +780,27 @@ TEST_F(RegionCommandTest, ACancelledSeriesDialogOrRegionTakesNoPageAndShowsTheMa
 
 TEST_F(RegionCommandTest, APageCountOfNoneConfirmedWithEnterEndsTheSeriesCommand) {
     form->LastCaptureRect = RECT{1, 2, 3, 4};
+    // How the dialog ended and the count the command read, taken as it goes: a cancel would
+    // end the command just as quietly.
+    int closedWith = mrNone;
+    int typedCount = -1;
     Run(form->acCaptureContinuity, {WhenOverlayReady(), Drag(300, 300, 330, 320),
                                     [] { return CaptureRepeatDialog && CaptureRepeatDialog->Visible(); },
-                                    [] {
+                                    [&] {
+                                        TCaptureRepeatDialog* dialog = CaptureRepeatDialog;
+                                        dialog->OnDestroy = [&, dialog](TObject*) {
+                                            closedWith = dialog->ModalResult;
+                                            typedCount = dialog->SpinEdit2->TypedValue();
+                                        };
                                         // Typed and confirmed with Enter, never leaving the box.
-                                        const HWND count = CaptureRepeatDialog->SpinEdit2->Handle();
+                                        const HWND count = dialog->SpinEdit2->Handle();
                                         SetFocus(count);
                                         SetWindowTextW(count, L"0");
                                         PostMessageW(count, WM_KEYDOWN, VK_RETURN, 0);
                                         return true;
                                     }});
+    EXPECT_EQ(closedWith, mrOk);
+    EXPECT_EQ(typedCount, 0);
     EXPECT_EQ(CaptureRepeatForm, nullptr);
     EXPECT_TRUE(Pictures().empty());
     EXPECT_TRUE(picker_checks::SameRect(form->LastCaptureRect, RECT{1, 2, 3, 4}));

@@ -15,6 +15,7 @@
 #include "forms/ComboBox.h"
 #include "forms/Controls.h"
 #include "forms/Dialogs.h"
+#include "forms/Exceptions.h"
 #include "forms/HotKey.h"
 #include "forms/Label.h"
 #include "forms/Shape.h"
@@ -45,6 +46,7 @@ protected:
         };
     }
     void TearDown() override {
+        BrowserButtonDeleteHook = nullptr;
         form->UnregisterHotKeys();
         form.reset();
         MessageDlgHook = nullptr;
@@ -274,6 +276,26 @@ TEST_F(OptionFormTest, EveryOkInstallsOrRemovesTheBrowserButtonByItsCheckBox) {
         });
     EXPECT_FALSE(BrowserButtonInstalled());
     EXPECT_FALSE(form->ReadBool(SettingName::kIsIEButton));
+}
+
+TEST_F(OptionFormTest, RemovingTheBrowserButtonSaysWhenItsKeyCannotBeDeletedButNotWhenItIsMissing) {
+    // Never installed: nothing to remove and nothing to say.
+    EXPECT_NO_THROW(UnregisterBrowserButton());
+    RegisterBrowserButton();
+    LSTATUS result = ERROR_ACCESS_DENIED;
+    BrowserButtonDeleteHook = [&](HKEY, const wchar_t*) { return result; };
+    try {
+        UnregisterBrowserButton();
+        ADD_FAILURE() << "a key that stays was reported as removed";
+    } catch (const EOSError& e) {
+        EXPECT_EQ(e.ErrorCode(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+        EXPECT_EQ(e.Message(), L"Cannot delete the browser button's registry key: " +
+                                   SysErrorMessage(ERROR_ACCESS_DENIED));
+    }
+    EXPECT_TRUE(BrowserButtonInstalled());
+    // A missing parent key is as good as a missing key.
+    result = ERROR_PATH_NOT_FOUND;
+    EXPECT_NO_THROW(UnregisterBrowserButton());
 }
 
 TEST_F(OptionFormTest, AfterAChangedShortcutOnlyTheNewCombinationWorks) {

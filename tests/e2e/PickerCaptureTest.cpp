@@ -159,7 +159,7 @@ TEST_F(PickerCaptureTest, TheWindowHotkeySavesTheWholeDialogAndEscOrTheRightButt
     Stop();
 }
 
-TEST_F(PickerCaptureTest, AStartWithControlAndASecondStartWithControlEachRunAControlCapture) {
+TEST_F(PickerCaptureTest, AStartWithControlASecondStartWithControlAndTheLauncherEachRunAControlCapture) {
     // With the launcher present, the argument starts a control capture right after start-up.
     WriteTextFile(folder.Path() + L"tvl.exe", "launcher");
     ASSERT_TRUE(Start(0, L"Control"));
@@ -178,5 +178,18 @@ TEST_F(PickerCaptureTest, AStartWithControlAndASecondStartWithControlEachRunACon
     image = SavedPicture(L"Capture_2.bmp");
     ASSERT_TRUE(image.has_value());
     EXPECT_EQ(image->Height(), buttonRect.bottom - buttonRect.top);
+
+    // The browser button's road: the launcher, run without an argument, starts the program
+    // with "Control", which the running one takes over and picks.
+    const std::wstring launcher = folder.Path() + L"tvl.exe";
+    ASSERT_TRUE(CopyFileW((EnvPath("TOLVEX_HELPERS_DIR") + L"\\..\\launcher\\tvl.exe").c_str(),
+                          launcher.c_str(), FALSE));
+    TProcess click(launcher);
+    EXPECT_TRUE(click.WaitExit().has_value());
+    seen = TPickerDriver(program->Id(), PointerOver(buttonRect), buttonRect, TPickEnd::LeftClick).Join();
+    EXPECT_TRUE(seen.Framed);
+    image = SavedPicture(L"Capture_3.bmp");
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->Width(), buttonRect.right - buttonRect.left);
     Stop();
 }
