@@ -25,13 +25,14 @@ int FitRange(int first, int length, int areaFirst, int areaEnd) {
 }
 } // namespace
 
-bool ReleaseDocks(TPoint cursor, const TRect& dockBand, const TRect& dockPanel) {
+bool ReleaseDocks(TPoint cursor, const TRect& dockBand, const TRect& dockPanel, TDockSide side) {
     if (!dockPanel.IsEmpty() && dockPanel.Left <= cursor.X && cursor.X < dockPanel.Right &&
         dockPanel.Top <= cursor.Y && cursor.Y < dockPanel.Bottom)
         return true;
     if (dockBand.IsEmpty() || cursor.Y < dockBand.Top || cursor.Y >= dockBand.Bottom)
         return false;
-    const std::int64_t distance = std::int64_t{cursor.X} - dockBand.Left;
+    const std::int64_t distance = side == TDockSide::Left ? std::int64_t{cursor.X} - dockBand.Left
+                                                          : std::int64_t{dockBand.Right} - 1 - cursor.X;
     return -kDockSnapDistance <= distance && distance <= kDockSnapDistance;
 }
 
@@ -40,6 +41,19 @@ int SplitterDragWidth(int requested, int current, int siteWidth, int splitterWid
     if (widest < minSize)
         return current;
     return static_cast<int>(std::clamp<std::int64_t>(requested, minSize, widest));
+}
+
+int SplitterRequestedWidth(TDockSide side, const TRect& panel, int splitterLeft, int splitterWidth) {
+    const std::int64_t width = side == TDockSide::Left
+                                   ? std::int64_t{splitterLeft} - panel.Left
+                                   : std::int64_t{panel.Right} - splitterLeft - splitterWidth;
+    return geometry_detail::Saturate(width);
+}
+
+int SplitterSiteWidth(TDockSide side, const TRect& panel, const TRect& remainder) {
+    const std::int64_t width = side == TDockSide::Left ? std::int64_t{remainder.Right} - panel.Left
+                                                       : std::int64_t{panel.Right} - remainder.Left;
+    return geometry_detail::Saturate(width);
 }
 
 TRect PaneRectAt(TPoint cursor, TPoint grab, TSize size) {

@@ -114,7 +114,12 @@ bool TApplication::IsShortCut(const MSG& msg) {
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     const bool alt = GetKeyState(VK_MENU) < 0;
     const TShortCut sc = MakeShortCut(static_cast<std::uint8_t>(msg.wParam), shift, ctrl, alt);
-    return Guarded(false, [&] { return form->IsShortCut(sc); });
+    if (Guarded(false, [&] { return form->IsShortCut(sc); }))
+        return true;
+    TForm* host = form->ShortCutHost;
+    if (!host || host == form || !IsWindowEnabled(host->Handle()))
+        return false;
+    return Guarded(false, [&] { return host->IsShortCut(sc); });
 }
 
 void TApplication::HandleException(const std::exception_ptr& e) {

@@ -15,7 +15,6 @@
 
 namespace {
 constexpr UINT_PTR kClientSubclass = 0x444B;
-constexpr UINT_PTR kHostSubclass = 0x4448;
 constexpr DWORD kFloatingStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kFrameStyles =
     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
@@ -66,6 +65,10 @@ void SetStyles(HWND wnd, DWORD remove, DWORD add) {
 bool EscapeHeld() {
     return (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
 }
+
+// The dock panel whose caption drag the keyboard hook watches; the mouse has one capture,
+// so there is one drag at a time.
+TDockPanel* escapeWatch = nullptr;
 } // namespace
 
 // The outline that shows, during a caption drag, where the pane will go: a hatched frame
@@ -127,30 +130,59 @@ private:
     SIZE size_{};
 };
 
+// A host has a dock panel on each side, so each subclasses it under its own id.
 TDockPanel::TDockPanel(TForm* owner, std::wstring name) : TPaintedControl(owner, std::move(name), owner) {
     SetVisible(false);
     host_ = owner->Handle();
-    SetWindowSubclass(host_, HostProc, kHostSubclass, reinterpret_cast<DWORD_PTR>(this));
+    SetWindowSubclass(host_, HostProc, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this));
 }
 
 TDockPanel::~TDockPanel() {
+    if (escapeHook_)
+        UnhookWindowsHookEx(escapeHook_);
+    if (escapeWatch == this)
+        escapeWatch = nullptr;
     if (IsWindow(host_))
-        RemoveWindowSubclass(host_, HostProc, kHostSubclass);
+        RemoveWindowSubclass(host_, HostProc, reinterpret_cast<UINT_PTR>(this));
     if (client_ && IsWindow(client_->Handle()))
         RemoveWindowSubclass(client_->Handle(), ClientProc, kClientSubclass);
+    if (client_ && client_->ShortCutHost == Owner())
+        client_->ShortCutHost = nullptr;
     if (splitter_)
         splitter_->panel_ = nullptr;
 }
 
 // ---- Docking, floating, closing ----
 
+TDockSide TDockPanel::Side() const {
+    return Align() == TAlign::Right ? TDockSide::Right : TDockSide::Left;
+}
+
+TDockPanel* TDockPanel::HolderOf(const TForm* client) const {
+    for (TComponent* c : Owner()->Components())
+        if (auto* panel = dynamic_cast<TDockPanel*>(c); panel && panel->client_ == client)
+            return panel;
+    return nullptr;
+}
+
 void TDockPanel::ManualDock(TForm* client) {
     if (!client || !client->Handle())
         return;
     if (client != client_) {
         ReleaseClient();
+        // From the other side: the form leaves that panel as it is now (floating or docked)
+        // and keeps where it floated last.
+        if (TDockPanel* from = HolderOf(client)) {
+            const TDockState state = from->state_;
+            floatingRect_ = from->floatingRect_;
+            hasFloatingRect_ = from->hasFloatingRect_;
+            from->ReleaseClient();
+            state_ = state;
+        }
         client_ = client;
         SetWindowSubclass(client->Handle(), ClientProc, kClientSubclass, reinterpret_cast<DWORD_PTR>(this));
+        // Floating, the form is a window of its own; the host's shortcuts still work there.
+        client->ShortCutHost = Owner();
     }
     const HWND wnd = client->Handle();
     switching_ = true;
@@ -272,13 +304,22 @@ TRect TDockPanel::DockBand() const {
 
 bool TDockPanel::DocksAt(POINT screenPoint) const {
     const TRect panel = Visible() ? ToRect(ScreenRectOf(Handle())) : TRect{};
-    return ReleaseDocks({screenPoint.x, screenPoint.y}, DockBand(), panel);
+    return ReleaseDocks({screenPoint.x, screenPoint.y}, DockBand(), panel, Side());
+}
+
+TDockPanel* TDockPanel::DockTargetAt(POINT screenPoint) const {
+    for (TComponent* c : Owner()->Components())
+        if (auto* panel = dynamic_cast<TDockPanel*>(c); panel && panel->DocksAt(screenPoint))
+            return panel;
+    return nullptr;
 }
 
 RECT TDockPanel::DockTargetRect() const {
     if (Visible())
         return ScreenRectOf(Handle());
     const TRect band = DockBand();
+    if (Side() == TDockSide::Right)
+        return {band.Right - Width(), band.Top, band.Right, band.Bottom};
     return {band.Left, band.Top, band.Left + Width(), band.Bottom};
 }
 
@@ -301,9 +342,10 @@ RECT TDockPanel::UndockedRect() const {
     if (hasFloatingRect_) {
         at = {floatingRect_.left, floatingRect_.top};
     } else {
-        // Beside its dock place, clearly apart from it.
+        // Beside its dock place, clearly apart from it, towards the document area.
         const RECT docked = ScreenRectOf(Handle());
-        at = {docked.left + kDockSnapDistance * 2, docked.top + kDockSnapDistance};
+        const int shift = Side() == TDockSide::Right ? -kDockSnapDistance * 2 : kDockSnapDistance * 2;
+        at = {docked.left + shift, docked.top + kDockSnapDistance};
     }
     return {at.x, at.y, at.x + size.cx, at.y + size.cy};
 }
@@ -313,6 +355,23 @@ RECT TDockPanel::UndockedRect() const {
 void TDockPanel::ArmDrag(POINT screen, POINT grab, SIZE outer, HWND capture) {
     drag_ = {true, false, screen, grab, outer, capture};
     SetCapture(capture);
+    // The escape key goes to the window with the focus, which is seldom the one that holds
+    // the mouse, so the thread's keyboard is watched until the drag ends.
+    if (!escapeHook_)
+        escapeHook_ = SetWindowsHookExW(WH_KEYBOARD, EscapeHook, nullptr, GetCurrentThreadId());
+    escapeWatch = this;
+}
+
+LRESULT CALLBACK TDockPanel::EscapeHook(int code, WPARAM wParam, LPARAM lParam) {
+    // Pressed (not released, not repeated) while a drag is armed: the drag ends where it
+    // began, and the key is spent on it, so it closes nothing else.
+    const bool pressed = (static_cast<DWORD>(lParam) & 0xC0000000u) == 0;
+    if (code == HC_ACTION && wParam == VK_ESCAPE && pressed && escapeWatch && escapeWatch->drag_.Armed) {
+        TDockPanel* panel = escapeWatch;
+        Guarded([&] { panel->EndDrag({}, false); });
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void TDockPanel::TrackDrag(POINT screen) {
@@ -330,10 +389,10 @@ void TDockPanel::TrackDrag(POINT screen) {
         if (!outline_)
             outline_ = std::make_unique<TDragOutline>(host_);
     }
-    const RECT target = DocksAt(screen)
-                            ? DockTargetRect()
-                            : ToRECT(PaneRectAt({screen.x, screen.y}, {drag_.Grab.x, drag_.Grab.y},
-                                                {drag_.Size.cx, drag_.Size.cy}));
+    const TDockPanel* dock = DockTargetAt(screen);
+    const RECT target = dock ? dock->DockTargetRect()
+                             : ToRECT(PaneRectAt({screen.x, screen.y}, {drag_.Grab.x, drag_.Grab.y},
+                                                 {drag_.Size.cx, drag_.Size.cy}));
     outline_->ShowAt(target);
 }
 
@@ -342,15 +401,22 @@ void TDockPanel::EndDrag(POINT screen, bool apply) {
     drag_ = {};
     if (!drag.Armed)
         return;
+    if (escapeHook_) {
+        UnhookWindowsHookEx(escapeHook_);
+        escapeHook_ = nullptr;
+    }
+    if (escapeWatch == this)
+        escapeWatch = nullptr;
     if (GetCapture() == drag.Capture)
         ReleaseCapture();
     if (outline_)
         outline_->Hide();
     if (!apply || !drag.Active || !client_)
         return;
-    if (DocksAt(screen)) {
-        if (state_ == TDockState::Floating)
-            ManualDock(client_);
+    if (TDockPanel* dock = DockTargetAt(screen)) {
+        // Released over its own docked place nothing changes; the other side takes it over.
+        if (dock != this || state_ == TDockState::Floating)
+            dock->ManualDock(client_);
         return;
     }
     const RECT target =
@@ -565,20 +631,22 @@ void TDockPanel::ReleaseClient() {
     EndDrag({}, false);
     if (IsWindow(client_->Handle()))
         RemoveWindowSubclass(client_->Handle(), ClientProc, kClientSubclass);
+    if (client_->ShortCutHost == Owner())
+        client_->ShortCutHost = nullptr;
     client_ = nullptr;
     state_ = TDockState::Closed;
     if (Handle() && IsWindow(host_))
         ShowDockSite(false);
 }
 
-LRESULT CALLBACK TDockPanel::HostProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+LRESULT CALLBACK TDockPanel::HostProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                       DWORD_PTR refData) {
     auto* self = reinterpret_cast<TDockPanel*>(refData);
     // The pane hides before its host does, and comes back once the host shows.
     if (msg == WM_SHOWWINDOW && lParam == 0 && !wParam)
         Guarded([&] { self->HostShowing(false); });
     if (msg == WM_NCDESTROY)
-        RemoveWindowSubclass(wnd, HostProc, kHostSubclass);
+        RemoveWindowSubclass(wnd, HostProc, id);
     const LRESULT result = DefSubclassProc(wnd, msg, wParam, lParam);
     if (msg == WM_WINDOWPOSCHANGED && (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW))
         Guarded([&] { self->HostShowing(true); });
@@ -633,7 +701,8 @@ TDockSplitter::TDockSplitter(TForm* owner, std::wstring name, TDockPanel* panel)
     : TPaintedControl(owner, std::move(name), owner), panel_(panel) {
     SetVisible(false);
     SetWidth(kWidth);
-    SetAlign(TAlign::Left);
+    // Made right after its panel and aligned as it is, it lies at the panel's inner edge.
+    SetAlign(panel->Side() == TDockSide::Right ? TAlign::Right : TAlign::Left);
     SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
     panel->splitter_ = this;
 }
@@ -654,10 +723,10 @@ void TDockSplitter::MouseMove(int x, int) {
     if (!dragging_ || !panel_)
         return;
     // The site is what the panel, the splitter and the document area share.
-    const RECT panelBounds = panel_->BoundsRect();
-    const RECT splitterBounds = BoundsRect();
-    const int siteWidth = Owner()->ClientRemainder().right - panelBounds.left;
-    const int requested = splitterBounds.left + x - grab_ - panelBounds.left;
+    const TDockSide side = panel_->Side();
+    const TRect panel = ToRect(panel_->BoundsRect());
+    const int siteWidth = SplitterSiteWidth(side, panel, ToRect(Owner()->ClientRemainder()));
+    const int requested = SplitterRequestedWidth(side, panel, BoundsRect().left + x - grab_, kWidth);
     const int width = SplitterDragWidth(requested, panel_->Width(), siteWidth, kWidth);
     if (width != panel_->Width())
         panel_->SetWidth(width);

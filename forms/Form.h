@@ -121,6 +121,9 @@ public:
 
     // A key combination the form's actions or menus know; runs it and returns true.
     virtual bool IsShortCut(TShortCut shortCut);
+    // The form whose shortcuts also work while this one is active, as long as that form is
+    // enabled (no modal dialog open): the host of a floating tool pane, set by the dock area.
+    TForm* ShortCutHost = nullptr;
     // Keyboard handling before translation (dialog navigation, MDI keys).
     virtual bool PreTranslateMessage(MSG& msg);
 

@@ -313,12 +313,17 @@ void TMainForm::CreateBars() {
     StatusBar1->SetAlign(TAlign::Bottom);
     StatusBar1->SetPanelText(1, L"Zoom (100%)");
 
-    // The left dock area holds the tool window once it is docked at start-up; its
-    // splitter comes right after it, so it lies at the panel's right edge.
+    // The left dock area holds the tool window once it is docked at start-up; the user may
+    // dock it at the right instead. Each splitter comes right after its panel, so it lies
+    // at the panel's inner edge.
     DockPanelLeft = Make<TDockPanel>(L"DockPanelLeft");
     DockPanelLeft->SetWidth(190);
     DockPanelLeft->SetAlign(TAlign::Left);
     Make<TDockSplitter>(L"DockSplitterLeft", DockPanelLeft);
+    DockPanelRight = Make<TDockPanel>(L"DockPanelRight");
+    DockPanelRight->SetWidth(190);
+    DockPanelRight->SetAlign(TAlign::Right);
+    Make<TDockSplitter>(L"DockSplitterRight", DockPanelRight);
 
     SLanguage = Make<TSLanguage>(L"SLanguage");
     Timer1 = Make<TTimer>(L"Timer1", 1, false);

@@ -116,7 +116,8 @@ public:
     TToolBar* ToolBar2;
     TPageControl* PageControl1;
     TPopupMenu* PopupMenu1;
-    TDockPanel* DockPanelLeft; // the left dock area of the tool window, with its splitter
+    TDockPanel* DockPanelLeft;  // the left dock area of the tool window, with its splitter
+    TDockPanel* DockPanelRight; // the right one, where the tool window may be docked too
     TStatusBar* StatusBar1;
     TTimer* Timer1;
     TTrayIcon* RxTrayIcon1;
@@ -178,6 +179,8 @@ public:
     void StoreToolColors();
     // Docks the tool window into the left dock area, 190 wide, and shows the area.
     void DockToolWindow();
+    // The dock area that holds the tool window (where it docked last), or null.
+    TDockPanel* ToolDockPanel() const;
 
     // ---- Status bar ----
     void SetStatusText(int index, const std::wstring& text);

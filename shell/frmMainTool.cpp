@@ -52,14 +52,22 @@ void TMainForm::DockToolWindow() {
     ToolForm->FormActivate(ToolForm);
 }
 
+TDockPanel* TMainForm::ToolDockPanel() const {
+    for (TDockPanel* panel : {DockPanelLeft, DockPanelRight})
+        if (ToolForm && panel->DockClient() == ToolForm)
+            return panel;
+    return nullptr;
+}
+
 void TMainForm::acToolShowToolExecute(TObject*) {
     if (!ToolForm)
         return;
-    // A closed tool window comes back in its dock place; a floating one comes to the front.
-    if (DockPanelLeft->DockClient() != ToolForm)
-        DockToolWindow();
+    // A closed tool window comes back on the side where it docked last; a floating one
+    // comes to the front.
+    if (TDockPanel* panel = ToolDockPanel())
+        panel->ShowDockForm();
     else
-        DockPanelLeft->ShowDockForm();
+        DockToolWindow();
 }
 
 IToolDocument* TMainForm::ActiveToolDocument() {

@@ -1,16 +1,19 @@
-// The tool window in the main window's dock area under Wine: floating, it hides with the
-// main window and before a capture; its bars are reachable by scrolling on a short main
-// window; and its background.
+// The tool window in the main window's dock areas under Wine: floating, it hides with the
+// main window and before a capture, and the main window's shortcuts work from it; Show Tool
+// Window brings it back on the side where it docked last; its bars are reachable by
+// scrolling on a short main window; and its background.
 #include <windows.h>
 
 #include <objbase.h>
 
+#include "DocumentTestSupport.h"
 #include "core/StoredValues.h"
 #include "editor/frmTool.h"
 #include "forms/Actions.h"
 #include "forms/CollapsibleBar.h"
 #include "forms/DockPanel.h"
 #include "forms/ScrollBox.h"
+#include "forms/Timer.h"
 #include "forms/TrayIcon.h"
 #include "shell/frmMain.h"
 #include "tests/forms/FormsTestSupport.h"
@@ -52,9 +55,10 @@ protected:
     void Set(std::wstring_view name, TStoredValue v) {
         main->JvFormStorage1.SetStoredValue(name, std::move(v));
     }
-    // Floats the tool window by a drag of its caption strip to a screen point.
-    void FloatTo(POINT screen) {
-        const HWND p = Dock()->Handle();
+    // Floats the tool window by a drag of its caption strip to a screen point (or docks it
+    // there when the point lies at a dock edge).
+    void FloatTo(POINT screen, TDockPanel* from = nullptr) {
+        const HWND p = (from ? from : Dock())->Handle();
         SendMessageW(p, WM_LBUTTONDOWN, MK_LBUTTON, Point(60, 8));
         ScreenToClient(p, &screen);
         SendMessageW(p, WM_MOUSEMOVE, MK_LBUTTON, Point(screen.x, screen.y));
@@ -88,6 +92,60 @@ TEST_F(ToolDockTest, AFloatingToolWindowHidesToTheTrayAndBeforeACaptureAndComesB
     EXPECT_FALSE(visibleWhileWaiting);
     EXPECT_TRUE(IsWindowVisible(main->Handle()));
     EXPECT_TRUE(IsWindowVisible(tool->Handle()));
+}
+
+TEST_F(ToolDockTest, ShowToolWindowBringsTheToolWindowBackOnTheRightAfterItClosedThere) {
+    RECT client{};
+    GetClientRect(main->Handle(), &client);
+    POINT edge{client.right - 10, client.bottom / 2};
+    ClientToScreen(main->Handle(), &edge);
+    FloatTo(edge);
+    TDockPanel* right = main->DockPanelRight;
+    ASSERT_EQ(GetParent(tool->Handle()), right->Handle());
+    EXPECT_EQ(main->ToolDockPanel(), right);
+    EXPECT_FALSE(Dock()->Visible());
+    // The document area lies between the main window's left edge and the right splitter.
+    EXPECT_EQ(main->ClientRemainder().left, 0);
+    EXPECT_EQ(main->ClientRemainder().right, right->BoundsRect().left - TDockSplitter::kWidth);
+    const RECT close = right->CloseButtonRect();
+    SendMessageW(right->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Point(close.left + 4, close.top + 4));
+    SendMessageW(right->Handle(), WM_LBUTTONUP, 0, Point(close.left + 4, close.top + 4));
+    ASSERT_FALSE(IsWindowVisible(tool->Handle()));
+    EXPECT_EQ(main->ClientRemainder().right, client.right);
+    main->acToolShowTool->Execute();
+    EXPECT_EQ(GetParent(tool->Handle()), right->Handle());
+    EXPECT_TRUE(IsWindowVisible(tool->Handle()));
+    EXPECT_TRUE(right->Visible());
+    EXPECT_FALSE(Dock()->Visible());
+}
+
+TEST_F(ToolDockTest, ShortcutsPressedInTheFloatingToolWindowReachTheMainWindowUnlessItIsDisabled) {
+    // The start-up timer docks the tool window; it has run before the user floats it.
+    ASSERT_TRUE(PumpUntil([&] { return !main->Timer1->Enabled(); }));
+    TChildForm* doc = CaptureDocument(*main, 4, 3, 0xFF336699u);
+    ASSERT_NE(doc, nullptr);
+    FloatTo({600, 300});
+    ASSERT_EQ(Dock()->State(), TDockState::Floating);
+    // A key pressed in the floating tool window, with Ctrl held or not, goes through the
+    // program's message loop as the keyboard's would.
+    const auto press = [&](WORD vk, bool ctrl) {
+        BYTE keys[256] = {};
+        keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+        SetKeyboardState(keys);
+        PostMessageW(tool->ScrollBox1->Handle(), WM_KEYDOWN, vk, 1);
+        PumpPending();
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+    };
+    press('A', true);
+    EXPECT_NE(doc->GetFloatingLayer(), nullptr); // Select All
+    // While a modal dialog keeps the main window disabled, no shortcut reaches it.
+    EnableWindow(main->Handle(), FALSE);
+    press(VK_DELETE, false);
+    EXPECT_NE(doc->GetFloatingLayer(), nullptr);
+    EnableWindow(main->Handle(), TRUE);
+    press(VK_DELETE, false);
+    EXPECT_EQ(doc->GetFloatingLayer(), nullptr); // Delete
 }
 
 TEST_F(ToolDockTest, EveryBarOfTheTallestToolIsReachableOnAShortMainWindow) {

@@ -26,6 +26,21 @@ TEST(DockRelease, DocksNearTheLeftClientEdgeBetweenTheBarsOrOverTheVisiblePanel)
     EXPECT_FALSE(ReleaseDocks({290, 400}, kBand, panel)); // the splitter's first column
 }
 
+TEST(DockRelease, TheRightSideMirrorsTheLeftAtTheRightClientEdge) {
+    const TRect hidden{};
+    const auto right = TDockSide::Right;
+    EXPECT_TRUE(ReleaseDocks({875, 400}, kBand, hidden, right));
+    EXPECT_TRUE(ReleaseDocks({923, 400}, kBand, hidden, right)); // on the frame just outside
+    EXPECT_FALSE(ReleaseDocks({874, 400}, kBand, hidden, right));
+    EXPECT_FALSE(ReleaseDocks({924, 400}, kBand, hidden, right));
+    EXPECT_FALSE(ReleaseDocks({890, 149}, kBand, hidden, right));
+    EXPECT_FALSE(ReleaseDocks({110, 400}, kBand, hidden, right)); // the left edge is the other side
+    EXPECT_FALSE(ReleaseDocks({890, 400}, kBand, hidden));        // and this edge not the left side
+    const TRect panel{710, 150, 900, 700};
+    EXPECT_TRUE(ReleaseDocks({710, 150}, kBand, panel, right));
+    EXPECT_FALSE(ReleaseDocks({709, 400}, kBand, panel, right)); // the splitter's last column
+}
+
 TEST(DockSplitter, ADragKeepsThePanelAndTheDocumentAreaAtLeastTheMinimumWide) {
     // A site of 800 with a splitter of 4: the panel may be 200 to 596 wide.
     EXPECT_EQ(SplitterDragWidth(320, 190, 800, 4), 320);
@@ -35,6 +50,19 @@ TEST(DockSplitter, ADragKeepsThePanelAndTheDocumentAreaAtLeastTheMinimumWide) {
     // A site too narrow for both keeps the width as it is.
     EXPECT_EQ(SplitterDragWidth(300, 190, 403, 4), 190);
     EXPECT_EQ(SplitterDragWidth(300, 190, INT_MIN, 4), 190);
+}
+
+TEST(DockSplitter, OnTheRightSideTheSplitterLiesLeftOfThePanelAndTheSiteEndsAtItsRightEdge) {
+    const TRect panel{706, 0, 900, 500};
+    const TRect remainder{194, 0, 702, 500}; // the document area between the two sides
+    EXPECT_EQ(SplitterRequestedWidth(TDockSide::Right, panel, 702, 4), 194);
+    EXPECT_EQ(SplitterRequestedWidth(TDockSide::Right, panel, 602, 4), 294); // dragged left: wider
+    EXPECT_EQ(SplitterSiteWidth(TDockSide::Right, panel, remainder), 706);
+    const TRect left{0, 0, 190, 500};
+    EXPECT_EQ(SplitterRequestedWidth(TDockSide::Left, left, 250, 4), 250);
+    EXPECT_EQ(SplitterSiteWidth(TDockSide::Left, left, remainder), 702);
+    // Coordinates from outside saturate instead of overflowing.
+    EXPECT_EQ(SplitterRequestedWidth(TDockSide::Right, {0, 0, INT_MAX, 1}, INT_MIN, 4), INT_MAX);
 }
 
 TEST(FloatingPane, OnlyAPaneBeyondEveryMonitorMovesOntoTheNearestOne) {

@@ -1,6 +1,6 @@
 // The real program's tool window: docked into the main window at start-up with the stored
 // colours, which the real exit writes back unchanged; pulled out by its caption with the
-// real mouse and docked again.
+// real mouse and docked again, on the left and on the right.
 #include <windows.h>
 
 #include <functional>
@@ -171,5 +171,59 @@ TEST_F(ToolWindowTest, TheToolWindowIsPulledOutByItsCaptionAndDockedAgainWithThe
     EXPECT_GE(inMain.top, mainRect.top);
     EXPECT_LE(inMain.bottom, mainRect.bottom);
     EXPECT_EQ(inMain.right - inMain.left, 190);
+    ASSERT_TRUE(ExitProgram(program, main));
+}
+
+TEST_F(ToolWindowTest, TheToolWindowDocksAtTheRightEdgeWithTheMouseAndComesBackThereFromFloating) {
+    WriteRegString(kSettingsKey, L"Language", L"English");
+    WriteRegString(kSettingsKey, L"isIEButton", L"FALSE");
+    TProcess program(folder.Exe());
+    const HWND main = MainWindowOf(program.Id());
+    ASSERT_TRUE(main);
+    const HWND tool = DockedToolWindow(main);
+    ASSERT_TRUE(tool);
+    const HWND left = GetParent(tool);
+    SetForegroundWindow(main);
+
+    // The caption strip, dragged to just inside the main window's right client edge: the
+    // outline shows the right dock place while the button is held.
+    RECT client{};
+    GetClientRect(main, &client);
+    POINT edge{client.right - 10, client.bottom / 2};
+    ClientToScreen(main, &edge);
+    POINT clientRight{client.right, 0};
+    ClientToScreen(main, &clientRight);
+    const RECT docked = ScreenRect(left);
+    DragWithMouse({docked.left + 60, docked.top + 8}, edge, [&] {
+        HWND outline = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (outline = VisibleOutlineOf(program.Id())) != nullptr; }));
+        EXPECT_TRUE(WaitFor([&] { return ScreenRect(outline).right == clientRight.x; }));
+    });
+    ASSERT_TRUE(WaitFor([&] { return GetParent(tool) != left && IsWindowVisible(tool); }));
+    const HWND right = GetParent(tool);
+    EXPECT_TRUE(IsChild(main, tool));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(left); }));
+    EXPECT_EQ(ScreenRect(tool).right, clientRight.x);
+    EXPECT_EQ(ScreenRect(tool).right - ScreenRect(tool).left, 190);
+    EXPECT_TRUE(WaitFor([&] { return VisibleOutlineOf(program.Id()) == nullptr; }));
+
+    // Out by the right strip into the middle; a double click on the floating caption
+    // brings it back to the right, where it docked last.
+    const RECT strip = ScreenRect(right);
+    DragWithMouse({strip.left + 60, strip.top + 8}, {500, 400});
+    ASSERT_TRUE(
+        WaitFor([&] { return GetAncestor(tool, GA_PARENT) == GetDesktopWindow() && IsWindowVisible(tool); }));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(right); }));
+    const RECT floating = ScreenRect(tool);
+    const int captionY =
+        floating.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYSMCAPTION) / 2;
+    MoveMouse(floating.left + 40, captionY);
+    for (int click = 0; click < 2; ++click) {
+        MoveMouse(floating.left + 40, captionY, MOUSEEVENTF_LEFTDOWN);
+        MoveMouse(floating.left + 40, captionY, MOUSEEVENTF_LEFTUP);
+    }
+    ASSERT_TRUE(WaitFor([&] { return GetParent(tool) == right && IsWindowVisible(tool); }));
+    EXPECT_TRUE(IsWindowVisible(right));
+    EXPECT_FALSE(IsWindowVisible(left));
     ASSERT_TRUE(ExitProgram(program, main));
 }

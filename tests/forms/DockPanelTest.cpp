@@ -1,7 +1,8 @@
-// The dock area under Wine: docking a form under the caption strip, the splitter and its
-// minimum, floating and docking again by dragging a caption, the double click, closing and
-// showing again, the floating pane hidden with its host, a pane beyond every monitor, and
-// the taskbar that never lists the pane.
+// The dock areas under Wine: docking a form under the caption strip, the splitter and its
+// minimum, floating and docking again by dragging a caption, on the left or the right side,
+// the double click, closing and showing again, the escape key during a drag, the floating
+// pane hidden with its host, a pane beyond every monitor, and the taskbar that never lists
+// the pane.
 #include "forms/DockPanel.h"
 
 #include <windows.h>
@@ -42,11 +43,17 @@ public:
         Dock->SetWidth(190);
         Dock->SetAlign(TAlign::Left);
         Splitter = Make<TDockSplitter>(L"Splitter", Dock);
+        DockRight = Make<TDockPanel>(L"DockRight");
+        DockRight->SetWidth(190);
+        DockRight->SetAlign(TAlign::Right);
+        SplitterRight = Make<TDockSplitter>(L"SplitterRight", DockRight);
         Documents = Make<TPanel>(L"Documents", this);
         Documents->SetAlign(TAlign::Client);
     }
     TDockPanel* Dock;
     TDockSplitter* Splitter;
+    TDockPanel* DockRight;
+    TDockSplitter* SplitterRight;
     TPanel* Documents;
 };
 
@@ -73,6 +80,31 @@ RECT ScreenRect(HWND wnd) {
     RECT r{};
     GetWindowRect(wnd, &r);
     return r;
+}
+
+BOOL CALLBACK FindVisibleOutline(HWND w, LPARAM lp) {
+    wchar_t name[32] = {};
+    GetClassNameW(w, name, 32);
+    if (lstrcmpW(name, L"TolvexDragOutline") != 0 || !IsWindowVisible(w))
+        return TRUE;
+    *reinterpret_cast<HWND*>(lp) = w;
+    return FALSE;
+}
+
+// The drag outline of this thread while it shows, or null.
+HWND VisibleOutline() {
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindVisibleOutline, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// A tap of the escape key with the real keyboard: it reaches whichever window has the focus.
+void TapEscape() {
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = VK_ESCAPE;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
 }
 
 // Whether one top-level window stands above another in the z-order.
@@ -102,8 +134,8 @@ protected:
     HWND Pane() const { return pane->Handle(); }
 
     // A drag of the docked caption strip from (x, y) of the panel to a screen point.
-    void DragStripTo(int x, int y, POINT screen) {
-        const HWND p = Dock()->Handle();
+    void DragStripTo(int x, int y, POINT screen, TDockPanel* from = nullptr) {
+        const HWND p = (from ? from : Dock())->Handle();
         SendMessageW(p, WM_LBUTTONDOWN, MK_LBUTTON, Point(x, y));
         const POINT mid =
             ToClient(p, {(ToScreen(p, {x, y}).x + screen.x) / 2, (ToScreen(p, {x, y}).y + screen.y) / 2});
@@ -127,6 +159,15 @@ protected:
         RECT client;
         GetClientRect(host->Handle(), &client);
         return ToScreen(host->Handle(), {dx, client.bottom / 2});
+    }
+    POINT NearRightEdge(int dx) const {
+        RECT client;
+        GetClientRect(host->Handle(), &client);
+        return ToScreen(host->Handle(), {client.right - 1 - dx, client.bottom / 2});
+    }
+    bool DockedRight() const {
+        return host->DockRight->State() == TDockState::Docked &&
+               GetParent(Pane()) == host->DockRight->Handle();
     }
 
     TFormPtr<THostForm> host;
@@ -212,6 +253,74 @@ TEST_F(DockPanelTest, DraggingTheFloatingCaptionToTheLeftEdgeDocksAgainAndElsewh
     EXPECT_EQ(Dock()->State(), TDockState::Floating);
 }
 
+TEST_F(DockPanelTest, DraggedToTheRightEdgeThePaneDocksThereWithItsSplitterAndItsMinimum) {
+    // Released 30 pixels inside the right edge it floats; 20 pixels inside it docks.
+    DragStripTo(60, 8, NearRightEdge(30));
+    ASSERT_EQ(Dock()->State(), TDockState::Floating);
+    Dock()->ManualDock(pane.get());
+    DragStripTo(60, 8, NearRightEdge(20));
+    ASSERT_TRUE(DockedRight());
+    EXPECT_EQ(Dock()->DockClient(), nullptr);
+    EXPECT_FALSE(Dock()->Visible()); // the empty side and its splitter hide
+    EXPECT_FALSE(host->Splitter->Visible());
+    RECT client;
+    GetClientRect(host->Handle(), &client);
+    const RECT panel = host->DockRight->BoundsRect();
+    EXPECT_EQ(panel.right, client.right);
+    EXPECT_EQ(panel.right - panel.left, 190);
+    EXPECT_EQ(host->SplitterRight->BoundsRect().right, panel.left); // at the panel's left edge
+    EXPECT_EQ(host->Documents->BoundsRect().left, 0);
+    EXPECT_EQ(host->Documents->BoundsRect().right, panel.left - TDockSplitter::kWidth);
+
+    // Dragged left the splitter widens the panel; neither it nor the documents go below 200.
+    const HWND s = host->SplitterRight->Handle();
+    const auto drag = [&](int dx) {
+        SendMessageW(s, WM_LBUTTONDOWN, MK_LBUTTON, Point(2, 100));
+        SendMessageW(s, WM_MOUSEMOVE, MK_LBUTTON, Point(2 + dx, 100));
+        SendMessageW(s, WM_LBUTTONUP, 0, Point(2 + dx, 100));
+        return host->DockRight->Width();
+    };
+    EXPECT_EQ(drag(-60), 250);
+    EXPECT_EQ(drag(200), 200);
+    EXPECT_EQ(drag(-2000), client.right - TDockSplitter::kWidth - 200);
+    EXPECT_EQ(host->Documents->Width(), 200);
+    EXPECT_EQ(ScreenRect(Pane()).right - ScreenRect(Pane()).left, host->DockRight->Width());
+}
+
+TEST_F(DockPanelTest, FromTheRightThePaneFloatsAndComesBackToTheSideWhereItDockedLast) {
+    DragStripTo(60, 8, NearRightEdge(10));
+    ASSERT_TRUE(DockedRight());
+    // Out again by the right panel's strip; a double click on the floating caption, and a
+    // show after a close, bring it back to the right.
+    DragStripTo(60, 8, {500, 300}, host->DockRight);
+    ASSERT_EQ(host->DockRight->State(), TDockState::Floating);
+    EXPECT_FALSE(host->DockRight->Visible());
+    EXPECT_FALSE(host->SplitterRight->Visible());
+    const RECT floating = ScreenRect(Pane());
+    SendMessageW(Pane(), WM_NCLBUTTONDBLCLK, HTCAPTION, Point(floating.left + 30, floating.top + 6));
+    EXPECT_TRUE(DockedRight());
+    SendMessageW(host->DockRight->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, Point(60, 8));
+    ASSERT_EQ(host->DockRight->State(), TDockState::Floating);
+    EXPECT_EQ(ScreenRect(Pane()).left, floating.left); // its floating place went along
+    SendMessageW(Pane(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(host->DockRight->State(), TDockState::Closed);
+    host->DockRight->ShowDockForm();
+    EXPECT_TRUE(DockedRight());
+    EXPECT_TRUE(IsWindowVisible(Pane()));
+    // Floated once more and dragged by its caption to the left edge, it is the left's again.
+    SendMessageW(host->DockRight->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, Point(60, 8));
+    DragFloatingCaptionTo(NearLeftEdge(10));
+    EXPECT_EQ(Dock()->State(), TDockState::Docked);
+    EXPECT_EQ(GetParent(Pane()), Dock()->Handle());
+    EXPECT_EQ(host->DockRight->DockClient(), nullptr);
+    EXPECT_FALSE(host->DockRight->Visible());
+    EXPECT_FALSE(host->SplitterRight->Visible());
+    EXPECT_EQ(host->Documents->BoundsRect().left, 190 + TDockSplitter::kWidth);
+    RECT client;
+    GetClientRect(host->Handle(), &client);
+    EXPECT_EQ(host->Documents->BoundsRect().right, client.right);
+}
+
 TEST_F(DockPanelTest, ADoubleClickOnEitherCaptionTogglesAndTheFloatingPlaceIsKept) {
     SendMessageW(Dock()->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, Point(60, 8));
     ASSERT_EQ(Dock()->State(), TDockState::Floating);
@@ -228,6 +337,37 @@ TEST_F(DockPanelTest, ADoubleClickOnEitherCaptionTogglesAndTheFloatingPlaceIsKep
     const RECT close = Dock()->CloseButtonRect();
     SendMessageW(Dock()->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, Point(close.left + 3, close.top + 3));
     EXPECT_EQ(Dock()->State(), TDockState::Docked);
+}
+
+TEST_F(DockPanelTest, EscapeTappedDuringACaptionDragWithTheMouseStillEndsItWhereItBegan) {
+    SetForegroundWindow(host->Handle());
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == host->Handle(); }));
+    // The docked strip, held over the middle of the screen: the outline shows there.
+    const HWND p = Dock()->Handle();
+    const POINT away = ToClient(p, {700, 300});
+    SendMessageW(p, WM_LBUTTONDOWN, MK_LBUTTON, Point(60, 8));
+    SendMessageW(p, WM_MOUSEMOVE, MK_LBUTTON, Point(away.x, away.y));
+    ASSERT_NE(VisibleOutline(), nullptr);
+    TapEscape();
+    EXPECT_TRUE(PumpUntil([] { return VisibleOutline() == nullptr; }));
+    SendMessageW(p, WM_LBUTTONUP, 0, Point(away.x, away.y)); // the release does nothing
+    EXPECT_EQ(Dock()->State(), TDockState::Docked);
+    EXPECT_EQ(GetParent(Pane()), Dock()->Handle());
+
+    // The floating caption, held near the left edge: the pane stays where it floats.
+    DragStripTo(60, 8, {700, 300});
+    ASSERT_EQ(Dock()->State(), TDockState::Floating);
+    const RECT floating = ScreenRect(Pane());
+    const POINT edge = ToClient(Pane(), NearLeftEdge(10));
+    SendMessageW(Pane(), WM_NCLBUTTONDOWN, HTCAPTION, Point(floating.left + 30, floating.top + 6));
+    SendMessageW(Pane(), WM_MOUSEMOVE, MK_LBUTTON, Point(edge.x, edge.y));
+    ASSERT_NE(VisibleOutline(), nullptr);
+    TapEscape();
+    EXPECT_TRUE(PumpUntil([] { return VisibleOutline() == nullptr; }));
+    SendMessageW(Pane(), WM_LBUTTONUP, 0, Point(edge.x, edge.y));
+    EXPECT_EQ(Dock()->State(), TDockState::Floating);
+    EXPECT_EQ(ScreenRect(Pane()).left, floating.left);
+    EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(DockPanelTest, TheCloseButtonClosesOnlyThePaneAndShowDockFormBringsItBackDocked) {
