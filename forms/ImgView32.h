@@ -232,6 +232,12 @@ public:
     HCURSOR Cursor() const { return cursor_; }
     void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
 
+    // The size grip in the corner between the scroll bars: dragging it resizes the form that
+    // holds the view. Shown only while that form can be resized and is not maximised.
+    bool SizeGripVisible() const;
+    // The corner between the scroll bars, in the view's window coordinates.
+    RECT SizeGripRect() const;
+
     TNotifyEvent OnChange, OnMouseEnter, OnMouseLeave, OnDblClick;
     std::function<void(TObject*sender, TMouseButton button, TShiftState shift, int x, int y,
                        TCustomLayer*layer)>
@@ -255,6 +261,8 @@ private:
     void RenderStages();
     void MouseButton(UINT msg, WPARAM keys, TPoint p);
     void MouseMoved(WPARAM keys, TPoint p);
+    void PaintSizeGrip();
+    void DragSizeGrip(POINT screen);
 
     TBitmap32 bitmap_;
     TBitmap32 buffer_;
@@ -268,4 +276,8 @@ private:
     TCustomLayer* mouseLayer_ = nullptr; // the layer that took the press, until the release
     HCURSOR cursor_ = nullptr;
     bool over_ = false;
+    // A drag of the size grip: where it started on the screen and the form's size then.
+    bool gripDragging_ = false;
+    POINT gripStart_{};
+    SIZE gripStartSize_{};
 };
