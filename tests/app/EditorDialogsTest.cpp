@@ -116,6 +116,24 @@ TEST_F(EditorDialogsTest, TheEffectPreviewFollowsTheTrackBarFromTheUntouchedSour
     EXPECT_EQ(dialog->SourceBitmap, source);
 }
 
+TEST_F(EditorDialogsTest, TheEffectPreviewLiesInItsLoweredFrame) {
+    auto dialog = CreateForm<TImageEffectDialog>(main.get());
+    const RECT frame = dialog->Bevel1->BoundsRect();
+    const RECT preview = dialog->Image32->BoundsRect();
+    RECT both{};
+    UnionRect(&both, &frame, &preview);
+    EXPECT_TRUE(EqualRect(&both, &frame));
+    EXPECT_FALSE(EqualRect(&frame, &preview));
+    const LONG_PTR style = GetWindowLongPtrW(dialog->Bevel1->Handle(), GWL_STYLE);
+    EXPECT_NE(style & SS_SUNKEN, 0);
+    EXPECT_EQ(style & WS_TABSTOP, 0);
+    // The frame lies below the preview, so it never paints over the picture.
+    bool previewAbove = false;
+    for (HWND w = GetWindow(dialog->Bevel1->Handle(), GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
+        previewAbove = previewAbove || w == dialog->Image32->Handle();
+    EXPECT_TRUE(previewAbove);
+}
+
 TEST_F(EditorDialogsTest, EffectsWithAStartValueOpenWithTheirPreviewComputed) {
     auto dialog = CreateForm<TImageEffectDialog>(main.get());
     TBitmap32 picture(2, 2);
