@@ -143,4 +143,8 @@ TEST(LanguageText, NumbersGoIntoAMessageInOrderOrByIndexAndAnythingElseStaysAsWr
     EXPECT_EQ(FormatNumbers(L"%s %x %d %d %d %2:d %99999999999999999999:d %", counts),
               L"%s %x 2 5 %d %2:d %99999999999999999999:d %");
     EXPECT_EQ(FormatNumbers(L"%1d %1:", counts), L"%1d %1:");
+    // A name goes in at "%s" as it stands: a placeholder inside it is never read.
+    EXPECT_EQ(FormatNameAndNumbers(L"\"%s\" from %d to %d, %%s", L"W%d %s", counts),
+              L"\"W%d %s\" from 2 to 5, %s");
+    EXPECT_EQ(FormatNameAndNumbers(L"%1:d..%0:d in %s", L"Width", counts), L"5..2 in Width");
 }
