@@ -119,9 +119,10 @@ TEST(LanguageText, MissingOrEmptyMessagesFallBackToTheirDefaultsInTableOrder) {
             return ReadMessageText(ini, key);
         },
         texts);
-    EXPECT_EQ(asked, (std::vector<std::wstring>{L"msgNewCapture", L"msgCaptureFail", L"msgHistoryNotFound",
-                                                L"msgOverwriteFile", L"msgSaveAfterExit", L"msgPathNotFound",
-                                                L"msgEmptyPath", L"msgPagesNotCaptured"}));
+    EXPECT_EQ(asked,
+              (std::vector<std::wstring>{L"msgNewCapture", L"msgCaptureFail", L"msgHistoryNotFound",
+                                         L"msgOverwriteFile", L"msgSaveAfterExit", L"msgPathNotFound",
+                                         L"msgEmptyPath", L"msgPagesNotCaptured", L"msgSizeOutOfRange"}));
     EXPECT_EQ(texts.msgNewCapture, L"Untitled");
     EXPECT_EQ(texts.msgCaptureFail, L"Capture failed.\r\nTry again.");
     EXPECT_EQ(texts.msgHistoryNotFound, L"History not found!");
