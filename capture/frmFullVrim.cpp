@@ -34,6 +34,7 @@ TFormDesign OverlayDesign() {
     d.Height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     d.FontName = L"\uAD74\uB9BC";
     d.FontHeight = -12;
+    d.FontCharSet = HANGUL_CHARSET;
     return d;
 }
 

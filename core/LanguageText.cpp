@@ -96,7 +96,10 @@ void LoadMessageTexts(const std::function<std::wstring(std::wstring_view)>& read
     }
 }
 
-std::wstring FormatNumbers(std::wstring_view text, std::span<const long long> numbers) {
+namespace {
+// FormatNumbers, and with a name given every "%s" becomes that name.
+std::wstring FormatText(std::wstring_view text, const std::wstring_view* name,
+                        std::span<const long long> numbers) {
     std::wstring out;
     out.reserve(text.size() + 16);
     std::size_t next = 0;
@@ -107,6 +110,11 @@ std::wstring FormatNumbers(std::wstring_view text, std::span<const long long> nu
         }
         if (text[i + 1] == L'%') {
             out.push_back(L'%');
+            ++i;
+            continue;
+        }
+        if (name && text[i + 1] == L's') {
+            out += *name;
             ++i;
             continue;
         }
@@ -135,4 +143,14 @@ std::wstring FormatNumbers(std::wstring_view text, std::span<const long long> nu
         i = end;
     }
     return out;
+}
+} // namespace
+
+std::wstring FormatNumbers(std::wstring_view text, std::span<const long long> numbers) {
+    return FormatText(text, nullptr, numbers);
+}
+
+std::wstring FormatNameAndNumbers(std::wstring_view text, std::wstring_view name,
+                                  std::span<const long long> numbers) {
+    return FormatText(text, &name, numbers);
 }

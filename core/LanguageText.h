@@ -82,6 +82,7 @@ struct TMessageTexts {
     std::wstring msgPathNotFound;
     std::wstring msgEmptyPath;
     std::wstring msgPagesNotCaptured;
+    std::wstring msgSizeOutOfRange;
 
     TMessageTexts(); // every text at its default
 };
@@ -90,7 +91,7 @@ struct TMessageKey {
     std::wstring_view Default;
     std::wstring TMessageTexts::*Field;
 };
-inline constexpr std::array<TMessageKey, 8> kMessageKeys{{
+inline constexpr std::array<TMessageKey, 9> kMessageKeys{{
     {L"msgNewCapture", L"New", &TMessageTexts::msgNewCapture},
     {L"msgCaptureFail", L"Capture fail!", &TMessageTexts::msgCaptureFail},
     {L"msgHistoryNotFound", L"History not found!", &TMessageTexts::msgHistoryNotFound},
@@ -99,6 +100,8 @@ inline constexpr std::array<TMessageKey, 8> kMessageKeys{{
     {L"msgPathNotFound", L"folder not found!", &TMessageTexts::msgPathNotFound},
     {L"msgEmptyPath", L"Folder name empty!", &TMessageTexts::msgEmptyPath},
     {L"msgPagesNotCaptured", L"%d of %d pages could not be captured.", &TMessageTexts::msgPagesNotCaptured},
+    {L"msgSizeOutOfRange", L"The box \"%s\" needs a whole number from %d to %d.",
+     &TMessageTexts::msgSizeOutOfRange},
 }};
 // Fills every message text in table order from readMessage (key -> text); an empty
 // answer gives the default text.
@@ -110,3 +113,6 @@ void LoadMessageTexts(const std::function<std::wstring(std::wstring_view)>& read
 // else, a placeholder without its number included, stays as written: the text comes from a
 // language file and is never trusted as a format.
 std::wstring FormatNumbers(std::wstring_view text, std::span<const long long> numbers);
+// FormatNumbers, and every "%s" takes the name; the name is put in as it stands.
+std::wstring FormatNameAndNumbers(std::wstring_view text, std::wstring_view name,
+                                  std::span<const long long> numbers);

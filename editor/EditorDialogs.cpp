@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/ImgViewPaint.h"
+#include "core/LanguageText.h"
 #include "forms/Form.h"
 #include "forms/ImgView32.h"
 
@@ -13,6 +14,13 @@ std::function<void(TForm&)> EditorDialogTranslator;
 void TranslateEditorDialog(TForm& form) {
     if (EditorDialogTranslator)
         EditorDialogTranslator(form);
+}
+
+const TMessageTexts* EditorMessages = nullptr;
+
+const TMessageTexts& EditorMessageTexts() {
+    static const TMessageTexts defaults;
+    return EditorMessages ? *EditorMessages : defaults;
 }
 
 bool TEditorDialog::PreTranslateMessage(MSG& msg) {

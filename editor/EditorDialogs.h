@@ -9,6 +9,7 @@
 #include "forms/Form.h"
 
 class TImgView32;
+struct TMessageTexts;
 
 // The base of the editor's dialogs: Enter, Esc and Tab work in them as in any dialog, also
 // when the dialog belongs to another window.
@@ -21,6 +22,10 @@ public:
 // Translates a dialog when it is created; unset, the dialogs keep their designed texts.
 extern std::function<void(TForm&)> EditorDialogTranslator;
 void TranslateEditorDialog(TForm& form);
+// The message texts of the current language, which the main window holds; unset, the
+// dialogs show the default texts.
+extern const TMessageTexts* EditorMessages;
+const TMessageTexts& EditorMessageTexts();
 
 // Makes a view a preview: the checkerboard painted first, the picture centred and blended.
 void SetupPreview(TImgView32& view);

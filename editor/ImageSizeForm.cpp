@@ -120,8 +120,9 @@ bool TImageSizeForm::BoxHoldsNumber(TSpinEdit* box, const TControl* name) {
     if (box->HoldsValueInRange())
         return true;
     // An empty box, or one without a number, is never read as the smallest size.
-    MessageDlg(L"The box \"" + RemoveAccelerators(name->Caption()) + L"\" needs a whole number from " +
-                   std::to_wstring(box->MinValue()) + L" to " + std::to_wstring(box->MaxValue()) + L".",
+    const long long range[] = {box->MinValue(), box->MaxValue()};
+    MessageDlg(FormatNameAndNumbers(EditorMessageTexts().msgSizeOutOfRange,
+                                    RemoveAccelerators(name->Caption()), range),
                TMsgDlgType::Warning, mbOK);
     SetFocus(box->Handle());
     SendMessageW(box->Handle(), EM_SETSEL, 0, -1);

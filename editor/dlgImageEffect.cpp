@@ -72,6 +72,7 @@ TImageEffectDialog::TImageEffectDialog(TForm* owner)
     Image32 = Make<TImgView32>(L"Image32", this);
     Image32->SetBounds(16, 12, 320, 200);
     SetupPreview(*Image32);
+    Bevel1 = Make<TBevel>(L"Bevel1", this, 12, 8, 328, 208);
     TrackBar1 = Make<TTrackBar>(L"TrackBar1", this, 12, 222, 280);
     TrackBar1->SetMin(-100);
     TrackBar1->SetMax(100);

@@ -14,6 +14,7 @@ class TImgView32;
 class TTrackBar;
 class TBitBtn;
 class TLabel;
+class TBevel;
 
 class TImageEffectDialog : public TEditorDialog {
 public:
@@ -24,6 +25,7 @@ public:
     TBitBtn* BitBtn1; // Cancel
     TBitBtn* BitBtn2; // OK
     TLabel* Label1;
+    TBevel* Bevel1; // the frame around the preview
 
     std::wstring EffectName;
     // The picture as it was when the effect was chosen.

@@ -11,6 +11,7 @@
 #include "forms/ColorComboBox.h"
 #include "forms/ComboBox.h"
 #include "forms/EditComboBox.h"
+#include "forms/Fonts.h"
 #include "forms/Form.h"
 #include "forms/Handles.h"
 #include "forms/Label.h"
@@ -39,6 +40,26 @@ int CALLBACK CollectFont(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM
     }
     return 1;
 }
+
+// An alignment button: a click presses it, but the focus stays where the user was typing.
+class TAlignButton : public TRadioButton {
+public:
+    using TRadioButton::TRadioButton;
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        const auto previous = reinterpret_cast<HWND>(wParam);
+        if (msg == WM_SETFOCUS && previous && IsChild(GetParent(Handle()), previous)) {
+            SetFocus(previous);
+            return 0;
+        }
+        const LRESULT result = TRadioButton::WndProc(msg, wParam, lParam);
+        // Checking a radio button makes it a tab stop again; these buttons never are one.
+        if (msg == BM_SETCHECK)
+            SetWindowLongPtrW(Handle(), GWL_STYLE, GetWindowLongPtrW(Handle(), GWL_STYLE) & ~WS_TABSTOP);
+        return result;
+    }
+};
 } // namespace
 
 std::vector<std::wstring> ScreenFontNames() {
@@ -51,6 +72,9 @@ std::vector<std::wstring> ScreenFontNames() {
 }
 
 TTextForm::TTextForm(TForm* owner) : TEditorDialog(owner, L"TextForm", TextDesign()) {
+    // The controls are made in their tab order: the text first, then its attributes, then
+    // OK and Cancel. The alignment buttons come last and are no tab stops.
+    Memo1 = Make<TMemo>(L"Memo1", this, 16, 76, 385, 161, false);
     JvFontComboBox1 = Make<TComboBox>(L"JvFontComboBox1", this);
     JvFontComboBox1->SetBounds(16, 12, 150, 200);
     JvFontComboBox1->SetItems(ScreenFontNames());
@@ -70,12 +94,14 @@ TTextForm::TTextForm(TForm* owner) : TEditorDialog(owner, L"TextForm", TextDesig
     JvColorComboBox2 = Make<TColorComboBox>(L"JvColorComboBox2", this);
     JvColorComboBox2->SetBounds(254, 42, 80, 200);
     JvColorComboBox2->SetColorValue(0xFFFFFF);
+    btnOK = Make<TBitBtn>(L"btnOK", this, TBitBtnKind::bkOK, L"OK", 126, 250);
+    btnCancel = Make<TBitBtn>(L"btnCancel", this, TBitBtnKind::bkCancel, L"Cancel", 216, 250);
     // The three alignment buttons: radio buttons that look like push buttons.
     const auto alignButton = [this](const wchar_t* name, const wchar_t* caption, const wchar_t* hint,
                                     int left) {
-        auto* button = Make<TRadioButton>(name, this, caption, left, 40, 24, 24);
+        auto* button = Make<TAlignButton>(name, this, caption, left, 40, 24, 24);
         SetWindowLongPtrW(button->Handle(), GWL_STYLE,
-                          GetWindowLongPtrW(button->Handle(), GWL_STYLE) | BS_PUSHLIKE);
+                          (GetWindowLongPtrW(button->Handle(), GWL_STYLE) | BS_PUSHLIKE) & ~WS_TABSTOP);
         button->SetHint(hint);
         button->OnClick = [this](TObject* s) { SpeedButton1Click(s); };
         return button;
@@ -83,9 +109,6 @@ TTextForm::TTextForm(TForm* owner) : TEditorDialog(owner, L"TextForm", TextDesig
     SpeedButton1 = alignButton(L"SpeedButton1", L"L", L"Left", 340);
     SpeedButton2 = alignButton(L"SpeedButton2", L"C", L"Center", 364);
     SpeedButton3 = alignButton(L"SpeedButton3", L"R", L"Right", 388);
-    Memo1 = Make<TMemo>(L"Memo1", this, 16, 76, 385, 161, false);
-    btnOK = Make<TBitBtn>(L"btnOK", this, TBitBtnKind::bkOK, L"OK", 126, 250);
-    btnCancel = Make<TBitBtn>(L"btnCancel", this, TBitBtnKind::bkCancel, L"Cancel", 216, 250);
     SpeedButton1->SetChecked(true);
 
     JvFontComboBox1->OnChange = [this](TObject* s) { JvFontComboBox1Change(s); };
@@ -112,9 +135,11 @@ void TTextForm::ApplyMemoFont() {
     lf.lfWeight = memoFont_.Bold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = memoFont_.Italic ? TRUE : FALSE;
     lf.lfUnderline = memoFont_.Underline ? TRUE : FALSE;
-    lf.lfCharSet = DEFAULT_CHARSET;
+    // Korean text is the preview's first use; a face without Hangul keeps the default set,
+    // so the preview never shows another face than the one chosen.
+    lf.lfCharSet = HANGUL_CHARSET;
     lstrcpynW(lf.lfFaceName, memoFont_.Name.c_str(), LF_FACESIZE);
-    TGdiObject font(CreateFontIndirectW(&lf));
+    TGdiObject font(CreateFontKeepingFace(lf));
     if (!font)
         return;
     SendMessageW(Memo1->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);

@@ -10,6 +10,7 @@
 #include "forms/Application.h"
 #include "forms/Controls.h"
 #include "forms/Exceptions.h"
+#include "forms/Fonts.h"
 #include "forms/Menus.h"
 #include "forms/Strings.h"
 
@@ -84,7 +85,8 @@ TFormDesign DialogDesign(std::wstring caption, int clientWidth, int clientHeight
 
 TForm::TForm(TForm* owner, std::wstring name, const TFormDesign& design)
     : TWindow(owner, std::move(name)), style_(design.Style), border_(design.Border),
-      fontName_(design.FontName), fontHeight_(design.FontHeight), frame_(design.MDIFrame) {
+      fontName_(design.FontName), fontHeight_(design.FontHeight), fontCharSet_(design.FontCharSet),
+      frame_(design.MDIFrame) {
     CreateFontHandle();
     RegisterOwnClass(kFormClass, CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                      design.Icon ? design.Icon : LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
@@ -352,10 +354,10 @@ void TForm::RemoveComponent(TComponent* c) {
 void TForm::CreateFontHandle() {
     LOGFONTW lf{};
     lf.lfHeight = fontHeight_;
-    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfCharSet = fontCharSet_;
     lf.lfQuality = DEFAULT_QUALITY;
     lstrcpynW(lf.lfFaceName, fontName_.c_str(), LF_FACESIZE);
-    font_.Reset(CreateFontIndirectW(&lf));
+    font_.Reset(CreateFontKeepingFace(lf));
 }
 
 void TForm::SetFont(const std::wstring& name, int height) {

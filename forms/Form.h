@@ -51,6 +51,8 @@ struct TFormDesign {
     TPosition Position = TPosition::Designed;
     std::wstring FontName = L"MS Sans Serif";
     int FontHeight = -11;
+    // The character set the font is asked in; the face wins where the set would replace it.
+    BYTE FontCharSet = DEFAULT_CHARSET;
     bool ShowInTaskbar = false; // a main window shows its own taskbar button
     HWND Parent = nullptr;      // for a form placed inside another window (a docked form)
     TForm* MDIFrame = nullptr;  // for an MDI child
@@ -164,6 +166,7 @@ private:
     std::vector<std::unique_ptr<TComponent>> owned_;
     std::wstring fontName_;
     int fontHeight_;
+    BYTE fontCharSet_;
     TGdiObject font_;
     HWND tooltip_ = nullptr;
     HWND clientHandle_ = nullptr;

@@ -2,9 +2,14 @@
 
 #include <windows.h>
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
+
+#include "forms/Form.h"
+#include "forms/Handles.h"
 
 namespace {
 TShiftState ShiftStateOf(WPARAM keys) {
@@ -566,7 +571,100 @@ void TImgView32::MouseMoved(WPARAM keys, TPoint p) {
         OnMouseMove(this, shift, p.X, p.Y, layer);
 }
 
+// ---- the size grip
+
+bool TImgView32::SizeGripVisible() const {
+    const HWND form = Owner() ? Owner()->Handle() : nullptr;
+    if (!form || !Handle())
+        return false;
+    const LONG_PTR style = GetWindowLongPtrW(form, GWL_STYLE);
+    return (style & WS_THICKFRAME) != 0 && !IsZoomed(form) && !IsIconic(form);
+}
+
+RECT TImgView32::SizeGripRect() const {
+    // The client area ends where the scroll bars begin; the corner lies past both.
+    RECT window{};
+    GetWindowRect(Handle(), &window);
+    POINT clientEnd{};
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    clientEnd = {client.right, client.bottom};
+    ClientToScreen(Handle(), &clientEnd);
+    return {clientEnd.x - window.left, clientEnd.y - window.top,
+            clientEnd.x - window.left + GetSystemMetrics(SM_CXVSCROLL),
+            clientEnd.y - window.top + GetSystemMetrics(SM_CYHSCROLL)};
+}
+
+void TImgView32::PaintSizeGrip() {
+    if (!SizeGripVisible())
+        return;
+    const TWindowDC dc(Handle(), TWindowDC::WholeWindow);
+    if (!dc)
+        return;
+    RECT corner = SizeGripRect();
+    DrawFrameControl(dc.Get(), &corner, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+}
+
+void TImgView32::DragSizeGrip(POINT screen) {
+    // The form follows the pointer by as much as it moved since the press, down to the
+    // smallest size a window can be dragged to.
+    const HWND form = Owner()->Handle();
+    const int width =
+        std::max<int>(gripStartSize_.cx + (screen.x - gripStart_.x), GetSystemMetrics(SM_CXMINTRACK));
+    const int height =
+        std::max<int>(gripStartSize_.cy + (screen.y - gripStart_.y), GetSystemMetrics(SM_CYMINTRACK));
+    SetWindowPos(form, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 LRESULT TImgView32::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_NCPAINT: {
+        const LRESULT result = TControl::WndProc(msg, wParam, lParam);
+        PaintSizeGrip();
+        return result;
+    }
+    case WM_NCHITTEST: {
+        if (SizeGripVisible()) {
+            RECT window{};
+            GetWindowRect(Handle(), &window);
+            const RECT corner = SizeGripRect();
+            const POINT p{GET_X_LPARAM(lParam) - window.left, GET_Y_LPARAM(lParam) - window.top};
+            if (PtInRect(&corner, p))
+                return HTBOTTOMRIGHT;
+        }
+        break;
+    }
+    case WM_NCLBUTTONDOWN:
+        // The view itself is never sized by the mouse: without the grip the press does nothing.
+        if (wParam == HTBOTTOMRIGHT) {
+            if (!SizeGripVisible())
+                return 0;
+            RECT form{};
+            GetWindowRect(Owner()->Handle(), &form);
+            gripStart_ = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            gripStartSize_ = {form.right - form.left, form.bottom - form.top};
+            gripDragging_ = true;
+            SetCapture(Handle());
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    // While the grip is dragged, the mouse belongs to it and not to the layers or tools.
+    if (gripDragging_ && (msg == WM_MOUSEMOVE || msg == WM_LBUTTONUP)) {
+        POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ClientToScreen(Handle(), &p);
+        DragSizeGrip(p);
+        if (msg == WM_LBUTTONUP) {
+            releasing_ = true; // the grip's own end, no capture lost by a press
+            ReleaseCapture();
+            releasing_ = false;
+        }
+        return 0;
+    }
+    if (msg == WM_CAPTURECHANGED)
+        gripDragging_ = false;
     switch (msg) {
     case WM_PAINT: {
         PAINTSTRUCT ps{};
@@ -592,6 +690,8 @@ LRESULT TImgView32::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         UpdateScrollBars();
         Invalidate();
+        // The grip comes and goes with the form's state (maximised or not).
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
         break;
     case WM_HSCROLL:
         HandleScrollBar(SB_HORZ, LOWORD(wParam));

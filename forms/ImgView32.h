@@ -232,6 +232,12 @@ public:
     HCURSOR Cursor() const { return cursor_; }
     void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
 
+    // The size grip in the corner between the scroll bars: dragging it resizes the form that
+    // holds the view. Shown only while that form can be resized and is not maximised.
+    bool SizeGripVisible() const;
+    // The corner between the scroll bars, in the view's window coordinates.
+    RECT SizeGripRect() const;
+
     TNotifyEvent OnChange, OnMouseEnter, OnMouseLeave, OnDblClick;
     // Another window took the mouse while a press held it (not the view's own release at
     // the button-up); no release will come for that press.
@@ -258,6 +264,8 @@ private:
     void RenderStages();
     void MouseButton(UINT msg, WPARAM keys, TPoint p);
     void MouseMoved(WPARAM keys, TPoint p);
+    void PaintSizeGrip();
+    void DragSizeGrip(POINT screen);
 
     TBitmap32 bitmap_;
     TBitmap32 buffer_;
@@ -272,4 +280,8 @@ private:
     HCURSOR cursor_ = nullptr;
     bool over_ = false;
     bool releasing_ = false; // the view lets the mouse go itself, at the end of a press
+    // A drag of the size grip: where it started on the screen and the form's size then.
+    bool gripDragging_ = false;
+    POINT gripStart_{};
+    SIZE gripStartSize_{};
 };

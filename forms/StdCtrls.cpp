@@ -149,6 +149,14 @@ bool TRadioButton::HandleCommand(WORD code, WORD) {
     return true;
 }
 
+TBevel::TBevel(TForm* owner, std::wstring name, TWindow* parent, int left, int top, int width, int height)
+    : TControl(owner, std::move(name), parent) {
+    // Made after the controls it surrounds, it lies below them; clipping its siblings keeps
+    // its face from painting over them.
+    CreateStandardWindow(WC_STATICW, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_LEFT | SS_SUNKEN, 0,
+                         parent->Handle(), left, top, width, height);
+}
+
 TGroupBox::TGroupBox(TForm* owner, std::wstring name, TWindow* parent, const std::wstring& caption, int left,
                      int top, int width, int height)
     : TControl(owner, std::move(name), parent) {

@@ -78,6 +78,13 @@ protected:
     bool HandleCommand(WORD code, WORD id) override;
 };
 
+// A lowered frame drawn around other controls, which lie above it: it paints only where
+// they leave it uncovered.
+class TBevel : public TControl {
+public:
+    TBevel(TForm* owner, std::wstring name, TWindow* parent, int left, int top, int width, int height);
+};
+
 // A frame with a caption around a group of controls; the controls are its children.
 class TGroupBox : public TControl {
 public:

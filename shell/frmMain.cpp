@@ -54,6 +54,7 @@ TMainForm::TMainForm() : TForm(nullptr, L"MainForm", MainDesign()) {
     MainForm = this;
     // The editor's dialogs translate themselves through the main window's language.
     EditorDialogTranslator = [this](TForm& form) { ApplyLanguage(&form); };
+    EditorMessages = this;
     CreateActions();
     CreateMenus();
     CreateBars();
@@ -70,6 +71,7 @@ TMainForm::~TMainForm() {
     if (MainForm == this) {
         MainForm = nullptr;
         EditorDialogTranslator = nullptr;
+        EditorMessages = nullptr;
     }
     FreeDocumentParts();
     if (ImageList1)

@@ -116,6 +116,24 @@ TEST_F(EditorDialogsTest, TheEffectPreviewFollowsTheTrackBarFromTheUntouchedSour
     EXPECT_EQ(dialog->SourceBitmap, source);
 }
 
+TEST_F(EditorDialogsTest, TheEffectPreviewLiesInItsLoweredFrame) {
+    auto dialog = CreateForm<TImageEffectDialog>(main.get());
+    const RECT frame = dialog->Bevel1->BoundsRect();
+    const RECT preview = dialog->Image32->BoundsRect();
+    RECT both{};
+    UnionRect(&both, &frame, &preview);
+    EXPECT_TRUE(EqualRect(&both, &frame));
+    EXPECT_FALSE(EqualRect(&frame, &preview));
+    const LONG_PTR style = GetWindowLongPtrW(dialog->Bevel1->Handle(), GWL_STYLE);
+    EXPECT_NE(style & SS_SUNKEN, 0);
+    EXPECT_EQ(style & WS_TABSTOP, 0);
+    // The frame lies below the preview, so it never paints over the picture.
+    bool previewAbove = false;
+    for (HWND w = GetWindow(dialog->Bevel1->Handle(), GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
+        previewAbove = previewAbove || w == dialog->Image32->Handle();
+    EXPECT_TRUE(previewAbove);
+}
+
 TEST_F(EditorDialogsTest, EffectsWithAStartValueOpenWithTheirPreviewComputed) {
     auto dialog = CreateForm<TImageEffectDialog>(main.get());
     TBitmap32 picture(2, 2);
@@ -490,6 +508,29 @@ TEST_F(EditorDialogsTest, TheDialogsTakeTheStoredLanguageWhenCreated) {
     auto rotate = CreateForm<TImageRotateDialog>(main.get());
     EXPECT_EQ(rotate->btnCancel->Caption(), L"\uCDE8\uC18C");
     EXPECT_EQ(rotate->SpeedButton04->Hint(), L"\uC88C\uC6B0\uB85C \uB4A4\uC9D1\uAE30");
+    // The refusal of a size box comes from the language file too, naming the box as the
+    // dialog shows it.
+    main->LoadMessages();
+    std::vector<std::wstring> said;
+    MessageDlgHook = [&](const std::wstring& m, TMsgDlgType, TMsgDlgButtons) {
+        said.push_back(m);
+        return mrOk;
+    };
+    auto canvas = CreateForm<TImageCropForm>(main.get());
+    for (TImageSizeForm* dialog :
+         {static_cast<TImageSizeForm*>(resize.get()), static_cast<TImageSizeForm*>(canvas.get())}) {
+        dialog->LoadSize(40, 30);
+        dialog->SpinEdit1->SetCaption(L"");
+        dialog->Show();
+        (dialog == resize.get() ? static_cast<TButton*>(resize->btnOK) : canvas->BitBtn1)->Click();
+        EXPECT_EQ(dialog->ModalResult, mrNone);
+    }
+    const std::wstring refusal =
+        L"\u201C\uB108\uBE44\u201D \uCE78\uC5D0\uB294 1\uBD80\uD130 " +
+        std::to_wstring(resize->SpinEdit1->MaxValue()) +
+        L"\uAE4C\uC9C0\uC758 \uC815\uC218\uB97C \uB123\uC5B4\uC57C \uD569\uB2C8\uB2E4.";
+    EXPECT_EQ(said, (std::vector<std::wstring>{refusal, refusal}));
+    MessageDlgHook = nullptr;
     main->JvFormStorage1.SetStoredValue(SettingName::kLanguage, std::wstring(L"English"));
     auto effect = CreateForm<TImageEffectDialog>(main.get());
     EXPECT_EQ(effect->BitBtn1->Caption(), L"Cancel");

@@ -546,3 +546,41 @@ TEST_F(DocumentsTest, EveryDocumentTakesTheCursorOfTheCurrentTool) {
     form->acFileCloseAll->Execute();
     EXPECT_TRUE(PumpUntil([&] { return form->MDIChildren().empty(); }));
 }
+
+TEST_F(DocumentsTest, TheViewsSizeGripResizesTheDocumentWindowAndHidesWhileItIsMaximised) {
+    TChildForm* doc = Capture(40, 30);
+    ASSERT_NE(doc, nullptr);
+    // The first document opens maximised: no grip.
+    EXPECT_TRUE(IsZoomed(doc->Handle()));
+    EXPECT_FALSE(doc->ImgView32->SizeGripVisible());
+    ShowWindow(doc->Handle(), SW_RESTORE);
+    ASSERT_TRUE(doc->ImgView32->SizeGripVisible());
+
+    const HWND view = doc->ImgView32->Handle();
+    RECT viewWindow{};
+    GetWindowRect(view, &viewWindow);
+    const RECT grip = doc->ImgView32->SizeGripRect();
+    const POINT onGrip{viewWindow.left + grip.left + 2, viewWindow.top + grip.top + 2};
+    EXPECT_EQ(SendMessageW(view, WM_NCHITTEST, 0, MAKELPARAM(onGrip.x, onGrip.y)), HTBOTTOMRIGHT);
+    RECT before{};
+    GetWindowRect(doc->Handle(), &before);
+    SendMessageW(view, WM_NCLBUTTONDOWN, HTBOTTOMRIGHT, MAKELPARAM(onGrip.x, onGrip.y));
+    POINT release{onGrip.x - 25, onGrip.y + 15};
+    ScreenToClient(view, &release);
+    SendMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(release.x, release.y));
+    RECT after{};
+    GetWindowRect(doc->Handle(), &after);
+    EXPECT_EQ(after.right - after.left, before.right - before.left - 25);
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top + 15);
+    // The view still fills the document and its grip sits in the new corner.
+    RECT client{};
+    GetClientRect(doc->Handle(), &client);
+    GetWindowRect(view, &viewWindow);
+    EXPECT_EQ(viewWindow.right - viewWindow.left, client.right);
+    EXPECT_EQ(viewWindow.bottom - viewWindow.top, client.bottom);
+    // Only the window changed, not the picture.
+    EXPECT_EQ(doc->ImgView32->Bitmap().Width(), 40);
+
+    ShowWindow(doc->Handle(), SW_MAXIMIZE);
+    EXPECT_FALSE(doc->ImgView32->SizeGripVisible());
+}

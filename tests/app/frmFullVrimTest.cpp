@@ -25,6 +25,8 @@
 #include "forms/Dialogs.h"
 #include "forms/Exceptions.h"
 #include "forms/Files.h"
+#include "forms/Fonts.h"
+#include "forms/Handles.h"
 #include "forms/ImageCodecs.h"
 #include "forms/Label.h"
 #include "forms/ProgressBar.h"
@@ -827,4 +829,25 @@ TEST_F(RegionCommandTest, AFixedRectanglePastTheDesktopEdgeIsTakenAtItsFullSize)
     // The part outside the desktop holds no screen content.
     EXPECT_TRUE(AllPixelsAre(image, {0, 0, 22, 48}, 0));
     EXPECT_TRUE(AllPixelsAre(image, {0, 0, 64, 20}, 0));
+}
+
+TEST_F(FormsTest, TheOverlayLabelsAskForTheirFaceInTheHangulSetWithoutLosingTheFace) {
+    TTestHost host;
+    auto overlay = CreateForm<TFullVrimForm>(static_cast<ICaptureHost&>(host));
+    LOGFONTW lf{};
+    ASSERT_TRUE(GetObjectW(overlay->FontHandle(), sizeof(lf), &lf));
+    EXPECT_STREQ(lf.lfFaceName, L"\uAD74\uB9BC");
+    EXPECT_EQ(lf.lfHeight, -12);
+    // The labels show the face the design's name alone gives; the Hangul set is kept
+    // exactly when it gives that face too.
+    LOGFONTW plain = lf;
+    plain.lfCharSet = DEFAULT_CHARSET;
+    const TGdiObject plainFont(CreateFontIndirectW(&plain));
+    LOGFONTW hangul = lf;
+    hangul.lfCharSet = HANGUL_CHARSET;
+    const TGdiObject hangulFont(CreateFontIndirectW(&hangul));
+    const std::wstring face = RealizedFaceName(static_cast<HFONT>(plainFont.Get()));
+    EXPECT_EQ(RealizedFaceName(overlay->FontHandle()), face);
+    const bool sameFace = RealizedFaceName(static_cast<HFONT>(hangulFont.Get())) == face;
+    EXPECT_EQ(lf.lfCharSet, sameFace ? HANGUL_CHARSET : DEFAULT_CHARSET);
 }

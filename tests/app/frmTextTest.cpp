@@ -2,13 +2,16 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "core/StoredValues.h"
 #include "editor/dlgNewCapture.h"
 #include "forms/BitBtn.h"
 #include "forms/ColorComboBox.h"
 #include "forms/EditComboBox.h"
+#include "forms/Fonts.h"
 #include "forms/Form.h"
 #include "forms/StdCtrls.h"
 #include "forms/Timer.h"
@@ -206,4 +209,72 @@ TEST_F(TextFormTest, TheNewImageDialogIsCalledNewAndTakesEnterAsOkAndEscAsCancel
               mrOk);
     // A focused button answers Enter itself.
     EXPECT_EQ(run([&](TNewCaptureDialog& d) { press(d.btnCancel->Handle(), VK_RETURN); }), mrCancel);
+}
+
+TEST_F(TextFormTest, TabWalksTheDesignedOrderAndTheAlignmentButtonsTakeNoFocus) {
+    TTextSettings settings = Loaded();
+    settings.Frame = true; // the background colour box takes part only while enabled
+    std::vector<HWND> walked;
+    std::vector<HWND> designed;
+    HWND focusAfterClick = nullptr;
+    bool tabStops = false;
+    const auto ok = Run(settings, [&] {
+        TTextForm& t = *TextForm;
+        designed = {t.Memo1->Handle(),
+                    t.JvFontComboBox1->Handle(),
+                    t.ComboBox1->Handle(),
+                    t.cbBold->Handle(),
+                    t.cbItalic->Handle(),
+                    t.cbUnderLine->Handle(),
+                    t.JvColorComboBox1->Handle(),
+                    t.cbBackColor->Handle(),
+                    t.JvColorComboBox2->Handle(),
+                    t.btnOK->Handle(),
+                    t.btnCancel->Handle()};
+        // The dialog manager's Tab order, from the memo round to it again.
+        HWND at = t.Memo1->Handle();
+        do {
+            walked.push_back(at);
+            at = GetNextDlgTabItem(t.Handle(), at, FALSE);
+        } while (at && at != t.Memo1->Handle() && walked.size() < 20);
+        for (TRadioButton* b : {t.SpeedButton1, t.SpeedButton2, t.SpeedButton3})
+            tabStops = tabStops || (GetWindowLongPtrW(b->Handle(), GWL_STYLE) & WS_TABSTOP) != 0;
+        // A click on an alignment button aligns the text and leaves the focus in the memo.
+        SetFocus(t.Memo1->Handle());
+        SendMessageW(t.SpeedButton2->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        SendMessageW(t.SpeedButton2->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        focusAfterClick = GetFocus();
+        t.btnOK->Click();
+    });
+    EXPECT_EQ(walked, designed);
+    EXPECT_FALSE(tabStops);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(ok->Alignment, 1);
+    EXPECT_EQ(focusAfterClick, designed.front());
+}
+
+TEST_F(TextFormTest, ThePreviewShowsTheChosenFaceInTheHangulSetWhereTheFaceHasIt) {
+    std::vector<std::pair<std::wstring, BYTE>> shown;
+    TTextSettings settings = Loaded();
+    settings.FontName = L"NanumGothic";
+    const auto memoFont = [&] {
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(TextForm->Memo1->Handle(), WM_GETFONT, 0, 0));
+        LOGFONTW lf{};
+        GetObjectW(font, sizeof(lf), &lf);
+        shown.emplace_back(RealizedFaceName(font), lf.lfCharSet);
+    };
+    Run(settings, [&] {
+        memoFont();
+        // A face without Hangul, which the Hangul set would swap, stays itself in the preview.
+        const std::vector<std::wstring> fonts = TextForm->JvFontComboBox1->Items();
+        const auto latin = std::find(fonts.begin(), fonts.end(), L"DejaVu Sans");
+        if (latin != fonts.end()) {
+            TextForm->JvFontComboBox1->SetItemIndex(static_cast<int>(latin - fonts.begin()));
+            memoFont();
+        }
+        TextForm->btnCancel->Click();
+    });
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0], (std::pair<std::wstring, BYTE>{L"NanumGothic", HANGUL_CHARSET}));
+    EXPECT_EQ(shown[1], (std::pair<std::wstring, BYTE>{L"DejaVu Sans", DEFAULT_CHARSET}));
 }

@@ -119,9 +119,10 @@ TEST(LanguageText, MissingOrEmptyMessagesFallBackToTheirDefaultsInTableOrder) {
             return ReadMessageText(ini, key);
         },
         texts);
-    EXPECT_EQ(asked, (std::vector<std::wstring>{L"msgNewCapture", L"msgCaptureFail", L"msgHistoryNotFound",
-                                                L"msgOverwriteFile", L"msgSaveAfterExit", L"msgPathNotFound",
-                                                L"msgEmptyPath", L"msgPagesNotCaptured"}));
+    EXPECT_EQ(asked,
+              (std::vector<std::wstring>{L"msgNewCapture", L"msgCaptureFail", L"msgHistoryNotFound",
+                                         L"msgOverwriteFile", L"msgSaveAfterExit", L"msgPathNotFound",
+                                         L"msgEmptyPath", L"msgPagesNotCaptured", L"msgSizeOutOfRange"}));
     EXPECT_EQ(texts.msgNewCapture, L"Untitled");
     EXPECT_EQ(texts.msgCaptureFail, L"Capture failed.\r\nTry again.");
     EXPECT_EQ(texts.msgHistoryNotFound, L"History not found!");
@@ -143,4 +144,8 @@ TEST(LanguageText, NumbersGoIntoAMessageInOrderOrByIndexAndAnythingElseStaysAsWr
     EXPECT_EQ(FormatNumbers(L"%s %x %d %d %d %2:d %99999999999999999999:d %", counts),
               L"%s %x 2 5 %d %2:d %99999999999999999999:d %");
     EXPECT_EQ(FormatNumbers(L"%1d %1:", counts), L"%1d %1:");
+    // A name goes in at "%s" as it stands: a placeholder inside it is never read.
+    EXPECT_EQ(FormatNameAndNumbers(L"\"%s\" from %d to %d, %%s", L"W%d %s", counts),
+              L"\"W%d %s\" from 2 to 5, %s");
+    EXPECT_EQ(FormatNameAndNumbers(L"%1:d..%0:d in %s", L"Width", counts), L"5..2 in Width");
 }

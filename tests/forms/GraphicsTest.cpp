@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "forms/Exceptions.h"
+#include "forms/Fonts.h"
+#include "forms/Handles.h"
 
 namespace {
 
@@ -173,4 +175,33 @@ TEST(Graphics, TheCaptionButtonFontIsThereForTheTitleBars) {
     EnumFontFamiliesExW(screen, &wanted, NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
     ReleaseDC(nullptr, screen);
     EXPECT_TRUE(found);
+}
+
+TEST(Fonts, TheHangulSetIsKeptOnlyWhereTheChosenFaceStays) {
+    const auto make = [](const wchar_t* face, BYTE charSet) {
+        LOGFONTW lf{};
+        lf.lfHeight = -16;
+        lf.lfCharSet = charSet;
+        lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+        return lf;
+    };
+    const auto charSetOf = [](HFONT font) {
+        LOGFONTW lf{};
+        GetObjectW(font, sizeof(lf), &lf);
+        return lf.lfCharSet;
+    };
+    // A Korean face holds Hangul: the set stays and so does the face.
+    TGdiObject korean(CreateFontKeepingFace(make(L"NanumGothic", HANGUL_CHARSET)));
+    ASSERT_TRUE(korean);
+    EXPECT_EQ(RealizedFaceName(static_cast<HFONT>(korean.Get())), L"NanumGothic");
+    EXPECT_EQ(charSetOf(static_cast<HFONT>(korean.Get())), HANGUL_CHARSET);
+    // A face without Hangul, which the Hangul set swaps for a Korean one, keeps its face in
+    // the default set.
+    LOGFONTW swapped = make(L"DejaVu Sans", HANGUL_CHARSET);
+    const TGdiObject raw(CreateFontIndirectW(&swapped));
+    ASSERT_NE(RealizedFaceName(static_cast<HFONT>(raw.Get())), L"DejaVu Sans");
+    TGdiObject latin(CreateFontKeepingFace(swapped));
+    ASSERT_TRUE(latin);
+    EXPECT_EQ(RealizedFaceName(static_cast<HFONT>(latin.Get())), L"DejaVu Sans");
+    EXPECT_EQ(charSetOf(static_cast<HFONT>(latin.Get())), DEFAULT_CHARSET);
 }

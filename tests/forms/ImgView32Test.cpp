@@ -413,3 +413,68 @@ TEST_F(ImgView32Test, DoubleClicksAndThePointerComingAndGoingReachTheView) {
     EXPECT_EQ(events, (std::vector<std::wstring>{L"enter", L"down", L"dblclick", L"down double", L"leave",
                                                  L"enter", L"down", L"leave", L"enter"}));
 }
+
+TEST_F(ImgView32Test, TheSizeGripResizesTheFormAndIsGoneWhileTheFormIsMaximised) {
+    ShowWindow(form->Handle(), SW_SHOWNORMAL);
+    const HWND wnd = view->Handle();
+    ASSERT_TRUE(view->SizeGripVisible());
+    RECT window{};
+    GetWindowRect(wnd, &window);
+    const RECT grip = view->SizeGripRect();
+    EXPECT_EQ(grip.right, window.right - window.left);
+    EXPECT_EQ(grip.bottom, window.bottom - window.top);
+    const LPARAM onGrip =
+        MAKELPARAM(window.left + (grip.left + grip.right) / 2, window.top + (grip.top + grip.bottom) / 2);
+    EXPECT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, onGrip), HTBOTTOMRIGHT);
+
+    // The drag resizes the form by as much as the pointer moved; the view's own mouse
+    // handlers never see it.
+    int presses = 0;
+    view->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int, TCustomLayer*) { ++presses; };
+    view->OnMouseMove = [&](TObject*, TShiftState, int, int, TCustomLayer*) { ++presses; };
+    RECT before{};
+    GetWindowRect(form->Handle(), &before);
+    SendMessageW(wnd, WM_NCLBUTTONDOWN, HTBOTTOMRIGHT, onGrip);
+    POINT client{(grip.left + grip.right) / 2 + 30, (grip.top + grip.bottom) / 2 + 20};
+    SendMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, At(client.x - 10, client.y - 10));
+    SendMessageW(wnd, WM_LBUTTONUP, 0, At(client.x, client.y));
+    RECT after{};
+    GetWindowRect(form->Handle(), &after);
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(after.right - after.left, before.right - before.left + 30);
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top + 20);
+    EXPECT_EQ(presses, 0);
+    EXPECT_NE(GetCapture(), wnd);
+    // After the release, moves are the view's again and resize nothing.
+    SendMessageW(wnd, WM_MOUSEMOVE, 0, At(5, 5));
+    RECT still{};
+    GetWindowRect(form->Handle(), &still);
+    EXPECT_EQ(still.right, after.right);
+    EXPECT_EQ(presses, 1);
+
+    ShowWindow(form->Handle(), SW_MAXIMIZE);
+    EXPECT_FALSE(view->SizeGripVisible());
+    GetWindowRect(wnd, &window);
+    const RECT corner = view->SizeGripRect();
+    const LPARAM onCorner = MAKELPARAM(window.left + (corner.left + corner.right) / 2,
+                                       window.top + (corner.top + corner.bottom) / 2);
+    EXPECT_NE(SendMessageW(wnd, WM_NCHITTEST, 0, onCorner), HTBOTTOMRIGHT);
+    GetWindowRect(form->Handle(), &before);
+    SendMessageW(wnd, WM_NCLBUTTONDOWN, HTBOTTOMRIGHT, onCorner);
+    SendMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, At(client.x + 40, client.y + 40));
+    SendMessageW(wnd, WM_LBUTTONUP, 0, At(client.x + 40, client.y + 40));
+    GetWindowRect(form->Handle(), &after);
+    EXPECT_TRUE(EqualRect(&before, &after));
+    ShowWindow(form->Handle(), SW_RESTORE);
+    EXPECT_TRUE(view->SizeGripVisible());
+}
+
+TEST_F(FormsTest, AViewOnAFormOfFixedSizeHasNoSizeGrip) {
+    auto dialog =
+        CreateForm<TForm>(static_cast<TForm*>(nullptr), L"FixedForm", DialogDesign(L"Fixed", 300, 200));
+    auto* fixedView = dialog->Make<TImgView32>(L"Preview", dialog.get());
+    fixedView->SetBounds(0, 0, 200, 150);
+    ShowWindow(dialog->Handle(), SW_SHOWNORMAL);
+    EXPECT_FALSE(fixedView->SizeGripVisible());
+}
