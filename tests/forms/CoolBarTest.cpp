@@ -111,3 +111,26 @@ TEST_F(CoolBarTest, ABandNeverShrinksPastItsGripperAndFirstButton) {
     EXPECT_GE(form->Bar->BandRect(form->First).right - form->Bar->BandRect(form->First).left,
               button.right + 4); // and the gripper before it
 }
+
+TEST_F(CoolBarTest, ACommandOfABarInTheAreaRunsOnceAlsoWhenItFails) {
+    TBBUTTON button{};
+    SendMessageW(form->Second->Handle(), TB_GETBUTTON, 2, reinterpret_cast<LPARAM>(&button));
+    const auto click = [&] {
+        SendMessageW(form->Bar->Handle(), WM_COMMAND, MAKEWPARAM(button.idCommand, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(form->Second->Handle()));
+        PumpPending();
+    };
+    click();
+    ASSERT_EQ(form->Runs.size(), 1u);
+    EXPECT_EQ(form->Runs[0], form->Second->ButtonAction(2));
+
+    // A failing command is reported once and not handed on to the bar's default handling,
+    // which passes commands to its parent, where they would come back to the tool bar.
+    form->Second->ButtonAction(2)->OnExecute = [&](TObject* s) {
+        form->Runs.push_back(static_cast<TAction*>(s));
+        throw Exception(L"Cannot open");
+    };
+    click();
+    EXPECT_EQ(form->Runs.size(), 2u);
+    EXPECT_EQ(errors.size(), 1u);
+}
