@@ -153,6 +153,11 @@ LRESULT TWindow::AfterFailedHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
     // Log-off and shut-down are never held up by a failure of the program.
     if (msg == WM_QUERYENDSESSION)
         return TRUE;
+    // A failed command or notification counts as handled: a container control (the bar
+    // area) passes what it does not handle on to its parent, which would reflect it back to
+    // the same control and run the failed command a second time.
+    if (msg == WM_COMMAND || msg == WM_NOTIFY)
+        return 0;
     // Every other message still gets its default treatment, so the window stays consistent.
     return Guarded(LRESULT{0}, [&] { return DefaultHandler(msg, wParam, lParam); });
 }

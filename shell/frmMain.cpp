@@ -14,6 +14,7 @@
 #include "forms/Application.h"
 #include "forms/ComCtrls.h"
 #include "forms/Controls.h"
+#include "forms/CoolBar.h"
 #include "forms/DockPanel.h"
 #include "forms/Menus.h"
 #include "forms/Timer.h"
@@ -267,11 +268,10 @@ void TMainForm::CreateBars() {
                        acEffectResizeCanvas})
         a->ImageIndex = image++;
 
-    CoolBar1 = Make<TPanel>(L"CoolBar1", this, true);
+    CoolBar1 = Make<TCoolBar>(L"CoolBar1", this);
     CoolBar1->SetAlign(TAlign::Top);
     ToolBar1 = Make<TToolBar>(L"ToolBar1", CoolBar1, ImageList1);
     ToolBar1->SetHeight(26);
-    ToolBar1->SetAlign(TAlign::Top);
     for (TAction* a : std::initializer_list<TAction*>{
              acFileNew, acFileOpen, acFileAddImage, acFileSave, acFileClose, nullptr, acEditUndo, acEditRedo,
              acEditCut, acEditCopy, acEditPaste, acEditDelete, nullptr, acToolOption, nullptr, acHelp, acQnA,
@@ -279,7 +279,6 @@ void TMainForm::CreateBars() {
         ToolBar1->AddButton(a);
     ToolBar2 = Make<TToolBar>(L"ToolBar2", CoolBar1, ImageList1);
     ToolBar2->SetHeight(26);
-    ToolBar2->SetAlign(TAlign::Top);
     for (TAction* a : std::initializer_list<TAction*>{acCaptureControl,
                                                       acCaptureWindow,
                                                       acCaptureRegion,
@@ -307,8 +306,12 @@ void TMainForm::CreateBars() {
         ToolBar2->AddButton(a);
     PageControl1 = Make<TPageControl>(L"PageControl1", CoolBar1);
     PageControl1->SetHeight(25);
-    PageControl1->SetAlign(TAlign::Top);
     PageControl1->PopupMenu = PopupMenu1;
+    // The designed order on three rows at every start; the tab strip's band keeps a width
+    // that shows the strip's scroll arrows.
+    CoolBar1->AddBand(ToolBar1, 24);
+    CoolBar1->AddBand(ToolBar2, 24);
+    CoolBar1->AddBand(PageControl1, 25, 60);
 
     StatusBar1 = Make<TStatusBar>(L"StatusBar1", this, std::vector<int>{160, 90, 150, 120});
     StatusBar1->SetHeight(19);
@@ -375,7 +378,11 @@ void TMainForm::acToolHideBarExecute(TObject* sender) {
                     : action == acToolHideToolbar2 ? static_cast<TControl*>(ToolBar2)
                                                    : static_cast<TControl*>(StatusBar1);
     // The check mark means "hidden": the bar shows as the mark was, then the mark follows.
-    bar->SetVisible(action->Checked());
+    // A tool bar goes with its band, so the bar area closes up.
+    if (bar == StatusBar1)
+        bar->SetVisible(action->Checked());
+    else
+        CoolBar1->ShowBand(bar, action->Checked());
     action->SetChecked(!bar->Visible());
 }
 

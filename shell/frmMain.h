@@ -39,7 +39,7 @@ class TBitmap;
 class TMainMenu;
 class TMenuItem;
 class TPageControl;
-class TPanel;
+class TCoolBar;
 class TPopupMenu;
 class TSLanguage;
 class TStatusBar;
@@ -111,7 +111,7 @@ public:
 
     TMainMenu* MainMenu1;
     HIMAGELIST ImageList1 = nullptr;
-    TPanel* CoolBar1;
+    TCoolBar* CoolBar1;
     TToolBar* ToolBar1;
     TToolBar* ToolBar2;
     TPageControl* PageControl1;

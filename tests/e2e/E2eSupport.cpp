@@ -5,11 +5,13 @@
 #include <commctrl.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <utility>
 
 namespace e2e {
 
@@ -443,6 +445,20 @@ HWND ChildWithText(HWND parent, const std::wstring& className, const std::wstrin
             return child;
     }
     return nullptr;
+}
+
+std::vector<HWND> ToolBarsTopDown(HWND window) {
+    std::vector<HWND> bars;
+    for (HWND bar : ChildrenOfClass(window, TOOLBARCLASSNAMEW))
+        if (IsWindowVisible(bar))
+            bars.push_back(bar);
+    const auto place = [](HWND w) {
+        RECT r{};
+        GetWindowRect(w, &r);
+        return std::pair{r.top, r.left};
+    };
+    std::sort(bars.begin(), bars.end(), [&](HWND a, HWND b) { return place(a) < place(b); });
+    return bars;
 }
 
 // Runs the command of a tool-bar button of another process, as its click does: the

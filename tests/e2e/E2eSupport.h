@@ -109,6 +109,10 @@ std::wstring TempFolder();
 // one of them with this text.
 std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& className);
 HWND ChildWithText(HWND parent, const std::wstring& className, const std::wstring& text);
+// The visible tool bars of a window from the top row down, left to right on a row: at the
+// start, the main tool bar first. The system lists child windows in their z-order, which
+// says nothing about where a bar stands (the bar area puts each band's bar on top).
+std::vector<HWND> ToolBarsTopDown(HWND window);
 // Runs the command of a tool-bar button of another process, as its click does.
 bool ClickToolButton(const TProcess& process, HWND toolBar, int index);
 

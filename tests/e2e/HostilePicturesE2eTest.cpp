@@ -175,7 +175,7 @@ TEST_F(HostilePicturesE2eTest, OpenNamesEachBrokenPictureAndOpensEachReadableOne
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
     int documents = 0;
     for (const std::wstring& name : kPictures) {
-        const std::vector<HWND> bars = ChildrenOfClass(main, TOOLBARCLASSNAMEW);
+        const std::vector<HWND> bars = ToolBarsTopDown(main);
         ASSERT_FALSE(bars.empty());
         ASSERT_TRUE(ClickToolButton(p, bars.front(), kOpenButton));
         // The file dialog takes the name in its file name field, as typed.

@@ -61,7 +61,7 @@ TEST_F(OptionsE2eTest, AShortcutChangedInTheOptionsTakesOverTheHotkeyAndIsStored
     ASSERT_TRUE(main);
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
     ASSERT_TRUE(WaitForStartUp(main));
-    const std::vector<HWND> bars = ChildrenOfClass(main, TOOLBARCLASSNAMEW);
+    const std::vector<HWND> bars = ToolBarsTopDown(main);
     ASSERT_FALSE(bars.empty());
     ASSERT_TRUE(ClickToolButton(p, bars.front(), kOptionsButton));
     HWND dialog = nullptr;
