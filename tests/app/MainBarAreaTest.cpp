@@ -42,10 +42,7 @@ protected:
     void SetUp() override {
         FormsTest::SetUp();
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tolvex");
-        form = CreateForm<TMainForm>();
-        form->JvFormStorage1.SetStoredValue(SettingName::kIsSound, false);
-        form->JvFormStorage1.SetStoredValue(SettingName::kOutputType, std::int32_t{0});
+        form = QuietMainForm();
         form->Show();
         MessageDlgHook = [](const std::wstring&, TMsgDlgType, TMsgDlgButtons) { return mrNo; };
         bar = form->CoolBar1;

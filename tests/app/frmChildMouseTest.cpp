@@ -59,10 +59,7 @@ class MouseToolsTest : public FormsTest {
 protected:
     void SetUp() override {
         FormsTest::SetUp();
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tolvex");
-        form = CreateForm<TMainForm>();
-        form->JvFormStorage1.SetStoredValue(SettingName::kIsSound, false);
-        form->JvFormStorage1.SetStoredValue(SettingName::kOutputType, 0);
+        form = QuietMainForm();
         ShutterSoundHook = [] {};
         MessageDlgHook = [this](const std::wstring& m, TMsgDlgType, TMsgDlgButtons) {
             messages.push_back(m);

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <dlgs.h>
 
 #include <gtest/gtest.h>
 
@@ -53,21 +52,6 @@ void ClickWithMouse(const RECT& r) {
     MoveMouse(at.x, at.y);
     MoveMouse(at.x, at.y, MOUSEEVENTF_LEFTDOWN);
     MoveMouse(at.x, at.y, MOUSEEVENTF_LEFTUP);
-}
-
-// The program's open dialog while it shows, or null.
-HWND OpenDialogOf(DWORD processId) {
-    for (HWND w : FindWindows(L"#32770", processId))
-        if (IsWindowVisible(w) && (GetDlgItem(w, cmb13) || GetDlgItem(w, edt1)))
-            return w;
-    return nullptr;
-}
-
-int DocumentCount(HWND client) {
-    int count = 0;
-    for (HWND child = GetWindow(client, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        ++count;
-    return count;
 }
 
 class BandsTest : public ::testing::Test {
@@ -136,7 +120,7 @@ TEST_F(BandsTest, TheCaptureToolBarDraggedOntoTheFirstRowKeepsBothBarsWorking) {
     const auto full = ButtonOnScreen(p, capture, kFullScreenButton);
     ASSERT_TRUE(full.has_value());
     ClickWithMouse(*full);
-    EXPECT_TRUE(WaitFor([&] { return DocumentCount(client) == 1; }, 30000));
+    EXPECT_TRUE(WaitFor([&] { return DocumentCount(main) == 1; }, 30000));
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
     // The capture is an unsaved document; the process is ended with the test.
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <dlgs.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -477,6 +478,23 @@ bool ClickToolButton(const TProcess& process, HWND toolBar, int index) {
         return false;
     return PostMessageW(GetParent(toolBar), WM_COMMAND, MAKEWPARAM(button.idCommand, BN_CLICKED),
                         reinterpret_cast<LPARAM>(toolBar)) != FALSE;
+}
+
+HWND OpenDialogOf(DWORD processId) {
+    for (HWND w : FindWindows(L"#32770", processId))
+        if (IsWindowVisible(w) && (GetDlgItem(w, cmb13) || GetDlgItem(w, edt1)))
+            return w;
+    return nullptr;
+}
+
+int DocumentCount(HWND main) {
+    const std::vector<HWND> clients = ChildrenOfClass(main, L"MDIClient");
+    if (clients.empty())
+        return -1;
+    int count = 0;
+    for (HWND child = GetWindow(clients[0], GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        ++count;
+    return count;
 }
 
 } // namespace e2e

@@ -113,6 +113,10 @@ HWND ChildWithText(HWND parent, const std::wstring& className, const std::wstrin
 // start, the main tool bar first. The system lists child windows in their z-order, which
 // says nothing about where a bar stands (the bar area puts each band's bar on top).
 std::vector<HWND> ToolBarsTopDown(HWND window);
+// The program's open or save dialog while it shows, or null.
+HWND OpenDialogOf(DWORD processId);
+// The document windows in the main window's document area; -1 without the area.
+int DocumentCount(HWND main);
 // Runs the command of a tool-bar button of another process, as its click does.
 bool ClickToolButton(const TProcess& process, HWND toolBar, int index);
 

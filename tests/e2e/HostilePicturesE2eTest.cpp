@@ -122,16 +122,6 @@ HWND ErrorBox(DWORD processId, std::wstring& text) {
     return nullptr;
 }
 
-int DocumentCount(HWND main) {
-    const std::vector<HWND> clients = ChildrenOfClass(main, L"MDIClient");
-    if (clients.empty())
-        return -1;
-    int count = 0;
-    for (HWND child = GetWindow(clients[0], GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        ++count;
-    return count;
-}
-
 class HostilePicturesE2eTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -180,12 +170,7 @@ TEST_F(HostilePicturesE2eTest, OpenNamesEachBrokenPictureAndOpensEachReadableOne
         ASSERT_TRUE(ClickToolButton(p, bars.front(), kOpenButton));
         // The file dialog takes the name in its file name field, as typed.
         HWND dialog = nullptr;
-        ASSERT_TRUE(WaitFor([&] {
-            for (HWND w : FindWindows(L"#32770", p.Id()))
-                if (IsWindowVisible(w) && (GetDlgItem(w, cmb13) || GetDlgItem(w, edt1)))
-                    return (dialog = w) != nullptr;
-            return false;
-        }));
+        ASSERT_TRUE(WaitFor([&] { return (dialog = OpenDialogOf(p.Id())) != nullptr; }));
         const std::wstring path = folder + L"\\" + name;
         for (int field : {cmb13, edt1})
             if (HWND edit = GetDlgItem(dialog, field))
