@@ -108,24 +108,28 @@ RECT AlignChildControls(TForm* owner, const TWindow* parent, RECT client) {
             auto* c = dynamic_cast<TControl*>(comp);
             if (!c || c->Parent() != parent || c->Align() != pass || !c->Visible())
                 continue;
-            const int w = c->Width();
-            const int h = c->Height();
+            // A control may take another height (or width) as it is placed: the bar area
+            // wraps its bands into more or fewer rows at a new width. What follows is placed
+            // from the size it took, and a control at the bottom or right edge is placed
+            // once more against its edge.
             switch (pass) {
             case TAlign::Top:
-                place(c, {client.left, client.top, client.right, client.top + h});
-                client.top += h;
+                place(c, {client.left, client.top, client.right, client.top + c->Height()});
+                client.top += c->Height();
                 break;
             case TAlign::Bottom:
-                place(c, {client.left, client.bottom - h, client.right, client.bottom});
-                client.bottom -= h;
+                place(c, {client.left, client.bottom - c->Height(), client.right, client.bottom});
+                place(c, {client.left, client.bottom - c->Height(), client.right, client.bottom});
+                client.bottom -= c->Height();
                 break;
             case TAlign::Left:
-                place(c, {client.left, client.top, client.left + w, client.bottom});
-                client.left += w;
+                place(c, {client.left, client.top, client.left + c->Width(), client.bottom});
+                client.left += c->Width();
                 break;
             case TAlign::Right:
-                place(c, {client.right - w, client.top, client.right, client.bottom});
-                client.right -= w;
+                place(c, {client.right - c->Width(), client.top, client.right, client.bottom});
+                place(c, {client.right - c->Width(), client.top, client.right, client.bottom});
+                client.right -= c->Width();
                 break;
             default:
                 place(c, client);

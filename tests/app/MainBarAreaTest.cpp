@@ -16,6 +16,7 @@
 #include "forms/ComCtrls.h"
 #include "forms/CoolBar.h"
 #include "forms/Dialogs.h"
+#include "forms/DockPanel.h"
 #include "forms/Menus.h"
 #include "shell/frmMain.h"
 
@@ -191,6 +192,26 @@ TEST_F(MainBarAreaTest, HidingAndShowingEachToolBarClosesAndOpensItsRow) {
     form->acToolHideToolbar2->Execute();
     EXPECT_LE(bar->Height(), twoRows - 24);
     ExpectDocumentAreaRightBelow();
+}
+
+TEST_F(MainBarAreaTest, AfterAMinimiseAndRestoreTheDocumentAreaLiesRightUnderTheBarsOnOneRow) {
+    JoinRowAbove(form->ToolBar2);
+    const RECT before = ClientArea();
+    const int rows = bar->Height();
+    // A minimised window has no width: the bands wrap onto a row each while it is down,
+    // and come back onto one row as the restored window places the bar area.
+    ShowWindow(form->Handle(), SW_MINIMIZE);
+    PumpPending();
+    ShowWindow(form->Handle(), SW_RESTORE);
+    PumpPending();
+    EXPECT_EQ(bar->RowCount(), 2);
+    EXPECT_EQ(bar->Height(), rows);
+    ExpectDocumentAreaRightBelow();
+    EXPECT_EQ(ClientArea().top, before.top);
+    EXPECT_EQ(ClientArea().bottom, before.bottom);
+    if (form->DockPanelLeft->Visible()) {
+        EXPECT_EQ(form->DockPanelLeft->BoundsRect().top, bar->BoundsRect().bottom);
+    }
 }
 
 TEST_F(MainBarAreaTest, EveryToolButtonWorksFromEachBandPosition) {
