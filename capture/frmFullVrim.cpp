@@ -327,6 +327,16 @@ LRESULT TFullVrimForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE:
         Image1MouseMove(x, y);
         return 0;
+    case WM_CAPTURECHANGED:
+        // Another window took the mouse during a drag (a message box, a switch to another
+        // program): no release will come, so the drag ends here with the band erased and
+        // the magnifier following the pointer again; the next press starts a new band.
+        if (Dragging && !ended_ && reinterpret_cast<HWND>(lParam) != Handle()) {
+            if (bandShown_)
+                DrawBand();
+            Dragging = false;
+        }
+        break;
     case WM_LBUTTONUP:
     case WM_MBUTTONUP:
     case WM_RBUTTONUP:

@@ -498,6 +498,15 @@ void TDockPanel::MouseMove(int x, int y) {
     TrackDrag(screen);
 }
 
+void TDockPanel::MouseCaptureLost() {
+    // A press on the close mark that another window interrupted closes nothing.
+    if (!closePressed_)
+        return;
+    closePressed_ = false;
+    const RECT close = CloseButtonRect();
+    InvalidateRect(Handle(), &close, FALSE);
+}
+
 void TDockPanel::MouseUp(TMouseButton button, int x, int y) {
     if (button != TMouseButton::Left)
         return;
@@ -735,4 +744,9 @@ void TDockSplitter::MouseMove(int x, int) {
 void TDockSplitter::MouseUp(TMouseButton button, int, int) {
     if (button == TMouseButton::Left)
         dragging_ = false;
+}
+
+void TDockSplitter::MouseCaptureLost() {
+    // Another window took the mouse: the panel keeps the width the drag had given it.
+    dragging_ = false;
 }

@@ -54,6 +54,7 @@ protected:
     void MouseDown(TMouseButton button, int x, int y) override;
     void MouseMove(int x, int y) override;
     void MouseUp(TMouseButton button, int x, int y) override;
+    void MouseCaptureLost() override;
 
 private:
     friend class TDockSplitter;
@@ -128,6 +129,7 @@ protected:
     void MouseDown(TMouseButton button, int x, int y) override;
     void MouseMove(int x, int y) override;
     void MouseUp(TMouseButton button, int x, int y) override;
+    void MouseCaptureLost() override;
 
 private:
     friend class TDockPanel;

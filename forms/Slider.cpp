@@ -66,6 +66,11 @@ void TSlider::MouseUp(TMouseButton button, int, int) {
         dragging_ = false;
 }
 
+void TSlider::MouseCaptureLost() {
+    // Another window took the mouse: the value stays where the drag had put it.
+    dragging_ = false;
+}
+
 LRESULT TSlider::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_GETDLGCODE)
         return DLGC_WANTARROWS;

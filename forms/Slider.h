@@ -26,6 +26,7 @@ protected:
     void MouseDown(TMouseButton button, int x, int y) override;
     void MouseMove(int x, int y) override;
     void MouseUp(TMouseButton button, int x, int y) override;
+    void MouseCaptureLost() override;
 
 private:
     // The value of a point on the track, on the nearest step.

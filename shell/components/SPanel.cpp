@@ -95,3 +95,8 @@ void TSPanel::MouseUp(TMouseButton button, int x, int y) {
     TMouseInput::MouseUp(button, x, y);
     dragging_ = false;
 }
+
+void TSPanel::MouseCaptureLost() {
+    // Another window took the mouse: the form stays where the drag had moved it.
+    dragging_ = false;
+}

@@ -32,6 +32,7 @@ protected:
     void MouseDown(TMouseButton button, int x, int y) override;
     void MouseMove(int x, int y) override;
     void MouseUp(TMouseButton button, int x, int y) override;
+    void MouseCaptureLost() override;
 
 private:
     HFONT font_ = nullptr;

@@ -304,6 +304,15 @@ TEST_F(SComponentsTest, APanelDragsTheFormThatIsItsDirectParentOnly) {
     Up(inner, 25, 25);
     EXPECT_EQ(formPos().x, start.x + 5);
     EXPECT_EQ(formPos().y, start.y + 7);
+
+    // Another window takes the mouse mid-drag: the form stays where the drag had put it.
+    Down(panel, 10, 10);
+    Move(panel, 12, 13);
+    SetCapture(inner->Handle());
+    ReleaseCapture();
+    Move(panel, 40, 40);
+    EXPECT_EQ(formPos().x, start.x + 7);
+    EXPECT_EQ(formPos().y, start.y + 10);
 }
 
 TEST_F(SComponentsTest, APanelReportsThePointerAndNeverLetsTheSystemEraseIt) {

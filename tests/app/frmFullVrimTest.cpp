@@ -257,6 +257,27 @@ TEST_F(OverlayTest, ADragFromBottomRightToTopLeftSelectsTheNormalisedAreaOverAFr
     EXPECT_TRUE(GetWindowLongW(overlay->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
+TEST_F(OverlayTest, ADragThatAnotherWindowTakesTheMouseFromEndsWithItsBandAndTheNextPressStartsAgain) {
+    const auto bandDrawn = Check([] { EXPECT_NE(PixelOf(FullVrimForm->Image1, 300, 270), kTargetColor); });
+    const auto mouseTaken = Check([] {
+        SetCapture(FullVrimForm->ZoomPanel->Handle());
+        ReleaseCapture();
+        EXPECT_FALSE(FullVrimForm->Dragging);
+        EXPECT_EQ(PixelOf(FullVrimForm->Image1, 300, 270), kTargetColor);
+    });
+    // A move with no button held draws no band; the magnifier follows the pointer.
+    const auto noBand = Check([] {
+        EXPECT_EQ(PixelOf(FullVrimForm->Image1, 300, 320), kTargetColor);
+        EXPECT_EQ(FullVrimForm->ZoomPanel->lblPos, L"Position : X=400 , Y=350");
+    });
+    auto overlay = CreateForm<TFullVrimForm>(static_cast<ICaptureHost&>(host));
+    const int result = RunOverlay(*overlay, {WhenOverlayReady(), Send(WM_LBUTTONDOWN, 300, 250, MK_LBUTTON),
+                                             Send(WM_MOUSEMOVE, 350, 300, MK_LBUTTON), bandDrawn, mouseTaken,
+                                             Send(WM_MOUSEMOVE, 400, 350), noBand, Drag(220, 170, 280, 200)});
+    EXPECT_EQ(result, mrOk);
+    EXPECT_EQ(overlay->SelectionRect, (TRect{220, 170, 280, 200}));
+}
+
 TEST_F(OverlayTest, EscTheRightButtonAClickWithoutDragAndAReleaseWithoutPressCancel) {
     const std::vector<std::vector<TScript::TStep>> ways = {
         {WhenOverlayReady(),

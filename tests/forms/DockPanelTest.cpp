@@ -10,6 +10,7 @@
 #include "FormsTestSupport.h"
 #include "forms/Form.h"
 #include "forms/ScrollBox.h"
+#include "forms/Slider.h"
 #include "forms/TrayIcon.h"
 #include "tests/support/Taskbar.h"
 
@@ -208,6 +209,41 @@ TEST_F(DockPanelTest, TheSplitterResizesThePanelNeverBelowTheMinimumOnEitherSide
     EXPECT_EQ(host->Documents->Width(), 200);
     const RECT docked = ScreenRect(Pane()); // the docked form follows the panel's width
     EXPECT_EQ(docked.right - docked.left, Dock()->Width());
+}
+
+TEST_F(DockPanelTest, APressThatAnotherWindowTakesTheMouseFromEndsThereOnTheSplitterSliderAndCloseMark) {
+    // Another window takes the mouse, and the button comes up there.
+    const auto takeMouse = [&] {
+        SetCapture(host->Documents->Handle());
+        ReleaseCapture();
+    };
+    const HWND s = host->Splitter->Handle();
+    SendMessageW(s, WM_LBUTTONDOWN, MK_LBUTTON, Point(2, 100));
+    SendMessageW(s, WM_MOUSEMOVE, MK_LBUTTON, Point(42, 100));
+    ASSERT_EQ(Dock()->Width(), 230);
+    takeMouse();
+    SendMessageW(s, WM_MOUSEMOVE, 0, Point(102, 100));
+    EXPECT_EQ(Dock()->Width(), 230);
+
+    auto* slider = host->Make<TSlider>(L"Slider", host->Documents);
+    slider->SetBounds(0, 0, 112, 32); // a track of 100 pixels
+    slider->SetRange(0, 100, 1);
+    int changes = 0;
+    slider->OnChange = [&](TObject*) { ++changes; };
+    SendMessageW(slider->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Point(56, 10));
+    ASSERT_EQ(slider->Value(), 50);
+    takeMouse();
+    SendMessageW(slider->Handle(), WM_MOUSEMOVE, 0, Point(106, 10));
+    EXPECT_EQ(slider->Value(), 50);
+    EXPECT_EQ(changes, 1);
+
+    // A press on the close mark that lost the mouse closes nothing at a later release.
+    const RECT close = Dock()->CloseButtonRect();
+    const LPARAM at = Point(close.left + 4, close.top + 4);
+    SendMessageW(Dock()->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    takeMouse();
+    SendMessageW(Dock()->Handle(), WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(Dock()->State(), TDockState::Docked);
 }
 
 TEST_F(DockPanelTest, DraggingTheCaptionStripAwayFloatsTheFormWhereItWasReleased) {
