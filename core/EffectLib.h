@@ -29,6 +29,8 @@ public:
     void RandomRow(int n, int* draws, std::size_t count) override;
     // The same draws without the vector instructions, for comparison.
     void RandomRowPlain(int n, int* draws, std::size_t count);
+    // Where the generators' state lies; the vector path reads and writes it there.
+    const void* StateAddress() const { return state_; }
 
 private:
     // Four 32-bit outputs, one per generator, and the next state.

@@ -219,10 +219,18 @@ TEST(EffectLib, TheProgramsRandomSourceStaysInRange) {
 }
 
 TEST(EffectLib, TheNoiseGeneratorDrawsAlikeFromAStateOnlyEightByteAligned) {
-    // Where the 32-bit heap may put the generator: 8-aligned, not 16-aligned.
+    // Where the 32-bit heap may put the generator: its state 8-aligned, not 16-aligned. The
+    // state's offset in the object differs between builds, so the place is searched for.
     alignas(16) unsigned char storage[sizeof(TStdRandomSource) + 16];
-    auto* shifted = new (storage + 8) TStdRandomSource(7);
-    ASSERT_EQ(reinterpret_cast<std::uintptr_t>(shifted) % 16, 8u);
+    TStdRandomSource* shifted = nullptr;
+    for (std::size_t offset = 0; offset < 16 && !shifted; offset += alignof(TStdRandomSource)) {
+        auto* candidate = new (storage + offset) TStdRandomSource(7);
+        if (reinterpret_cast<std::uintptr_t>(candidate->StateAddress()) % 16 == 8)
+            shifted = candidate;
+        else
+            candidate->~TStdRandomSource();
+    }
+    ASSERT_NE(shifted, nullptr);
     TStdRandomSource plain(7);
     std::vector<int> a(1027), b(1027);
     // Twice: the second row starts from the state the first one stored back.
