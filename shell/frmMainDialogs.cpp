@@ -3,6 +3,7 @@
 
 #include "capture/unitCaptureLib.h"
 #include "forms/Actions.h"
+#include "forms/Application.h"
 #include "forms/Dialogs.h"
 #include "forms/StdCtrls.h"
 #include "shell/frmAbout.h"
@@ -12,8 +13,8 @@
 void TMainForm::acToolOptionExecute(TObject*) {
     TFormPtr<TOptionForm> dialog = CreateForm<TOptionForm>(this);
     OptionForm = dialog.get();
-    // However the run ends, even by an error of the browser button, the hotkeys come back
-    // with the actions' present shortcuts and the dialog is gone.
+    // However the run ends, the hotkeys come back with the actions' present shortcuts and
+    // the dialog is gone.
     struct TFinish {
         TMainForm* Main;
         TFormPtr<TOptionForm>& Dialog;
@@ -28,10 +29,14 @@ void TMainForm::acToolOptionExecute(TObject*) {
     UnregisterHotKeys();
     const bool confirmed = dialog->ShowModal() == mrOk;
     if (confirmed) {
-        if (dialog->cbIEButton->Checked())
-            RegisterBrowserButton();
-        else
-            UnregisterBrowserButton();
+        // A browser button that cannot be installed or removed is reported in the error box;
+        // the rest of the OK (hotkeys and their warning) goes on as usual.
+        Guarded([&] {
+            if (dialog->cbIEButton->Checked())
+                RegisterBrowserButton();
+            else
+                UnregisterBrowserButton();
+        });
     }
     finish.Registered = true;
     const std::vector<TAction*> failed = RegisterHotKeys();

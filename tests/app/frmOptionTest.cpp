@@ -385,6 +385,33 @@ TEST_F(OptionFormTest, TwoCommandsOnOneShortcutAreNamedAsOurOwnClashAndOnlyChang
     UnregisterHotKey(other.Handle(), 1);
 }
 
+TEST_F(OptionFormTest, ABrowserButtonThatCannotBeRemovedIsReportedAndTheRestOfTheOkStillRuns) {
+    RegisterBrowserButton();
+    BrowserButtonDeleteHook = [](HKEY, const wchar_t*) { return LSTATUS{ERROR_ACCESS_DENIED}; };
+    RunModal(
+        form->acToolOption, [] { return static_cast<TForm*>(OptionForm); },
+        [&] {
+            OptionForm->cbIEButton->SetChecked(false);
+            OptionForm->hkWindow->SetHotKey(kCtrlAltW);
+            OptionForm->hkRecapture->SetHotKey(kCtrlAltW);
+            OptionForm->seScrollDelay->SetValue(40);
+            SendMessageW(OptionForm->btnOK->Handle(), BM_CLICK, 0, 0);
+        });
+    EXPECT_EQ(OptionForm, nullptr);
+    // The error, and the warning of the same OK.
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0],
+              L"Cannot delete the browser button's registry key: " + SysErrorMessage(ERROR_ACCESS_DENIED));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], L"These commands of Tolvex were set to one and the same shortcut:\n"
+                           L"Selected Window, Repeat Last Capture");
+    EXPECT_TRUE(BrowserButtonInstalled());
+    EXPECT_FALSE(form->ReadBool(SettingName::kIsIEButton));
+    EXPECT_EQ(form->ReadInteger(SettingName::kScrollDelay), 40);
+    EXPECT_EQ(form->acCaptureRecapture->ShortCut, kCtrlAltW);
+    EXPECT_FALSE(CombinationFree(24692)); // the hotkeys are registered again
+}
+
 TEST_F(OptionFormTest, ThePageButtonsStandOnAWhiteFrameAndTheButtonsShowPictures) {
     const auto dialog = OpenDialog();
     EXPECT_EQ(dialog->Shape1->BrushColor(), 0xFFFFFFu);
