@@ -41,8 +41,17 @@ void TSSpeedImage::MouseDown(TMouseButton button, int x, int y) {
 
 void TSSpeedImage::MouseUp(TMouseButton button, int x, int y) {
     TSImage::MouseUp(button, x, y);
-    if (button != TMouseButton::Left || !Enabled())
-        return;
+    if (button == TMouseButton::Left && Enabled())
+        Unpress();
+}
+
+void TSSpeedImage::MouseCaptureLost() {
+    // Another window took the mouse: no release will come to end the press.
+    if (held_)
+        Unpress();
+}
+
+void TSSpeedImage::Unpress() {
     // Without a down picture nothing was swapped on the press, so nothing goes back.
     if (mouseDownPicture_.HasGraphic())
         SetPicture(mouseInside_ && mouseEnterPicture_.HasGraphic() ? mouseEnterPicture_ : normalPicture_);

@@ -27,9 +27,18 @@ void TSSpeedLabel::MouseDown(TMouseButton button, int x, int y) {
 }
 
 void TSSpeedLabel::MouseUp(TMouseButton button, int x, int y) {
-    if (button == TMouseButton::Left) {
-        held_ = false;
-        SetFontColor(mouseInside_ ? mouseEnterColor_ : normalColor_);
-    }
+    if (button == TMouseButton::Left)
+        Unpress();
     TSLabel::MouseUp(button, x, y);
+}
+
+void TSSpeedLabel::MouseCaptureLost() {
+    // Another window took the mouse: no release will come to end the press.
+    if (held_)
+        Unpress();
+}
+
+void TSSpeedLabel::Unpress() {
+    held_ = false;
+    SetFontColor(mouseInside_ ? mouseEnterColor_ : normalColor_);
 }

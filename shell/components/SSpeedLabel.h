@@ -21,8 +21,11 @@ protected:
     void MouseUp(TMouseButton button, int x, int y) override;
     void MouseEnter() override;
     void MouseLeave() override;
+    void MouseCaptureLost() override;
 
 private:
+    // Back to the look of a control that is not pressed.
+    void Unpress();
     bool held_ = false;
     TColor normalColor_;
     TColor mouseDownColor_ = 255;       // red

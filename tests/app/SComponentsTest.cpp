@@ -150,6 +150,12 @@ TEST_F(SComponentsTest, AHoverLabelColoursItsTextForPointerAndButton) {
     SendMessageW(label->Handle(), WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(label->FontColor(), normal);
     EXPECT_EQ(trace, (Trace{L"enter", L"leave", L"enter", L"leave"}));
+    // Another window takes the mouse during a press: the pressed colour goes with it.
+    Move(label, 2, 2);
+    Down(label, 2, 2);
+    SetCapture(form->Handle());
+    ReleaseCapture();
+    EXPECT_EQ(label->FontColor(), kBlue);
 
     label->SetNormalColor(0x00808080);
     EXPECT_EQ(label->FontColor(), 0x00808080);
@@ -218,6 +224,13 @@ TEST_F(SComponentsTest, ASwappingImageShowsItsEnterAndDownPicturesAndReturnsToTh
     Move(image, 60, 5);
     EXPECT_EQ(image->Picture().Width(), 1);
     EXPECT_EQ(trace, (Trace{L"enter", L"leave", L"enter", L"leave"}));
+    // Another window takes the mouse during a press: the down picture goes with it.
+    Move(image, 5, 5);
+    Down(image, 5, 5);
+    SetCapture(form->Handle());
+    ReleaseCapture();
+    EXPECT_EQ(image->Picture().Width(), 2);
+    Move(image, 60, 5);
 
     // A picture given in code later is not the normal one: leaving brings back the loaded.
     image->SetPicture(later.Picture());
