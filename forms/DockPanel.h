@@ -32,6 +32,8 @@ public:
     TDockState State() const { return state_; }
     TDockSplitter* Splitter() const { return splitter_; }
     TDockSide Side() const;
+    // The host's dock panel that holds this form (the side where it docked last), or null.
+    TDockPanel* HolderOf(const TForm* client) const;
 
     // Docks the form into the panel without its caption and border; panel and splitter show.
     // A form that another dock panel of the host holds moves over, its floating place with it.
@@ -77,8 +79,6 @@ private:
     void KeepAboveHost();
     void ClientShowing(bool show);
     void ReleaseClient();
-    // The host's dock panel that holds this form, or null.
-    TDockPanel* HolderOf(const TForm* client) const;
 
     void ArmDrag(POINT screen, POINT grab, SIZE outer, HWND capture);
     void TrackDrag(POINT screen);

@@ -53,10 +53,7 @@ void TMainForm::DockToolWindow() {
 }
 
 TDockPanel* TMainForm::ToolDockPanel() const {
-    for (TDockPanel* panel : {DockPanelLeft, DockPanelRight})
-        if (ToolForm && panel->DockClient() == ToolForm)
-            return panel;
-    return nullptr;
+    return ToolForm ? DockPanelLeft->HolderOf(ToolForm) : nullptr;
 }
 
 void TMainForm::acToolShowToolExecute(TObject*) {
