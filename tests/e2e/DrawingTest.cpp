@@ -3,6 +3,7 @@
 // picture saved, then one undo and a second save.
 #include <windows.h>
 
+#include <dlgs.h>
 #include <objbase.h>
 
 #include <algorithm>
@@ -21,20 +22,8 @@ using namespace e2e;
 using picker_driver::SendKeys;
 
 namespace {
-// Moves the real pointer to a screen point, with the button events given; returns once the
-// system has the pointer there, so the events of a drag come one after another as by hand.
 void Mouse(POINT p, DWORD buttons = 0) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>((p.x * 65535LL) / (GetSystemMetrics(SM_CXSCREEN) - 1));
-    in.mi.dy = static_cast<LONG>((p.y * 65535LL) / (GetSystemMetrics(SM_CYSCREEN) - 1));
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
-    SendInput(1, &in, sizeof(INPUT));
-    WaitFor([&] {
-        // The absolute position is scaled to 0..65535 and back: a pixel off is there.
-        POINT at{};
-        return GetCursorPos(&at) && std::abs(at.x - p.x) <= 1 && std::abs(at.y - p.y) <= 1;
-    });
+    MoveMouse(p.x, p.y, buttons);
 }
 
 void Click(POINT p, bool right = false) {
@@ -101,20 +90,93 @@ std::wstring TextOf(HWND wnd) {
     return text;
 }
 
-// The visible square buttons of the tool window, top to bottom and left to right.
-std::vector<HWND> SquareButtons(HWND toolWindow) {
-    std::vector<HWND> buttons = Descendants(toolWindow, [](HWND w) {
-        RECT r{};
-        GetWindowRect(w, &r);
-        return IsWindowVisible(w) && r.right - r.left == 25 && r.bottom - r.top == 25;
-    });
-    std::sort(buttons.begin(), buttons.end(), [](HWND a, HWND b) {
-        RECT ra{}, rb{};
-        GetWindowRect(a, &ra);
-        GetWindowRect(b, &rb);
-        return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
-    });
-    return buttons;
+bool SquareButton(HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return IsWindowVisible(w) && ClassOf(w) == L"Button" && r.right - r.left == 25 && r.bottom - r.top == 25;
+}
+
+// A window's place inside its parent, which stays the same while the whole tool window moves.
+POINT PlaceInParent(HWND w) {
+    POINT p{0, 0};
+    MapWindowPoints(w, GetParent(w), &p, 1);
+    return p;
+}
+
+// The tool grid: the fifteen square buttons of the one bar that holds them, row by row
+// (Move, Zoom, Select, Text / Pen, Erase, Dropper, Fill / Rectangle, ...); empty until shown.
+std::vector<HWND> ToolGrid(HWND toolWindow) {
+    const std::vector<HWND> squares = Descendants(toolWindow, SquareButton);
+    for (HWND first : squares) {
+        std::vector<HWND> grid;
+        for (HWND b : squares)
+            if (GetParent(b) == GetParent(first))
+                grid.push_back(b);
+        if (grid.size() != 15)
+            continue;
+        std::sort(grid.begin(), grid.end(), [](HWND a, HWND b) {
+            const POINT pa = PlaceInParent(a), pb = PlaceInParent(b);
+            return pa.y != pb.y ? pa.y < pb.y : pa.x < pb.x;
+        });
+        return grid;
+    }
+    return {};
+}
+
+// A pen width button by its caption ("1", "3", "5", "7", "9"), or null while none shows.
+HWND WidthButton(HWND toolWindow, const std::wstring& caption) {
+    const auto found =
+        Descendants(toolWindow, [&](HWND w) { return SquareButton(w) && TextOf(w) == caption; });
+    return found.size() == 1 ? found.front() : nullptr;
+}
+
+// Whether the visible bars of the tool window's column are stacked as its layout leaves
+// them: from the column's top down, each right under the one before, none over another.
+// While bars are being shown, a new one stands for a moment where another one is.
+bool BarsStacked(HWND column) {
+    std::vector<RECT> bars;
+    for (HWND bar = GetWindow(column, GW_CHILD); bar; bar = GetWindow(bar, GW_HWNDNEXT))
+        if (IsWindowVisible(bar)) {
+            RECT r{};
+            GetWindowRect(bar, &r);
+            bars.push_back(r);
+        }
+    std::sort(bars.begin(), bars.end(), [](const RECT& a, const RECT& b) { return a.top < b.top; });
+    RECT whole{};
+    GetWindowRect(column, &whole);
+    int top = whole.top;
+    for (const RECT& r : bars) {
+        if (r.top != top)
+            return false;
+        top = r.bottom;
+    }
+    return !bars.empty() && top == whole.bottom;
+}
+
+// The program's file dialog has the keyboard, in its file name field.
+bool FileNameFieldHasKeyboard(HWND dialog, HWND& field) {
+    field = GetDlgItem(dialog, cmb13) ? GetDlgItem(dialog, cmb13) : GetDlgItem(dialog, edt1);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return field && GetForegroundWindow() == dialog &&
+           GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) &&
+           (info.hwndFocus == field || IsChild(field, info.hwndFocus));
+}
+
+// The text a control of another process holds now (an edit's typed text included).
+std::wstring ControlText(HWND control) {
+    wchar_t text[MAX_PATH * 2] = {};
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(control, WM_GETTEXT, MAX_PATH * 2, reinterpret_cast<LPARAM>(text),
+                             SMTO_ABORTIFHUNG, deadlines::kStateMs, &length))
+        return {};
+    return text;
+}
+
+// The pen width the Pen bar shows in its number box.
+std::wstring ShownPenWidth(HWND penBar) {
+    const auto boxes = Descendants(penBar, [](HWND w) { return ClassOf(w) == L"Edit"; });
+    return boxes.size() == 1 ? ControlText(boxes.front()) : std::wstring{};
 }
 
 // The saved picture once it satisfies a check; empty when it never did in time.
@@ -176,25 +238,24 @@ TEST_F(DrawingTest, ARectangleAnArrowWithShadowAndAFillAreSavedAndOneUndoTakesTh
     const HWND main = MainWindowOf(program.Id());
     ASSERT_TRUE(main);
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
-    HWND tool = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        const auto found = Descendants(main, [](HWND w) { return TextOf(w) == L"Tool Window"; });
-        tool = found.empty() ? nullptr : found.front();
-        return tool && IsWindowVisible(tool);
-    }));
+    ASSERT_TRUE(WaitForStartUp(main));
+    const HWND tool = DescendantWithCaption(main, L"Tool Window");
+    ASSERT_TRUE(tool);
 
     // Open the picture: a click on the caption gives the main window the keyboard.
     RECT frame{};
     GetWindowRect(main, &frame);
     Click({(frame.left + frame.right) / 2, frame.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2});
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == main; }));
     SendKeys({VK_CONTROL, 'O'});
     HWND dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        const auto found = FindWindows(L"#32770", program.Id());
-        dialog = found.empty() ? nullptr : found.front();
-        return dialog && IsWindowVisible(dialog);
-    }));
+    ASSERT_TRUE(WaitFor([&] { return (dialog = OpenDialogOf(program.Id())) != nullptr; }));
+    // The name is typed once the field has the keyboard, and Enter pressed once it holds it.
+    HWND field = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return FileNameFieldHasKeyboard(dialog, field); }));
     TypeText(picture);
+    ASSERT_TRUE(WaitFor([&] { return ControlText(field) == picture; }))
+        << "typed: " << ControlText(field).size();
     SendKeys({VK_RETURN});
     // The document's view, once it is laid out to show the whole picture.
     HWND view = nullptr;
@@ -206,32 +267,40 @@ TEST_F(DrawingTest, ARectangleAnArrowWithShadowAndAFillAreSavedAndOneUndoTakesTh
         return view && GetClientRect(view, &client) && client.right >= 400 && client.bottom >= 300;
     });
     ASSERT_TRUE(shown) << "view " << (view ? "of " : "missing, ") << client.right << " x " << client.bottom;
+    // The new document's tab and window move the view and may move the tool window: the
+    // places are read once they stand still.
+    ASSERT_TRUE(WaitForStillLayout({view, tool}));
     // At 100% the picture's top-left pixel is the view's top-left pixel.
     POINT origin{0, 0};
     ClientToScreen(view, &origin);
     const auto at = [&](POINT p) { return POINT{origin.x + p.x, origin.y + p.y}; };
 
     // The tool grid: Move, Zoom, Select, Text / Pen, Erase, Dropper, Fill / Rectangle, ...
-    const std::vector<HWND> tools = SquareButtons(tool);
-    ASSERT_GE(tools.size(), 15u);
+    const std::vector<HWND> tools = ToolGrid(tool);
+    ASSERT_EQ(tools.size(), 15u);
     const HWND fillButton = tools[7], rectButton = tools[8], arrowButton = tools[13];
-    Click(Centre(rectButton));
-    // The Pen bar comes next under the tool grid: its third width button is 5.
-    std::vector<HWND> widths;
-    ASSERT_TRUE(WaitFor([&] {
-        const std::vector<HWND> now = SquareButtons(tool);
-        widths.clear();
-        for (HWND b : now)
-            if (std::find(tools.begin(), tools.begin() + 15, b) == tools.begin() + 15)
-                widths.push_back(b);
-        return widths.size() >= 5;
-    }));
-    Click(Centre(widths[2]));
+    // Each tool is chosen with a click, and used once its button shows it chosen.
+    const auto choose = [&](HWND button) {
+        Click(Centre(button));
+        return WaitFor([&] { return ButtonChecked(button); });
+    };
+    ASSERT_TRUE(choose(rectButton));
+    // The Rectangle shows the Pen and Fill bars under the tool grid. The width 5 is
+    // clicked once the bars are stacked and still, and drawn with once the Pen bar shows it.
+    HWND five = nullptr;
+    ASSERT_TRUE(
+        WaitFor([&] { return (five = WidthButton(tool, L"5")) && BarsStacked(GetParent(GetParent(five))); }));
+    const HWND penBar = GetParent(five);
+    ASSERT_TRUE(WaitForStillLayout({five, penBar}));
+    ASSERT_TRUE(BarsStacked(GetParent(penBar)));
+    Click(Centre(five));
+    ASSERT_TRUE(WaitFor([&] { return ButtonChecked(five) && ShownPenWidth(penBar) == L"5"; }))
+        << "pen width " << testing::PrintToString(ShownPenWidth(penBar));
 
     Drag(at(kRectFrom), at(kRectTo));
-    Click(Centre(arrowButton));
+    ASSERT_TRUE(choose(arrowButton));
     Drag(at(kArrowFrom), at(kArrowTo));
-    Click(Centre(fillButton));
+    ASSERT_TRUE(choose(fillButton));
     // The right button fills with the fill colour.
     Click(at(kInside), true);
     SendKeys({VK_CONTROL, 'S'});

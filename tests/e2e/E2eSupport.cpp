@@ -279,6 +279,51 @@ void MoveMouse(int x, int y, DWORD buttons) {
     });
 }
 
+bool HoldMouseUntil(POINT at, const std::function<bool()>& condition) {
+    int nudge = 0;
+    return WaitFor([&] {
+        if (condition())
+            return true;
+        nudge ^= 1;
+        MoveMouse(at.x, at.y + nudge);
+        return false;
+    });
+}
+
+bool WaitForStillLayout(const std::vector<HWND>& windows) {
+    // Long enough for a pending layout message to run on a busy machine, short beside the
+    // test: the windows must hold their places this long after the last round trip.
+    constexpr auto kStill = std::chrono::milliseconds(300);
+    std::vector<RECT> last;
+    auto since = std::chrono::steady_clock::now();
+    return WaitFor([&] {
+        // A round trip through each window's thread: what it was handling when asked is done.
+        for (HWND w : windows) {
+            DWORD_PTR answer = 0;
+            if (!SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, deadlines::kStateMs, &answer))
+                return false;
+        }
+        std::vector<RECT> now(windows.size());
+        for (std::size_t i = 0; i < windows.size(); ++i)
+            GetWindowRect(windows[i], &now[i]);
+        const bool same = now.size() == last.size() &&
+                          std::equal(now.begin(), now.end(), last.begin(),
+                                     [](const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; });
+        if (!same) {
+            last = std::move(now);
+            since = std::chrono::steady_clock::now();
+            return false;
+        }
+        return std::chrono::steady_clock::now() - since >= kStill;
+    });
+}
+
+bool ButtonChecked(HWND button) {
+    DWORD_PTR state = 0;
+    return SendMessageTimeoutW(button, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, deadlines::kStateMs, &state) &&
+           state == BST_CHECKED;
+}
+
 namespace {
 bool FindMenuCommand(HMENU menu, const std::wstring& caption, UINT& command) {
     const int count = GetMenuItemCount(menu);

@@ -81,6 +81,18 @@ bool ExitProgram(TProcess& process, HWND mainWindow);
 // Moves the real pointer to a screen point with SendInput, with the button events given
 // (MOUSEEVENTF_LEFTDOWN ...); returns once the system has the pointer there.
 void MoveMouse(int x, int y, DWORD buttons = 0);
+// Holds the pointer at a screen point until the condition holds, as a hand held still
+// there. Wine may hand a program an older place of the pointer after the newest one and
+// then put the pointer back without a move message, so that the program's last move lies
+// behind: the pointer is moved there again (a pixel down and back, a move the program
+// sees) until the program shows that it saw it there. False at the deadline.
+bool HoldMouseUntil(POINT at, const std::function<bool()>& condition);
+// Waits until the windows have stood still on the screen for a while, their threads
+// answering in between: a layout pass that was moving them has ended, so that a click
+// lands where their places were read. False when they kept moving until the deadline.
+bool WaitForStillLayout(const std::vector<HWND>& windows);
+// Whether a push-like or check button of another process shows pressed.
+bool ButtonChecked(HWND button);
 
 // The registry of the current user.
 struct TRegValue {
