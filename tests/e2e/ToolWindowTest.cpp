@@ -120,6 +120,8 @@ TEST_F(ToolWindowTest, TheToolWindowIsPulledOutByItsCaptionAndDockedAgainWithThe
     ASSERT_TRUE(tool);
     const HWND panel = GetParent(tool);
     SetForegroundWindow(main);
+    // The caption strip is pressed where it stands once the start-up layout has ended.
+    ASSERT_TRUE(WaitForStillLayout({panel, tool}));
 
     // Out by the caption strip above the tool window, into the middle of the screen.
     // During the drag only an outline moves; it has no taskbar button either.
@@ -138,6 +140,7 @@ TEST_F(ToolWindowTest, TheToolWindowIsPulledOutByItsCaptionAndDockedAgainWithThe
     EXPECT_TRUE(GetWindowLongW(tool, GWL_STYLE) & WS_CAPTION);
     EXPECT_TRUE(GetWindowLongW(tool, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(panel); }));
+    ASSERT_TRUE(WaitForStillLayout({tool}));
     const RECT floating = ScreenRect(tool);
     EXPECT_EQ(floating.left, 640 - 60);
     // The main window's button shows that the taskbar is up to date; the tool window has none.
@@ -149,7 +152,8 @@ TEST_F(ToolWindowTest, TheToolWindowIsPulledOutByItsCaptionAndDockedAgainWithThe
     PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main) && !IsWindowVisible(tool); }));
     picker_driver::PressCtrlShift(VK_F11);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) && IsWindowVisible(tool); }));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) && IsWindowVisible(tool); }))
+        << "main window shown: " << IsWindowVisible(main) << ", tool window shown: " << IsWindowVisible(tool);
     QuietPeriod(); // the main window's raise may come late; the pane must stay above it
     EXPECT_TRUE(IsAbove(tool, main));
     EXPECT_EQ(ScreenRect(tool).left, floating.left);
@@ -184,6 +188,7 @@ TEST_F(ToolWindowTest, TheToolWindowDocksAtTheRightEdgeWithTheMouseAndComesBackT
     ASSERT_TRUE(tool);
     const HWND left = GetParent(tool);
     SetForegroundWindow(main);
+    ASSERT_TRUE(WaitForStillLayout({left, tool}));
 
     // The caption strip, dragged to just inside the main window's right client edge: the
     // outline shows the right dock place while the button is held.
@@ -197,7 +202,9 @@ TEST_F(ToolWindowTest, TheToolWindowDocksAtTheRightEdgeWithTheMouseAndComesBackT
     DragWithMouse({docked.left + 60, docked.top + 8}, edge, [&] {
         HWND outline = nullptr;
         ASSERT_TRUE(WaitFor([&] { return (outline = VisibleOutlineOf(program.Id())) != nullptr; }));
-        EXPECT_TRUE(WaitFor([&] { return ScreenRect(outline).right == clientRight.x; }));
+        // The pointer held still at the edge: the outline ends up at the right dock place.
+        EXPECT_TRUE(HoldMouseUntil(edge, [&] { return ScreenRect(outline).right == clientRight.x; }))
+            << "outline right " << ScreenRect(outline).right << ", client right " << clientRight.x;
     });
     ASSERT_TRUE(WaitFor([&] { return GetParent(tool) != left && IsWindowVisible(tool); }));
     const HWND right = GetParent(tool);
@@ -209,11 +216,13 @@ TEST_F(ToolWindowTest, TheToolWindowDocksAtTheRightEdgeWithTheMouseAndComesBackT
 
     // Out by the right strip into the middle; a double click on the floating caption
     // brings it back to the right, where it docked last.
+    ASSERT_TRUE(WaitForStillLayout({right, tool}));
     const RECT strip = ScreenRect(right);
     DragWithMouse({strip.left + 60, strip.top + 8}, {500, 400});
     ASSERT_TRUE(
         WaitFor([&] { return GetAncestor(tool, GA_PARENT) == GetDesktopWindow() && IsWindowVisible(tool); }));
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(right); }));
+    ASSERT_TRUE(WaitForStillLayout({tool}));
     const RECT floating = ScreenRect(tool);
     const int captionY =
         floating.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYSMCAPTION) / 2;
