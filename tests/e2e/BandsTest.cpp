@@ -82,6 +82,9 @@ TEST_F(BandsTest, TheCaptureToolBarDraggedOntoTheFirstRowKeepsBothBarsWorking) {
     ASSERT_EQ(bars.size(), 2u);
     const HWND main1 = bars[0];
     const HWND capture = bars[1];
+    // The start-up layout (the tool window docked, the bars placed) has ended before any
+    // place is read.
+    ASSERT_TRUE(WaitForStillLayout({area, client, main1, capture}));
     // Three rows at the start: the capture bar below the main one.
     ASSERT_GT(ScreenRect(capture).top, ScreenRect(main1).top);
     const int areaHeight = ScreenRect(area).bottom - ScreenRect(area).top;
@@ -100,6 +103,7 @@ TEST_F(BandsTest, TheCaptureToolBarDraggedOntoTheFirstRowKeepsBothBarsWorking) {
     EXPECT_GT(ScreenRect(capture).left, ScreenRect(main1).left);
     // One row less: the bar area is lower and the document area taller by as much.
     ASSERT_TRUE(WaitFor([&] { return ScreenRect(area).bottom - ScreenRect(area).top < areaHeight; }));
+    ASSERT_TRUE(WaitForStillLayout({area, client, main1, capture}));
     const int saved = areaHeight - (ScreenRect(area).bottom - ScreenRect(area).top);
     EXPECT_GE(saved, 24);
     EXPECT_TRUE(

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "E2eSupport.h"
+#include "tests/support/PickerDriver.h"
 
 using namespace e2e;
 
@@ -196,12 +197,16 @@ TEST_F(HostilePicturesE2eTest, ADropOpensTheReadablePicturesAndNamesTheBrokenOne
     std::vector<std::wstring> paths;
     for (const std::wstring& name : kPictures)
         paths.push_back(folder + L"\\" + name);
+    // The drop lands where the pointer is: over the document area, once it is there.
+    const POINT centre{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+    ASSERT_TRUE(WaitFor([&] {
+        return picker_driver::KeepPointerAt(centre) && GetAncestor(WindowFromPoint(centre), GA_ROOT) == main;
+    }));
 
     // The drag runs in a thread of its own, since the drop waits while the error box shows.
     std::atomic<HRESULT> dropped{E_PENDING};
     std::thread drag([&] {
         OleInitialize(nullptr);
-        SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
         auto* files = new TFileList(paths);
         TDropAtOnce source;
         DWORD effect = DROPEFFECT_NONE;

@@ -134,6 +134,12 @@ TEST_F(HotkeyCaptureTest, TheMainWindowIsInThePictureOnlyWhenItIsNotHiddenBefore
         TProcess p(folder.Exe());
         const HWND main = Start(p);
         ASSERT_TRUE(main);
+        // The capture is taken once the screen shows the window's empty document area.
+        RECT r;
+        GetWindowRect(main, &r);
+        ASSERT_TRUE(WaitFor([&] {
+            return picker_driver::ScreenPixel((r.left + r.right) / 2, (r.top + r.bottom) / 2) == area;
+        }));
         PressCtrlShift(VK_F5);
         ASSERT_TRUE(WaitFor([&] { return FileExists(Shot(1)); }));
         EXPECT_EQ(pixelAtDocumentArea(Shot(1), main), areaColour);

@@ -87,12 +87,16 @@ inline void PressCtrlShift(WORD key) {
     SendKeys({VK_CONTROL, VK_SHIFT, key});
 }
 
-inline void ClickButton(DWORD downFlag, DWORD upFlag) {
+// A press and release at a screen point: each event carries the place, so that the click
+// lands there even when the system has just put the pointer back somewhere older.
+inline void ClickButton(POINT at, DWORD downFlag, DWORD upFlag) {
     INPUT inputs[2] = {};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = downFlag;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = upFlag;
+    for (int i = 0; i < 2; ++i) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dx = static_cast<LONG>((at.x * 65535LL) / (GetSystemMetrics(SM_CXSCREEN) - 1));
+        inputs[i].mi.dy = static_cast<LONG>((at.y * 65535LL) / (GetSystemMetrics(SM_CYSCREEN) - 1));
+        inputs[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | (i == 0 ? downFlag : upFlag);
+    }
     SendInput(2, inputs, sizeof(INPUT));
 }
 
@@ -135,30 +139,32 @@ public:
 private:
     void Run(DWORD processId, POINT cursor, RECT expected, TPickEnd end, COLORREF ring, int timeoutMs) {
         SetCursorPos(cursor.x, cursor.y);
-        TPickerWindows windows;
-        seen_.Framed = WaitUntil(
-            [&] {
-                if (!KeepPointerAt(cursor))
-                    return false;
-                windows = FindPickerWindows(processId);
-                RECT picker{}, frame{};
-                return windows.Picker && windows.Frame && GetWindowRect(windows.Picker, &picker) &&
-                       picker.left == cursor.x - 5 && picker.top == cursor.y - 9 &&
-                       GetWindowRect(windows.Frame, &frame) && EqualRect(&frame, &expected);
-            },
-            timeoutMs);
-        if (seen_.Framed) {
+        const auto framed = [&] {
+            if (!KeepPointerAt(cursor))
+                return false;
+            const TPickerWindows windows = FindPickerWindows(processId);
+            RECT picker{}, frame{};
+            return windows.Picker && windows.Frame && GetWindowRect(windows.Picker, &picker) &&
+                   picker.left == cursor.x - 5 && picker.top == cursor.y - 9 &&
+                   GetWindowRect(windows.Frame, &frame) && EqualRect(&frame, &expected);
+        };
+        if (WaitUntil(framed, timeoutMs)) {
             // The ring paints after its window is placed.
             WaitUntil([&] {
                 seen_.RingColor = ScreenPixel(expected.left, expected.top);
                 return ring == CLR_INVALID || seen_.RingColor == ring;
             });
+            // The pointer may have been put back somewhere older meanwhile: the pick ends
+            // once it frames the rectangle again.
+            seen_.Framed = WaitUntil(framed, timeoutMs);
+        }
+        if (seen_.Framed) {
             switch (end) {
             case TPickEnd::LeftClick:
-                ClickButton(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+                ClickButton(cursor, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
                 break;
             case TPickEnd::RightClick:
-                ClickButton(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+                ClickButton(cursor, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
                 break;
             case TPickEnd::Escape:
                 SendKeys({VK_ESCAPE});
