@@ -9,6 +9,7 @@
 #include <chrono>
 #include <functional>
 #include <thread>
+#include <vector>
 
 #include "tests/support/Deadlines.h"
 
@@ -66,20 +67,42 @@ inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = de
     return deadlines::PollUntil(condition, timeoutMs);
 }
 
-inline void SendKeys(std::initializer_list<WORD> down) {
-    INPUT inputs[8] = {};
-    UINT n = 0;
-    for (WORD vk : down) {
-        inputs[n].type = INPUT_KEYBOARD;
-        inputs[n++].ki.wVk = vk;
+inline void SendKey(WORD vk, DWORD flags = 0) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.dwFlags = flags;
+    SendInput(1, &in, sizeof(INPUT));
+}
+
+// Plays the keys as a chord: down in order, up in reverse. The keys before the last are
+// held until the system shows them all held for a moment, and only then does the last one
+// go down. Under Wine a window that takes the X focus sets the key state back to what the
+// X keyboard holds, which never saw these keys: a Ctrl let go that way makes the chord no
+// shortcut, so a key found let go is pressed again.
+inline void SendKeys(std::initializer_list<WORD> keys) {
+    const std::vector<WORD> held(keys.begin(), keys.end() - 1);
+    for (WORD vk : held)
+        SendKey(vk);
+    if (!held.empty()) {
+        constexpr auto kHeld = std::chrono::milliseconds(100);
+        auto since = std::chrono::steady_clock::now();
+        WaitUntil([&] {
+            bool all = true;
+            for (WORD vk : held)
+                if (!(GetAsyncKeyState(vk) & 0x8000)) {
+                    SendKey(vk);
+                    all = false;
+                }
+            if (!all)
+                since = std::chrono::steady_clock::now();
+            return all && std::chrono::steady_clock::now() - since >= kHeld;
+        });
     }
-    for (auto it = down.end(); it != down.begin();) {
-        --it;
-        inputs[n].type = INPUT_KEYBOARD;
-        inputs[n].ki.wVk = *it;
-        inputs[n++].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    SendInput(n, inputs, sizeof(INPUT));
+    SendKey(*(keys.end() - 1));
+    SendKey(*(keys.end() - 1), KEYEVENTF_KEYUP);
+    for (auto it = held.rbegin(); it != held.rend(); ++it)
+        SendKey(*it, KEYEVENTF_KEYUP);
 }
 
 // Presses a global hotkey Ctrl+Shift+key.
