@@ -255,7 +255,7 @@ TEST_F(DrawingTest, ARectangleAnArrowWithShadowAndAFillAreSavedAndOneUndoTakesTh
     ASSERT_TRUE(WaitFor([&] { return FileNameFieldHasKeyboard(dialog, field); }));
     TypeText(picture);
     ASSERT_TRUE(WaitFor([&] { return ControlText(field) == picture; }))
-        << "typed: " << ControlText(field).size();
+        << "the field holds " << ControlText(field).size() << " characters";
     SendKeys({VK_RETURN});
     // The document's view, once it is laid out to show the whole picture.
     HWND view = nullptr;
