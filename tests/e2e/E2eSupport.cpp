@@ -14,6 +14,8 @@
 #include <thread>
 #include <utility>
 
+#include "tests/support/PickerDriver.h"
+
 namespace e2e {
 
 std::wstring UnixToWindowsPath(const std::string& unixPath) {
@@ -266,14 +268,10 @@ HWND MainWindowReadyForHotkeys(const TProcess& process) {
 }
 
 void MoveMouse(int x, int y, DWORD buttons) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>((x * 65535LL) / (GetSystemMetrics(SM_CXSCREEN) - 1));
-    in.mi.dy = static_cast<LONG>((y * 65535LL) / (GetSystemMetrics(SM_CYSCREEN) - 1));
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    INPUT in = picker_driver::MouseInputAt({x, y}, buttons);
     SendInput(1, &in, sizeof(INPUT));
     WaitFor([&] {
-        // The absolute position is scaled to 0..65535 and back: a pixel off is there.
+        // The place went to the system scaled: a pixel off is there.
         POINT at{};
         return GetCursorPos(&at) && std::abs(at.x - x) <= 1 && std::abs(at.y - y) <= 1;
     });

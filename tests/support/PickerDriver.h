@@ -110,16 +110,21 @@ inline void PressCtrlShift(WORD key) {
     SendKeys({VK_CONTROL, VK_SHIFT, key});
 }
 
+// A pointer event at a screen point, with the button events given: the absolute place is
+// scaled to 0..65535 (and back by the system, so a pixel off may come back).
+inline INPUT MouseInputAt(POINT at, DWORD buttons) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>((at.x * 65535LL) / (GetSystemMetrics(SM_CXSCREEN) - 1));
+    in.mi.dy = static_cast<LONG>((at.y * 65535LL) / (GetSystemMetrics(SM_CYSCREEN) - 1));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    return in;
+}
+
 // A press and release at a screen point: each event carries the place, so that the click
 // lands there even when the system has just put the pointer back somewhere older.
 inline void ClickButton(POINT at, DWORD downFlag, DWORD upFlag) {
-    INPUT inputs[2] = {};
-    for (int i = 0; i < 2; ++i) {
-        inputs[i].type = INPUT_MOUSE;
-        inputs[i].mi.dx = static_cast<LONG>((at.x * 65535LL) / (GetSystemMetrics(SM_CXSCREEN) - 1));
-        inputs[i].mi.dy = static_cast<LONG>((at.y * 65535LL) / (GetSystemMetrics(SM_CYSCREEN) - 1));
-        inputs[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | (i == 0 ? downFlag : upFlag);
-    }
+    INPUT inputs[2] = {MouseInputAt(at, downFlag), MouseInputAt(at, upFlag)};
     SendInput(2, inputs, sizeof(INPUT));
 }
 
