@@ -88,6 +88,11 @@ inline void SendKeys(std::initializer_list<WORD> keys) {
         constexpr auto kHeld = std::chrono::milliseconds(100);
         auto since = std::chrono::steady_clock::now();
         WaitUntil([&] {
+            // A round trip through the thread of the window in front: the focus change it
+            // still had to take from the X server is handled before the keys are looked at.
+            DWORD_PTR answer = 0;
+            if (HWND front = GetForegroundWindow())
+                SendMessageTimeoutW(front, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, deadlines::kStateMs, &answer);
             bool all = true;
             for (WORD vk : held)
                 if (!(GetAsyncKeyState(vk) & 0x8000)) {
